@@ -1,0 +1,24 @@
+#pragma once
+// The command line as one text, searched the way the program always has: case-sensitive,
+// anywhere in the text.
+
+#include <optional>
+#include <string>
+
+namespace vellix {
+
+class CommandLine {
+  public:
+    explicit CommandLine(std::string text) : text_(std::move(text)) {}
+    static CommandLine fromArguments(int argc, const char* const* argv);
+
+    const std::string& text() const { return text_; }
+    bool hasStop() const;
+    // The text after "/mailto:", when present.
+    std::optional<std::string> mailto() const;
+
+  private:
+    std::string text_;
+};
+
+}  // namespace vellix

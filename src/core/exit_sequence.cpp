@@ -1,0 +1,46 @@
+#include "core/exit_sequence.h"
+
+#include <array>
+
+namespace vellix {
+namespace {
+
+constexpr std::array kFirstGroup = {FrameKind::Tray, FrameKind::Menu, FrameKind::Note,
+                                    FrameKind::Messaging, FrameKind::Server};
+
+bool firstGroupRunning(const ThreadTable& threads) {
+    for (FrameKind kind : kFirstGroup) {
+        if (threads.running(kind)) return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+ExitReport runExitSequence(FrameRegistry& frames, ThreadTable& threads, const Clock& clock) {
+    for (FrameKind kind : kFirstGroup) frames.post(kind, UM_QUIT_THREAD);
+    frames.post(FrameKind::BuddyWindow, UM_QUIT_BUDDY_WINDOW);
+
+    for (int round = 0; round < kExitPollRounds; ++round) {
+        clock.sleep(kExitPollPeriod);
+        if (!firstGroupRunning(threads)) break;
+    }
+
+    if (frames.post(FrameKind::AddressBook, UM_QUIT_THREAD)) {
+        (void)threads.waitFor(FrameKind::AddressBook, clock.scaled(kAddressBookExitWait));
+    }
+
+    frames.post(FrameKind::WindowHandler, UM_QUIT_THREAD);
+    while (!threads.waitFor(FrameKind::WindowHandler, clock.scaled(kExitPollPeriod))) {
+    }
+
+    ExitReport report;
+    for (std::size_t i = 0; i < static_cast<std::size_t>(FrameKind::Count); ++i) {
+        const auto kind = static_cast<FrameKind>(i);
+        if (kind != FrameKind::Main && threads.running(kind)) report.abandoned.push_back(kind);
+    }
+    threads.deleteEnded();
+    return report;
+}
+
+}  // namespace vellix

@@ -1,0 +1,133 @@
+#include "core/frame.h"
+
+#include <QCoreApplication>
+#include <QEvent>
+#include <QThread>
+#include <QTimer>
+
+#include <future>
+
+namespace vellix {
+namespace {
+
+const QEvent::Type kPostedType = static_cast<QEvent::Type>(QEvent::registerEventType());
+const QEvent::Type kSentType = static_cast<QEvent::Type>(QEvent::registerEventType());
+
+class PostedMessage : public QEvent {
+  public:
+    explicit PostedMessage(Message m) : QEvent(kPostedType), message(std::move(m)) {}
+    Message message;
+};
+
+// A sent message carries the promise of its result. If the frame goes away before handling
+// it, the event is destroyed unanswered and the waiting sender sees a broken promise.
+class SentMessage : public QEvent {
+  public:
+    SentMessage(Message m, std::promise<LResult> p)
+        : QEvent(kSentType), message(std::move(m)), result(std::move(p)) {}
+    Message message;
+    std::promise<LResult> result;
+};
+
+}  // namespace
+
+Frame::Frame(std::string title, const Clock& clock) : title_(std::move(title)), clock_(clock) {
+}
+
+Frame::~Frame() = default;
+
+void Frame::post(MessageId id, WParam w, LParam l, std::unique_ptr<Payload> payload) {
+    QCoreApplication::postEvent(this, new PostedMessage(Message{id, w, l, std::move(payload)}));
+}
+
+LResult Frame::send(MessageId id, WParam w, LParam l, std::unique_ptr<Payload> payload) {
+    if (QThread::currentThread() == thread()) {
+        Message message{id, w, l, std::move(payload)};
+        return handleMessage(message);
+    }
+    auto result = enqueueSend(id, w, l, std::move(payload));
+    return waitFor(result);
+}
+
+std::future<LResult> Frame::enqueueSend(MessageId id, WParam w, LParam l,
+                                        std::unique_ptr<Payload> payload) {
+    std::promise<LResult> promise;
+    auto future = promise.get_future();
+    QCoreApplication::postEvent(
+        this, new SentMessage(Message{id, w, l, std::move(payload)}, std::move(promise)));
+    return future;
+}
+
+LResult Frame::waitFor(std::future<LResult>& result) {
+    try {
+        return result.get();
+    } catch (const std::future_error&) {
+        return 0;
+    }
+}
+
+bool Frame::event(QEvent* e) {
+    if (e->type() == kPostedType) {
+        handleMessage(static_cast<PostedMessage*>(e)->message);
+        return true;
+    }
+    if (e->type() == kSentType) {
+        auto* sent = static_cast<SentMessage*>(e);
+        sent->result.set_value(handleMessage(sent->message));
+        return true;
+    }
+    return QObject::event(e);
+}
+
+LResult Frame::handleMessage(Message& message) {
+    if (message.id == UM_QUIT_THREAD) quitThread();
+    return 0;
+}
+
+void Frame::onTimer(int /*id*/) {
+}
+
+void Frame::quitThread() {
+    for (auto& entry : timers_) entry.second->stop();
+    if (QThread* t = thread()) t->exit(0);
+}
+
+void Frame::setTimer(int id, Milliseconds period) {
+    if (QThread::currentThread() == thread()) {
+        startTimerHere(id, period);
+    } else {
+        QMetaObject::invokeMethod(
+            this, [this, id, period] { startTimerHere(id, period); }, Qt::QueuedConnection);
+    }
+}
+
+void Frame::killTimer(int id) {
+    if (QThread::currentThread() == thread()) {
+        stopTimerHere(id);
+    } else {
+        QMetaObject::invokeMethod(
+            this, [this, id] { stopTimerHere(id); }, Qt::QueuedConnection);
+    }
+}
+
+bool Frame::hasTimer(int id) const {
+    auto it = timers_.find(id);
+    return it != timers_.end() && it->second->isActive();
+}
+
+void Frame::startTimerHere(int id, Milliseconds period) {
+    QTimer*& timer = timers_[id];
+    if (!timer) {
+        timer = new QTimer(this);
+        timer->setTimerType(Qt::CoarseTimer);
+        connect(timer, &QTimer::timeout, this, [this, id] { onTimer(id); });
+    }
+    timer->start(clock_.scaled(period));
+}
+
+void Frame::stopTimerHere(int id) {
+    auto it = timers_.find(id);
+    if (it != timers_.end()) it->second->stop();
+}
+
+}  // namespace vellix

@@ -1,0 +1,64 @@
+#pragma once
+// The private messages frames exchange. The numbers are fixed: other processes and
+// recorded logs depend on them.
+
+#include <cstdint>
+
+namespace vellix {
+
+using MessageId = std::uint32_t;
+
+inline constexpr MessageId WM_USER = 0x0400;
+inline constexpr MessageId WM_APP = 0x8000;
+// A second instance's hand-over; the number the desktop protocol used for it.
+inline constexpr MessageId WM_COPYDATA = 0x004A;
+inline constexpr MessageId WM_QUIT = 0x0012;
+
+inline constexpr MessageId UM_SHOW_MENU = WM_USER + 1;
+inline constexpr MessageId UM_QUIT_THREAD = WM_USER + 2;
+inline constexpr MessageId UM_RELOGIN = WM_USER + 3;
+inline constexpr MessageId UM_SERVER_STATE = WM_USER + 4;
+inline constexpr MessageId UM_COUNTS_READY = WM_USER + 5;
+inline constexpr MessageId UM_NEED_SERVER = WM_USER + 7;
+inline constexpr MessageId UM_SHOW_DISCONNECT = WM_USER + 8;
+inline constexpr MessageId UM_NEED_LOGIN = WM_USER + 9;
+inline constexpr MessageId UM_LOGIN_AGAIN = WM_USER + 10;
+inline constexpr MessageId UM_OPEN_LINK = WM_USER + 11;
+inline constexpr MessageId UM_SHOW_ALERT = WM_USER + 12;
+inline constexpr MessageId UM_STOP = WM_USER + 14;
+inline constexpr MessageId UM_CHECK_NOW = WM_USER + 15;
+inline constexpr MessageId UM_RESTART_TIMER = WM_USER + 17;
+inline constexpr MessageId UM_GET_USER_LIST = WM_USER + 40;
+
+inline constexpr MessageId UM_FILE_TRANSFER_REQUEST = WM_USER + 130;
+inline constexpr MessageId UM_FILE_TRANSFER_RESPONSE = WM_USER + 131;
+inline constexpr MessageId UM_INSTALL_HOOKS = WM_USER + 132;
+inline constexpr MessageId UM_SAVE_BUDDY_LIST = WM_USER + 133;
+inline constexpr MessageId UM_SET_STATUS = WM_USER + 135;
+inline constexpr MessageId UM_SEND_IM = WM_USER + 136;
+inline constexpr MessageId UM_SAVE_IM_SETTINGS = WM_USER + 138;
+inline constexpr MessageId UM_RELOAD_ACCOUNT = WM_USER + 139;
+inline constexpr MessageId UM_LOGOUT = WM_USER + 140;
+inline constexpr MessageId UM_SYNC_CONTACTS = WM_USER + 142;
+inline constexpr MessageId UM_REMOVE_HOOKS = WM_USER + 143;
+// One number, two receivers: the buddy window ends on it, the server frame shows the
+// another-client notice.
+inline constexpr MessageId UM_QUIT_BUDDY_WINDOW = WM_USER + 151;
+inline constexpr MessageId UM_ANOTHER_INSTANCE = WM_USER + 151;
+inline constexpr MessageId UM_STOP_IM_RECEIVER = WM_USER + 155;
+
+inline constexpr MessageId UM_USER_ACTIVITY = WM_APP + 500;
+// Buddy window refreshes; the window-handler frame reads WM_APP+666 as "start the updater".
+inline constexpr MessageId UM_REFRESH_BUDDIES = WM_APP + 666;
+inline constexpr MessageId UM_START_UPDATER = WM_APP + 666;
+inline constexpr MessageId UM_REFRESH_FOLDERS = WM_APP + 667;
+inline constexpr MessageId UM_OTHER_ACCOUNT = WM_APP + 668;
+
+// Hand-over kinds carried by WM_COPYDATA.
+inline constexpr std::uint32_t COPYDATA_MAILTO = 1;
+
+// Activity reports carried by UM_USER_ACTIVITY.
+inline constexpr int ACTIVITY_IDLE = 0;
+inline constexpr int ACTIVITY_ACTIVE = 1;
+
+}  // namespace vellix

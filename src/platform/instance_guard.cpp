@@ -1,0 +1,153 @@
+#include "platform/instance_guard.h"
+
+#include <QLocalServer>
+#include <QLocalSocket>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <cstdlib>
+#include <thread>
+
+#include "platform/hand_over_wire.h"
+
+namespace vellix {
+namespace {
+
+constexpr int kConnectTimeoutMs = 1000;
+constexpr int kAnswerTimeoutMs = 5000;
+// A lock held by an instance that has not started listening yet: keep trying this long.
+constexpr auto kListenGrace = std::chrono::milliseconds(2000);
+
+bool isPrivateFolder(const std::string& path) {
+    struct stat info {};
+    return ::lstat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode) && info.st_uid == ::getuid();
+}
+
+}  // namespace
+
+InstanceGuard::InstanceGuard(std::string folder) : folder_(std::move(folder)) {
+}
+
+InstanceGuard::~InstanceGuard() {
+    stopListening();
+    if (lockFd_ >= 0) ::close(lockFd_);
+}
+
+std::string InstanceGuard::runtimeFolder() {
+    std::string base;
+    if (const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+        runtime && *runtime && isPrivateFolder(runtime)) {
+        base = std::string(runtime) + "/vellix";
+    } else {
+        base = "/tmp/vellix-" + std::to_string(::getuid());
+    }
+    ::mkdir(base.c_str(), 0700);
+    return base;
+}
+
+std::string InstanceGuard::socketPath() const {
+    return folder_ + "/instance.sock";
+}
+
+bool InstanceGuard::acquire(Milliseconds timeout) {
+    if (lockFd_ < 0) {
+        lockFd_ = ::open((folder_ + "/instance.lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+        if (lockFd_ < 0) return true;  // no lock can be had at all: run rather than refuse
+    }
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    while (true) {
+        if (::flock(lockFd_, LOCK_EX | LOCK_NB) == 0) return true;
+        if (errno != EWOULDBLOCK && errno != EINTR) return true;
+        if (std::chrono::steady_clock::now() >= deadline) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+}
+
+std::optional<bool> InstanceGuard::exchange(const std::string& request) {
+    const auto giveUp = std::chrono::steady_clock::now() + kListenGrace;
+    QLocalSocket socket;
+    while (true) {
+        socket.connectToServer(QString::fromStdString(socketPath()));
+        if (socket.waitForConnected(kConnectTimeoutMs)) break;
+        if (std::chrono::steady_clock::now() >= giveUp) return std::nullopt;
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    socket.write(request.data(), static_cast<qint64>(request.size()));
+    if (!socket.waitForBytesWritten(kAnswerTimeoutMs)) return std::nullopt;
+    if (!socket.waitForReadyRead(kAnswerTimeoutMs)) return std::nullopt;
+    char answer = 0;
+    if (socket.read(&answer, 1) != 1) return std::nullopt;
+    socket.disconnectFromServer();
+    return answer != 0;
+}
+
+bool InstanceGuard::postToRunning(MessageId id, WParam w, LParam l) {
+    return exchange(encodePostRequest(PostRequest{id, w, l})).has_value();
+}
+
+std::optional<bool> InstanceGuard::copyDataToRunning(std::uint32_t kind, std::string_view data) {
+    if (data.size() > kMaxHandOverData) data = data.substr(0, kMaxHandOverData);
+    return exchange(encodeCopyDataRequest(kind, data));
+}
+
+Status InstanceGuard::listen(HandOverHandler handler) {
+    handler_ = std::move(handler);
+    server_ = std::make_unique<QLocalServer>();
+    server_->setSocketOptions(QLocalServer::UserAccessOption);
+    const QString path = QString::fromStdString(socketPath());
+    // We hold the lock, so a socket file left here belongs to a dead instance.
+    QLocalServer::removeServer(path);
+    if (!server_->listen(path)) {
+        return failure("cannot listen on " + socketPath() + ": " +
+                       server_->errorString().toStdString());
+    }
+    connect(server_.get(), &QLocalServer::newConnection, this, &InstanceGuard::serve);
+    return success();
+}
+
+void InstanceGuard::stopListening() {
+    if (!server_) return;
+    server_->close();
+    server_.reset();
+}
+
+void InstanceGuard::serve() {
+    while (QLocalSocket* socket = server_->nextPendingConnection()) {
+        connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+        auto buffer = std::make_shared<std::string>();
+        connect(socket, &QLocalSocket::readyRead, this, [this, socket, buffer] {
+            const QByteArray bytes = socket->readAll();
+            buffer->append(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+            while (true) {
+                DecodedRequest decoded = decodeHandOverRequest(*buffer);
+                if (decoded.state == DecodeState::NeedMore) return;
+                if (decoded.state == DecodeState::Malformed) {
+                    socket->abort();
+                    return;
+                }
+                buffer->erase(0, decoded.consumed);
+                LResult answer = 0;
+                if (auto* post = std::get_if<PostRequest>(&decoded.request)) {
+                    // Only a stop request may come from outside as a plain message.
+                    if (post->id == UM_STOP) {
+                        Message message{post->id, post->w, post->l, nullptr};
+                        answer = handler_ ? (handler_(message), 1) : 0;
+                    }
+                } else {
+                    auto& copy = std::get<CopyData>(decoded.request);
+                    Message message{WM_COPYDATA, copy.kind, 0, makePayload(std::move(copy))};
+                    answer = handler_ ? handler_(message) : 0;
+                }
+                const char reply = answer ? 1 : 0;
+                socket->write(&reply, 1);
+            }
+        });
+    }
+}
+
+}  // namespace vellix

@@ -1,0 +1,44 @@
+#pragma once
+// Single instance on Linux: an flock'ed file (released by the kernel when a process dies,
+// so a stale file never blocks a start) and a local socket beside it for hand-overs.
+
+#include <QObject>
+
+#include <memory>
+#include <string>
+
+#include "core/single_instance.h"
+
+class QLocalServer;
+
+namespace vellix {
+
+class InstanceGuard final : public QObject, public SingleInstance {
+    Q_OBJECT
+  public:
+    // folder: private per-user folder for the lock and socket (see runtimeFolder()).
+    explicit InstanceGuard(std::string folder);
+    ~InstanceGuard() override;
+
+    // $XDG_RUNTIME_DIR/vellix, else /tmp/vellix-<uid>; created with mode 0700.
+    static std::string runtimeFolder();
+
+    bool acquire(Milliseconds timeout) override;
+    bool postToRunning(MessageId id, WParam w, LParam l) override;
+    std::optional<bool> copyDataToRunning(std::uint32_t kind, std::string_view data) override;
+    Status listen(HandOverHandler handler) override;
+    void stopListening() override;
+
+    std::string socketPath() const;
+
+  private:
+    void serve();
+    std::optional<bool> exchange(const std::string& request);
+
+    std::string folder_;
+    int lockFd_ = -1;
+    std::unique_ptr<QLocalServer> server_;
+    HandOverHandler handler_;
+};
+
+}  // namespace vellix
