@@ -1,0 +1,174 @@
+#include <gtest/gtest.h>
+
+#include <QThread>
+
+#include <atomic>
+#include <thread>
+
+#include "core/frame_registry.h"
+#include "core/frame_thread.h"
+#include "support/recording_frame.h"
+
+namespace vellix {
+namespace {
+
+using test::RecordingFrame;
+
+// Counts live instances so tests can see that a payload was freed exactly once.
+struct Tracked {
+    static inline std::atomic<int> alive{0};
+    Tracked() { ++alive; }
+    Tracked(const Tracked&) { ++alive; }
+    Tracked(Tracked&&) noexcept { ++alive; }
+    ~Tracked() { --alive; }
+};
+
+class FrameTest : public ::testing::Test {
+  protected:
+    // Starts a recording frame on its own thread in the given slot.
+    RecordingFrame* start(FrameKind kind, RecordingFrame::Handler handler = {}) {
+        RecordingFrame* raw = nullptr;
+        auto thread = std::make_unique<FrameThread>(kind, registry, [&] {
+            auto frame = std::make_unique<RecordingFrame>("test", clock, handler);
+            raw = frame.get();
+            return frame;
+        });
+        EXPECT_TRUE(thread->startAndWait());
+        threads.push_back(std::move(thread));
+        return raw;
+    }
+
+    void TearDown() override {
+        for (auto& t : threads) {
+            t->quit();
+            t->wait();
+        }
+    }
+
+    Clock clock{0.01};
+    FrameRegistry registry;
+    std::vector<std::unique_ptr<FrameThread>> threads;
+};
+
+TEST_F(FrameTest, PostedMessagesArriveInOrderOnTheFrameThread) {
+    std::atomic<QThread*> handledOn{nullptr};
+    auto* frame = start(FrameKind::Tray, [&](Message& m) -> LResult {
+        handledOn = QThread::currentThread();
+        return static_cast<LResult>(m.w);
+    });
+    for (WParam i = 0; i < 100; ++i)
+        ASSERT_TRUE(registry.post(FrameKind::Tray, UM_SERVER_STATE, i, -static_cast<LParam>(i)));
+    ASSERT_TRUE(frame->waitForMessages(100));
+    const auto seen = frame->messages();
+    for (WParam i = 0; i < 100; ++i) {
+        EXPECT_EQ(seen[i].w, i);
+        EXPECT_EQ(seen[i].l, -static_cast<LParam>(i));
+    }
+    EXPECT_EQ(handledOn.load(), threads.back().get());
+}
+
+TEST_F(FrameTest, SendWaitsForTheHandlersResultAcrossThreads) {
+    start(FrameKind::Server, [](Message& m) -> LResult {
+        auto text = m.take<std::string>();
+        return text ? static_cast<LResult>(text->size()) : -1;
+    });
+    EXPECT_EQ(
+        registry.send(FrameKind::Server, UM_SET_STATUS, 0, 0, makePayload(std::string("Away"))), 4);
+    EXPECT_EQ(registry.send(FrameKind::Server, UM_SET_STATUS), -1);
+}
+
+TEST_F(FrameTest, SendOnTheFramesOwnThreadIsADirectCall) {
+    std::atomic<LResult> inner{0};
+    start(FrameKind::Server, [&](Message& m) -> LResult {
+        if (m.id == UM_CHECK_NOW) {
+            // A handler sending to its own frame must not deadlock.
+            inner = registry.send(FrameKind::Server, UM_RESTART_TIMER, 7);
+            return 0;
+        }
+        return static_cast<LResult>(m.w) * 2;
+    });
+    registry.send(FrameKind::Server, UM_CHECK_NOW);
+    EXPECT_EQ(inner.load(), 14);
+}
+
+TEST_F(FrameTest, PayloadsAreFreedWhetherDeliveredDroppedOrStranded) {
+    Tracked::alive = 0;
+    auto* frame = start(FrameKind::Note);
+    registry.post(FrameKind::Note, UM_SHOW_ALERT, 0, 0, makePayload(Tracked{}));
+    ASSERT_TRUE(frame->waitForMessages(1));
+    EXPECT_TRUE(frame->messages()[0].hadPayload);
+    // An empty slot drops the message and its payload.
+    EXPECT_FALSE(registry.post(FrameKind::Options, UM_SHOW_ALERT, 0, 0, makePayload(Tracked{})));
+    EXPECT_EQ(Tracked::alive.load(), 0);
+}
+
+TEST_F(FrameTest, SendToAFrameThatEndsFirstReturnsZeroInsteadOfHanging) {
+    std::atomic<bool> release{false};
+    start(FrameKind::Menu, [&](Message& m) -> LResult {
+        if (m.id == UM_SHOW_MENU) {
+            while (!release) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            QThread::currentThread()->exit(0);
+        }
+        return 99;
+    });
+    registry.post(FrameKind::Menu, UM_SHOW_MENU);
+    std::atomic<LResult> answer{-1};
+    std::thread sender([&] { answer = registry.send(FrameKind::Menu, UM_NEED_LOGIN); });
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    release = true;
+    sender.join();
+    EXPECT_EQ(answer.load(), 0);
+    threads.back()->wait();
+    EXPECT_FALSE(registry.has(FrameKind::Menu));
+}
+
+TEST_F(FrameTest, TimersFireByFixedIdentifierUntilKilled) {
+    auto* frame = start(FrameKind::Tray);
+    frame->setTimer(16, Milliseconds(1000));  // 10 ms at this clock's scale
+    frame->setTimer(18, Milliseconds(1000));
+    ASSERT_TRUE(frame->waitForTicks(6));
+    frame->killTimer(16);
+    frame->killTimer(18);
+    // Once both kills are processed no tick can arrive; a posted message marks that point.
+    registry.post(FrameKind::Tray, UM_COUNTS_READY);
+    ASSERT_TRUE(frame->waitForMessages(1));
+    const auto ticks = frame->timerTicks().size();
+    std::this_thread::sleep_for(std::chrono::milliseconds(60));
+    EXPECT_EQ(frame->timerTicks().size(), ticks);
+    const auto all = frame->timerTicks();
+    EXPECT_NE(std::count(all.begin(), all.end(), 16), 0);
+    EXPECT_NE(std::count(all.begin(), all.end(), 18), 0);
+}
+
+TEST_F(FrameTest, QuitThreadEndsTheLoopAndClearsTheSlot) {
+    start(FrameKind::Note);
+    ASSERT_TRUE(registry.has(FrameKind::Note));
+    registry.post(FrameKind::Note, UM_QUIT_THREAD);
+    ASSERT_TRUE(threads.back()->wait(QDeadlineTimer(5000)));
+    EXPECT_FALSE(registry.has(FrameKind::Note));
+    EXPECT_FALSE(registry.post(FrameKind::Note, UM_COUNTS_READY));
+}
+
+TEST(FrameThreadTest, AFactoryThatFailsLeavesTheSlotEmpty) {
+    FrameRegistry registry;
+    FrameThread thread(FrameKind::Note, registry,
+                       []() -> std::unique_ptr<Frame> { throw std::runtime_error("no frame"); });
+    EXPECT_FALSE(thread.startAndWait());
+    thread.wait();
+    EXPECT_FALSE(registry.has(FrameKind::Note));
+}
+
+TEST(ClockTest, ScalesDelaysButNeverToZero) {
+    struct Case {
+        double scale;
+        long long nominal, real;
+    } cases[] = {{1.0, 500, 500}, {0.01, 500, 5},   {0.0001, 500, 1},
+                 {0.5, 0, 0},     {-3.0, 200, 200}, {2.0, 1500, 3000}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(Clock(c.scale).scaled(Milliseconds(c.nominal)).count(), c.real)
+            << c.scale << " " << c.nominal;
+    }
+}
+
+}  // namespace
+}  // namespace vellix
