@@ -13,8 +13,8 @@ struct Error {
 
 template <class T>
 class [[nodiscard]] Result {
-public:
-    Result(T value) : state_(std::move(value)) {}  // NOLINT: implicit by design
+  public:
+    Result(T value) : state_(std::move(value)) {}      // NOLINT: implicit by design
     Result(Error error) : state_(std::move(error)) {}  // NOLINT: implicit by design
 
     bool ok() const { return std::holds_alternative<T>(state_); }
@@ -27,14 +27,18 @@ public:
     const std::string& error() const { return std::get<Error>(state_).message; }
     T valueOr(T fallback) const { return ok() ? value() : std::move(fallback); }
 
-private:
+  private:
     std::variant<T, Error> state_;
 };
 
 // For operations that return nothing but can fail.
 struct Done {};
 using Status = Result<Done>;
-inline Status success() { return Done{}; }
-inline Error failure(std::string message) { return Error{std::move(message)}; }
+inline Status success() {
+    return Done{};
+}
+inline Error failure(std::string message) {
+    return Error{std::move(message)};
+}
 
 }  // namespace vellix

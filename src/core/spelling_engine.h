@@ -7,7 +7,7 @@
 namespace vellix {
 
 class SpellingEngine {
-public:
+  public:
     virtual ~SpellingEngine() = default;
 
     virtual void setRegTreeName(const std::string& name) = 0;
