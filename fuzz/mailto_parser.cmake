@@ -1,0 +1,1 @@
+vellix_add_fuzzer(mailto_parser DEPS Vellix::Tray)
