@@ -106,7 +106,9 @@ Status InstanceGuard::listen(HandOverHandler handler) {
         return failure("cannot listen on " + socketPath() + ": " +
                        server_->errorString().toStdString());
     }
-    connect(server_.get(), &QLocalServer::newConnection, this, &InstanceGuard::serve);
+    // Everything runs on the listening thread: the context objects are the server and sockets.
+    QObject::connect(server_.get(), &QLocalServer::newConnection, server_.get(),
+                     [this] { serve(); });
     return success();
 }
 
@@ -118,9 +120,9 @@ void InstanceGuard::stopListening() {
 
 void InstanceGuard::serve() {
     while (QLocalSocket* socket = server_->nextPendingConnection()) {
-        connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+        QObject::connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
         auto buffer = std::make_shared<std::string>();
-        connect(socket, &QLocalSocket::readyRead, this, [this, socket, buffer] {
+        QObject::connect(socket, &QLocalSocket::readyRead, socket, [this, socket, buffer] {
             const QByteArray bytes = socket->readAll();
             buffer->append(bytes.constData(), static_cast<std::size_t>(bytes.size()));
             while (true) {

@@ -2,8 +2,6 @@
 // Single instance on Linux: an flock'ed file (released by the kernel when a process dies,
 // so a stale file never blocks a start) and a local socket beside it for hand-overs.
 
-#include <QObject>
-
 #include <memory>
 #include <string>
 
@@ -19,6 +17,8 @@ class InstanceGuard final : public QObject, public SingleInstance {
     // folder: private per-user folder for the lock and socket (see runtimeFolder()).
     explicit InstanceGuard(std::string folder);
     ~InstanceGuard() override;
+    InstanceGuard(const InstanceGuard&) = delete;
+    InstanceGuard& operator=(const InstanceGuard&) = delete;
 
     // $XDG_RUNTIME_DIR/vellix, else /tmp/vellix-<uid>; created with mode 0700.
     static std::string runtimeFolder();

@@ -1,0 +1,5 @@
+#include "startup_sequence.h"
+
+int main(int argc, char** argv) {
+    return vellix::runVellix(argc, argv);
+}

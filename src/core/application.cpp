@@ -1,0 +1,102 @@
+#include "core/application.h"
+
+#include <QTimer>
+
+namespace vellix {
+
+Application::Application(ApplicationPorts ports, const Clock& clock)
+    : ports_(std::move(ports)), clock_(clock) {
+}
+
+Application::~Application() {
+    // Normally emptied by shutdown(); a start that failed half-way ends here.
+    for (auto& [kind, frame] : guiFrames_) frames_.set(kind, nullptr);
+}
+
+std::string Application::text(int id) const {
+    return ports_.text ? ports_.text(id) : std::string();
+}
+
+MissingData missingData(const std::string& url, const std::string& user,
+                        const std::string& password) {
+    if (url.empty()) return MissingData::Server;
+    if (user.empty() || password.empty()) return MissingData::Login;
+    return MissingData::None;
+}
+
+void Application::start(const CommandLine& command, std::vector<FrameSpec> frames,
+                        MissingData missing) {
+    statusWord_.set(text(kStringOnline));
+    startMainFrame();
+    startFrames(std::move(frames));
+    milestones_.framesRunning = std::chrono::steady_clock::now();
+    requestMissingData(missing);
+    if (auto mailto = command.mailto(); mailto && ports_.mailtoLink) {
+        frames_.post(FrameKind::Server, UM_OPEN_LINK, 0, 0, ports_.mailtoLink(*mailto));
+    }
+}
+
+void Application::startMainFrame() {
+    mainThread_ = std::make_unique<FrameThread>(FrameKind::Main, frames_, [this] {
+        MainFrameContext context{
+            frames_,           session_,          manualStatus_,      text(kStringOnline),
+            text(kStringAway), ports_.mailtoLink, ports_.quitProgram, ports_.hooks,
+            &ports_.instance};
+        auto frame = std::make_unique<CMainframe_Main>(std::move(context), clock_);
+        mainFrame_ = frame.get();
+        return frame;
+    });
+    mainThread_->startAndWait();
+}
+
+void Application::startFrames(std::vector<FrameSpec> frames) {
+    for (auto& spec : frames) {
+        if (spec.onGuiThread) {
+            std::unique_ptr<Frame> frame;
+            try {
+                frame = spec.factory();
+            } catch (...) {
+                frame.reset();
+            }
+            if (!frame) continue;
+            frames_.set(spec.kind, frame.get());
+            guiFrames_.emplace_back(spec.kind, std::move(frame));
+            continue;
+        }
+        auto thread = std::make_unique<FrameThread>(spec.kind, frames_, std::move(spec.factory));
+        thread->startAndWait();
+        threads_.put(std::move(thread));
+    }
+}
+
+void Application::requestMissingData(MissingData missing) {
+    MessageId request = 0;
+    if (missing == MissingData::Server) request = UM_NEED_SERVER;
+    if (missing == MissingData::Login) request = UM_NEED_LOGIN;
+    if (!request || !mainFrame_) return;
+    // Sent later from the main frame's thread so the start itself is not held up.
+    QTimer::singleShot(clock_.scaled(kNeedDataDelay), mainFrame_,
+                       [this, request] { frames_.post(FrameKind::Menu, request); });
+}
+
+ExitReport Application::shutdown() {
+    ExitReport report = runExitSequence(frames_, threads_, clock_);
+    for (auto& [kind, frame] : guiFrames_) {
+        frames_.set(kind, nullptr);
+        frame.reset();
+    }
+    guiFrames_.clear();
+    if (mainThread_) {
+        frames_.post(FrameKind::Main, UM_QUIT_THREAD);
+        if (mainThread_->wait(QDeadlineTimer(clock_.scaled(kAddressBookExitWait).count()))) {
+            mainThread_.reset();
+            mainFrame_ = nullptr;
+        } else {
+            report.abandoned.push_back(FrameKind::Main);
+            (void)mainThread_.release();  // still running: the process ends around it
+        }
+    }
+    return report;
+}
+
+}  // namespace vellix

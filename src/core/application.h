@@ -1,0 +1,96 @@
+#pragma once
+// The application object: the state every frame reads, the frame registry and threads,
+// the start-up in its fixed order and the exit sequence.
+
+#include <atomic>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/activity_hooks.h"
+#include "core/c_mainframe_main.h"
+#include "core/command_line.h"
+#include "core/exit_sequence.h"
+#include "core/frame_registry.h"
+#include "core/guarded.h"
+#include "core/session_state.h"
+#include "core/single_instance.h"
+#include "core/spelling_engine.h"
+#include "core/thread_table.h"
+
+namespace vellix {
+
+// One start-up frame: built on its own thread, or on the GUI thread when it owns windows.
+struct FrameSpec {
+    FrameKind kind;
+    std::function<std::unique_ptr<Frame>()> factory;
+    bool onGuiThread = false;
+};
+
+struct ApplicationPorts {
+    SingleInstance& instance;
+    SpellingEngine* spelling = nullptr;
+    ActivityHooks* hooks = nullptr;
+    MailtoLinkFactory mailtoLink;
+    // Ends the GUI thread's loop; the caller then runs shutdown().
+    std::function<void()> quitProgram;
+    // A user-visible text by its string-table number.
+    std::function<std::string(int)> text;
+};
+
+inline constexpr int kStringOnline = 32782;
+inline constexpr int kStringAway = 32790;
+
+inline constexpr Milliseconds kNeedDataDelay{500};
+
+// What the start must ask the user for before the first check can log in.
+enum class MissingData { None, Server, Login };
+MissingData missingData(const std::string& url, const std::string& user,
+                        const std::string& password);
+inline constexpr Milliseconds kSplashTime{2000};
+
+class Application {
+  public:
+    Application(ApplicationPorts ports, const Clock& clock);
+    ~Application();
+
+    const Clock& clock() const { return clock_; }
+    FrameRegistry& frames() { return frames_; }
+    ThreadTable& threads() { return threads_; }
+    Guarded<SessionState>& session() { return session_; }
+    std::atomic<bool>& manualStatus() { return manualStatus_; }
+    Guarded<std::string>& statusWord() { return statusWord_; }
+
+    // Everything after the single-instance check, in order. Returns once the start-up
+    // frames run; the delayed requests for server or login data follow on the main frame.
+    void start(const CommandLine& command, std::vector<FrameSpec> frames, MissingData missing);
+    // Milestones of the start, for the figures and for tests.
+    struct Milestones {
+        std::chrono::steady_clock::time_point framesRunning;
+    };
+    const Milestones& milestones() const { return milestones_; }
+
+    // The exit sequence; afterwards only the process end remains.
+    ExitReport shutdown();
+
+  private:
+    void startMainFrame();
+    void startFrames(std::vector<FrameSpec> frames);
+    void requestMissingData(MissingData missing);
+    std::string text(int id) const;
+
+    ApplicationPorts ports_;
+    const Clock& clock_;
+    FrameRegistry frames_;
+    ThreadTable threads_;
+    std::unique_ptr<FrameThread> mainThread_;
+    Frame* mainFrame_ = nullptr;
+    std::vector<std::pair<FrameKind, std::unique_ptr<Frame>>> guiFrames_;
+    Guarded<SessionState> session_;
+    std::atomic<bool> manualStatus_{false};
+    Guarded<std::string> statusWord_;
+    Milestones milestones_;
+};
+
+}  // namespace vellix
