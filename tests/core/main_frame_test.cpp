@@ -1,0 +1,148 @@
+#include <gtest/gtest.h>
+
+#include "core/c_mainframe_main.h"
+#include "core/frame_thread.h"
+#include "support/fake_single_instance.h"
+#include "support/recording_frame.h"
+
+namespace vellix {
+namespace {
+
+using test::FakeSingleInstance;
+using test::RecordingFrame;
+
+class RecordingHooks final : public ActivityHooks {
+  public:
+    Status install(int minutes, std::function<void(int)> report) override {
+        installedMinutes = minutes;
+        report_ = std::move(report);
+        return success();
+    }
+    void remove() override { removed = true; }
+    void fire(int code) { report_(code); }
+
+    int installedMinutes = -1;
+    bool removed = false;
+
+  private:
+    std::function<void(int)> report_;
+};
+
+class MainFrameTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        server = startFrame(FrameKind::Server,
+                            [this] { return std::make_unique<RecordingFrame>("server", clock); });
+        startFrame(FrameKind::Main, [this] {
+            MainFrameContext context{
+                registry,
+                session,
+                manualStatus,
+                "Online*",
+                "Away*",
+                [](std::string_view text) {
+                    return makePayload(std::string("link:") + std::string(text));
+                },
+                [this] { ++quits; },
+                &hooks,
+                &instance};
+            return std::make_unique<CMainframe_Main>(std::move(context), clock);
+        });
+    }
+    void TearDown() override {
+        for (auto& t : threads) {
+            t->quit();
+            t->wait();
+        }
+    }
+    template <class Make>
+    RecordingFrame* startFrame(FrameKind kind, Make make) {
+        RecordingFrame* recording = nullptr;
+        auto thread =
+            std::make_unique<FrameThread>(kind, registry, [&]() -> std::unique_ptr<Frame> {
+                auto frame = make();
+                recording = dynamic_cast<RecordingFrame*>(frame.get());
+                return frame;
+            });
+        EXPECT_TRUE(thread->startAndWait());
+        threads.push_back(std::move(thread));
+        return recording;
+    }
+
+    Clock clock{0.01};
+    FrameRegistry registry;
+    Guarded<SessionState> session;
+    std::atomic<bool> manualStatus{false};
+    std::atomic<int> quits{0};
+    RecordingHooks hooks;
+    FakeSingleInstance instance;
+    RecordingFrame* server = nullptr;
+    std::vector<std::unique_ptr<FrameThread>> threads;
+};
+
+TEST_F(MainFrameTest, IdleAndActivityReportsSetTheStatusOnlyWhenTheUserHasNotChosenOne) {
+    struct Case {
+        bool messaging;
+        bool manual;
+        WParam code;
+        const char* word;  // nullptr: nothing is sent
+    } cases[] = {
+        {true, false, 0, "Away*"},  {true, false, 1, "Online*"}, {true, false, 2, "Online*"},
+        {true, false, 3, nullptr},  {true, true, 0, nullptr},    {false, false, 0, nullptr},
+        {false, false, 1, nullptr},
+    };
+    std::size_t handled = 0;
+    std::vector<std::string> expectedWords;
+    for (const auto& c : cases) {
+        session.update([&](SessionState& s) { s.messagingEnabled = c.messaging; });
+        manualStatus = c.manual;
+        registry.send(FrameKind::Main, UM_USER_ACTIVITY, c.code);
+        if (c.word) {
+            expectedWords.push_back(c.word);
+            ++handled;
+        }
+        // A marker shows that everything before it has been handled.
+        registry.post(FrameKind::Server, UM_CHECK_NOW);
+        ASSERT_TRUE(server->waitForMessages(++handled));
+    }
+    std::vector<std::string> words;
+    for (const auto& m : server->messages()) {
+        if (m.id == UM_SET_STATUS) words.push_back(m.text.value_or("?"));
+    }
+    EXPECT_EQ(words, expectedWords);
+}
+
+TEST_F(MainFrameTest, HooksAreInstalledWithTheMinutesAndReportThroughTheFrame) {
+    session.update([](SessionState& s) { s.messagingEnabled = true; });
+    registry.send(FrameKind::Main, UM_INSTALL_HOOKS, 10);
+    EXPECT_EQ(hooks.installedMinutes, 10);
+    hooks.fire(ACTIVITY_IDLE);
+    ASSERT_TRUE(server->waitForMessages(1));
+    EXPECT_EQ(server->messages()[0].text.value_or(""), "Away*");
+    registry.send(FrameKind::Main, UM_REMOVE_HOOKS);
+    EXPECT_TRUE(hooks.removed);
+}
+
+TEST_F(MainFrameTest, MailtoHandOverOpensALinkAndOtherKindsAreRefused) {
+    ASSERT_TRUE(instance.handler);
+    Message mailto{WM_COPYDATA, COPYDATA_MAILTO, 0,
+                   makePayload(CopyData{COPYDATA_MAILTO, "ann@example.com"})};
+    Message other{WM_COPYDATA, 2, 0, makePayload(CopyData{2, "x"})};
+    // The listener runs on the main frame's thread; send reaches the same handler.
+    EXPECT_EQ(registry.send(FrameKind::Main, mailto.id, mailto.w, 0, std::move(mailto.payload)), 1);
+    EXPECT_EQ(registry.send(FrameKind::Main, other.id, other.w, 0, std::move(other.payload)), 0);
+    ASSERT_TRUE(server->waitForMessages(1));
+    const auto seen = server->messages();
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].id, UM_OPEN_LINK);
+    EXPECT_EQ(seen[0].text.value_or(""), "link:ann@example.com");
+}
+
+TEST_F(MainFrameTest, StopAndQuitEndTheProgram) {
+    registry.send(FrameKind::Main, UM_STOP);
+    registry.send(FrameKind::Main, WM_QUIT);
+    EXPECT_EQ(quits.load(), 2);
+}
+
+}  // namespace
+}  // namespace vellix
