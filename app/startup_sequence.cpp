@@ -83,10 +83,15 @@ int runVellix(int argc, char** argv) {
     QObject::connect(&qtApp, &QGuiApplication::commitDataRequest, &qtApp,
                      [](QSessionManager&) { QCoreApplication::quit(); });
 
-    app.start(command, startupFrames(clock), MissingData::None);
-    if (const char* report = std::getenv("VELLIX_REPORT_READY")) {
-        if (*report) std::fprintf(stderr, "vellix: frames running\n");
+    // VELLIX_TRACE=1 prints each message that reaches a frame and the start's milestones.
+    const bool trace = !qEnvironmentVariableIsEmpty("VELLIX_TRACE");
+    if (trace) {
+        app.frames().setObserver([](FrameKind kind, MessageId id) {
+            std::fprintf(stderr, "vellix: message %s %u\n", frameKindName(kind), id);
+        });
     }
+    app.start(command, startupFrames(clock), MissingData::None);
+    if (trace) std::fprintf(stderr, "vellix: frames running\n");
 
     const int code = QApplication::exec();
     const ExitReport exit = app.shutdown();

@@ -37,6 +37,15 @@ void FrameRegistry::set(FrameKind kind, Frame* frame) {
     slots_[static_cast<std::size_t>(kind)] = frame;
 }
 
+void FrameRegistry::setObserver(Observer observer) {
+    std::lock_guard lock(mutex_);
+    observer_ = std::move(observer);
+}
+
+void FrameRegistry::observe(FrameKind kind, MessageId id) const {
+    if (observer_) observer_(kind, id);
+}
+
 bool FrameRegistry::has(FrameKind kind) const {
     std::lock_guard lock(mutex_);
     return slots_[static_cast<std::size_t>(kind)] != nullptr;
@@ -47,6 +56,7 @@ bool FrameRegistry::post(FrameKind kind, MessageId id, WParam w, LParam l,
     std::lock_guard lock(mutex_);
     Frame* frame = slots_[static_cast<std::size_t>(kind)];
     if (!frame) return false;
+    observe(kind, id);
     frame->post(id, w, l, std::move(payload));
     return true;
 }
@@ -56,6 +66,7 @@ LResult FrameRegistry::send(FrameKind kind, MessageId id, WParam w, LParam l,
     std::unique_lock lock(mutex_);
     Frame* frame = slots_[static_cast<std::size_t>(kind)];
     if (!frame) return 0;
+    observe(kind, id);
     if (QThread::currentThread() == frame->thread()) {
         // A frame is destroyed only on its own thread, which is this one; the handler may
         // itself use the registry, so the lock is released first.

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstddef>
+#include <functional>
 #include <memory>
 #include <mutex>
 
@@ -41,7 +42,14 @@ class FrameRegistry {
     LResult send(FrameKind kind, MessageId id, WParam w = 0, LParam l = 0,
                  std::unique_ptr<Payload> payload = nullptr) const;
 
+    // Watches every post and send that reaches a frame (diagnostics and end-to-end tests).
+    using Observer = std::function<void(FrameKind, MessageId)>;
+    void setObserver(Observer observer);
+
   private:
+    void observe(FrameKind kind, MessageId id) const;
+
+    Observer observer_;
     mutable std::mutex mutex_;
     std::array<Frame*, static_cast<std::size_t>(FrameKind::Count)> slots_{};
 };
