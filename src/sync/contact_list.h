@@ -1,0 +1,100 @@
+#pragma once
+// An ordered list of contacts that finds them by email or guid (ASCII case-insensitive,
+// first match in list order) without scanning: runs over many contacts stay linear.
+
+#include <cstddef>
+#include <cstdint>
+#include <iterator>
+#include <list>
+#include <map>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+
+#include "sync/contact_record.h"
+
+namespace vellix {
+
+class ContactList {
+    struct Node {
+        ContactRecord record;
+        std::uint64_t seq;  // grows with insertion, so it orders the list
+    };
+    using Nodes = std::list<Node>;
+
+  public:
+    class const_iterator {
+      public:
+        using iterator_category = std::bidirectional_iterator_tag;
+        using value_type = ContactRecord;
+        using difference_type = std::ptrdiff_t;
+        using pointer = const ContactRecord*;
+        using reference = const ContactRecord&;
+
+        const_iterator() = default;
+        reference operator*() const { return it_->record; }
+        pointer operator->() const { return &it_->record; }
+        const_iterator& operator++() {
+            ++it_;
+            return *this;
+        }
+        const_iterator operator++(int) { return const_iterator(it_++); }
+        const_iterator& operator--() {
+            --it_;
+            return *this;
+        }
+        const_iterator operator--(int) { return const_iterator(it_--); }
+        bool operator==(const const_iterator&) const = default;
+
+      private:
+        friend class ContactList;
+        explicit const_iterator(Nodes::const_iterator it) : it_(it) {}
+        Nodes::const_iterator it_;
+    };
+
+    ContactList() = default;
+    ContactList(const ContactList& other);
+    ContactList& operator=(const ContactList& other);
+    ContactList(ContactList&&) noexcept = default;
+    ContactList& operator=(ContactList&&) noexcept = default;
+    ~ContactList() = default;
+
+    // Appends unless a record with the same non-empty guid is already here; an empty guid
+    // is replaced by a new one first.
+    void Add(ContactRecord record);
+    // As Add, without the duplicate-guid check.
+    void Append(ContactRecord record);
+    bool GetByEmail(std::string_view email, ContactRecord& out) const;
+    // Overwrites the first record with this email as a whole, or appends.
+    void PutByEmail(const ContactRecord& record);
+    void RemoveByEmail(std::string_view email);
+    bool ContainsEmail(std::string_view email) const;
+    const ContactRecord* FindByGuid(std::string_view guid) const;
+    void Clear();
+
+    // The address-book XML file; writing replaces the file atomically, reading adds.
+    bool WriteXml(const std::string& fileName) const;
+    bool ReadXml(const std::string& fileName);
+
+    std::size_t size() const { return nodes_.size(); }
+    bool empty() const { return nodes_.empty(); }
+    const_iterator begin() const { return const_iterator(nodes_.begin()); }
+    const_iterator end() const { return const_iterator(nodes_.end()); }
+
+  private:
+    using Bucket = std::map<std::uint64_t, Nodes::iterator>;
+    using Index = std::unordered_map<std::string, Bucket>;
+
+    void appendNode(ContactRecord record);
+    // The first node under this key, or nullptr; buckets are never left empty.
+    static const Nodes::iterator* firstIn(const Index& index, std::string_view key);
+    static void link(Index& index, const std::string& key, Nodes::iterator node);
+    static void unlink(Index& index, const std::string& key, Nodes::iterator node);
+
+    Nodes nodes_;
+    Index byEmail_;
+    Index byGuid_;
+    std::uint64_t nextSeq_ = 0;
+};
+
+}  // namespace vellix

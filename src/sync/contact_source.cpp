@@ -1,0 +1,15 @@
+#include "sync/contact_source.h"
+
+namespace vellix {
+
+ContactSource::~ContactSource() = default;
+
+bool ContactSource::HasFolder(std::string) {
+    return true;
+}
+
+bool ContactSource::ListFolders(std::vector<std::string>&) {
+    return false;
+}
+
+}  // namespace vellix
