@@ -1,5 +1,6 @@
 #include "core/exit_sequence.h"
 
+#include <algorithm>
 #include <array>
 
 namespace vellix {
@@ -8,11 +9,15 @@ namespace {
 constexpr std::array kFirstGroup = {FrameKind::Tray, FrameKind::Menu, FrameKind::Note,
                                     FrameKind::Messaging, FrameKind::Server};
 
-bool firstGroupRunning(const ThreadTable& threads) {
+// One round: up to one poll period, ending early once the whole group has ended.
+bool firstGroupEndedWithin(const ThreadTable& threads, Milliseconds period) {
+    const auto deadline = std::chrono::steady_clock::now() + period;
     for (FrameKind kind : kFirstGroup) {
-        if (threads.running(kind)) return true;
+        const auto left =
+            std::chrono::duration_cast<Milliseconds>(deadline - std::chrono::steady_clock::now());
+        if (!threads.waitFor(kind, std::max(left, Milliseconds(0)))) return false;
     }
-    return false;
+    return true;
 }
 
 }  // namespace
@@ -22,8 +27,7 @@ ExitReport runExitSequence(FrameRegistry& frames, ThreadTable& threads, const Cl
     frames.post(FrameKind::BuddyWindow, UM_QUIT_BUDDY_WINDOW);
 
     for (int round = 0; round < kExitPollRounds; ++round) {
-        clock.sleep(kExitPollPeriod);
-        if (!firstGroupRunning(threads)) break;
+        if (firstGroupEndedWithin(threads, clock.scaled(kExitPollPeriod))) break;
     }
 
     if (frames.post(FrameKind::AddressBook, UM_QUIT_THREAD)) {
