@@ -1,0 +1,232 @@
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <random>
+
+#include "sync/contact_list.h"
+#include "sync/contact_xml.h"
+#include "sync_test_support.h"
+
+namespace vellix {
+namespace {
+
+std::vector<ContactRecord> readText(const std::string& text) {
+    ContactList list;
+    readContactXmlText(text, list);
+    return testing::records(list);
+}
+
+std::vector<std::string> emailsOf(const std::vector<ContactRecord>& records) {
+    std::vector<std::string> out;
+    for (const auto& record : records) out.push_back(record.email);
+    return out;
+}
+
+TEST(ContactXmlReadTest, DecodesFieldValues) {
+    struct Case {
+        const char* element;  // the lines between <contact> and </contact>
+        std::string ContactRecord::*member;
+        std::string expected;
+    } cases[] = {
+        {"<email>a&amp;b</email>", &ContactRecord::email, "a&b"},
+        {"<email>&amp;lt;</email>", &ContactRecord::email, "&lt;"},  // decoded once
+        {"<email><![CDATA[a&amp;b]]></email>", &ContactRecord::email, "a&amp;b"},
+        {"<email><![CDATA[&amp;lt;]]></email>", &ContactRecord::email, "&amp;lt;"},
+        {"<email>&lt;&gt;&apos;&quot;&nbsp;&</email>", &ContactRecord::email, "<>'\"&nbsp;&"},
+        {"<email><![CDATA[]]></email>", &ContactRecord::email, ""},
+        {"<email><![CDATA[x]]</email>", &ContactRecord::email, "<![CDATA[x]]"},
+        {"<email>]]></email>", &ContactRecord::email, "]]>"},
+        {"<email>a</email>b</email>", &ContactRecord::email, "a"},
+        {"<email><![CDATA[a</email>b]]></email>", &ContactRecord::email, "<![CDATA[a"},
+        {"</email>x<email>y</email>", &ContactRecord::email, "y"},
+        {"<email>no end", &ContactRecord::email, ""},
+        {"<email2>two</email2>", &ContactRecord::email, ""},
+        {"<email2>two</email2>", &ContactRecord::email2, "two"},
+        {"<EMAIL>upper</EMAIL>", &ContactRecord::email, ""},
+        {"<fullName> padded  </fullName>", &ContactRecord::fullName, " padded  "},
+        {"<homeAddress>l1<BR>l2<br>l3</homeAddress>", &ContactRecord::homeAddress,
+         "l1\r\nl2<br>l3"},
+        {"<busAddress><![CDATA[l1<BR>l2]]></busAddress>", &ContactRecord::busAddress, "l1\r\nl2"},
+        {"<busAddress>&lt;BR&gt;</busAddress>", &ContactRecord::busAddress, "\r\n"},
+        {"<comment>l1<BR>l2</comment>", &ContactRecord::comment, "l1<BR>l2"},
+        {"<homeZipcode>z</homeZipcode><busZipCode>b</busZipCode>", &ContactRecord::homeZipcode,
+         "z"},
+        {"<comment>line 1\r\nline 2</comment>", &ContactRecord::comment, "line 1\r\nline 2"},
+        {"<TNEF>opaque</TNEF><modified>2004-03-01 17:05</modified>", &ContactRecord::TNEF,
+         "opaque"},
+    };
+    for (const auto& c : cases) {
+        const auto read = readText(std::string("<contact>\r\n") + c.element + "\r\n</contact>\r\n");
+        ASSERT_EQ(read.size(), 1u) << c.element;
+        EXPECT_EQ(read[0].*c.member, c.expected) << c.element;
+    }
+}
+
+TEST(ContactXmlReadTest, ReadsImapUidAsSignedDecimal) {
+    struct Case {
+        const char* raw;
+        std::int32_t expected;
+    } cases[] = {
+        {"-5", -5},
+        {"<![CDATA[42]]>", 42},
+        {"abc", 0},
+        {"12abc", 12},
+        {"  +7", 7},
+        {"", 0},
+        {"99999999999", INT_MAX},
+        {"-99999999999", INT_MIN},
+        {"- 1", 0},
+    };
+    for (const auto& c : cases) {
+        const auto read =
+            readText(std::string("<contact><imapUID>") + c.raw + "</imapUID></contact>\r\n");
+        ASSERT_EQ(read.size(), 1u) << c.raw;
+        EXPECT_EQ(read[0].imapUID, c.expected) << c.raw;
+    }
+    ContactList list;
+    ContactRecord record = testing::contact("a@x", "", "g");
+    record.imapUID = -5;
+    list.Append(record);
+    EXPECT_NE(contactXmlText(list).find("<imapUID><![CDATA[-5]]></imapUID>\r\n"),
+              std::string::npos);
+}
+
+TEST(ContactXmlReadTest, FindsElementsLineByLine) {
+    const std::string longPad(2038, 'x');  // "<contact>" still ends inside the first piece
+    struct Case {
+        const char* name;
+        std::string text;
+        std::vector<std::string> emails;
+    } cases[] = {
+        {"duplicate guids in any letter case keep the first",
+         "<contact>\r\n<guid>AB12</guid>\r\n<email>1</email>\r\n</contact>\r\n"
+         "<contact>\r\n<guid>ab12</guid>\r\n<email>2</email>\r\n</contact>\r\n",
+         {"1"}},
+        {"one line per element", "<contact><email>1</email></contact>\n<contact><email>2", {"1"}},
+        {"text outside elements is ignored",
+         "junk <email>0</email>\r\n<contact>\r\n<email>1</email>\r\n</contact>\r\ntrailing",
+         {"1"}},
+        {"a last line without a line feed counts",
+         "<contact>\n<email>1</email>\n</contact>",
+         {"1"}},
+        {"an unclosed contact is dropped",
+         "<contact><email>1</email></contact>\n<contact>\n",
+         {"1"}},
+        {"an unclosed group is dropped with its members",
+         "<contact><email>1</email></contact>\n<group>\n<contact><email>2</email></contact>\n",
+         {"1"}},
+        {"a tag split at the piece size is not seen",
+         std::string(2043, 'x') + "<contact><email>1</email></contact>\n",
+         {}},
+        {"a tag just inside the piece size is seen",
+         longPad + "<contact><email>1</email></contact>\n",
+         {"1"}},
+        {"a closing tag on the same line as the group's own tags",
+         "<group><fullName>T</fullName></group>\n<contact><email>2</email></contact>\n",
+         {"", "2"}},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(emailsOf(readText(c.text)), c.emails) << c.name;
+    }
+}
+
+TEST(ContactXmlReadTest, ReadsGroupsWithTheirMembers) {
+    const std::string text =
+        "<group>\r\n<guid>G1</guid>\r\n<fullName>Team</fullName>\r\n"
+        "  <contact>\r\n  <guid>m1</guid>\r\n  <email>m1@x</email>\r\n"
+        "  <fullName>Member</fullName>\r\n  <comment>c</comment>\r\n  </contact>\r\n"
+        "  <contact>\r\n  <email>m2@x</email>\r\n  </contact>\r\n"
+        "<comment>after the members</comment>\r\n</group>\r\n";
+    const auto read = readText(text);
+    ASSERT_EQ(read.size(), 1u);
+    const ContactRecord& group = read[0];
+    EXPECT_TRUE(group.isGroup);
+    EXPECT_EQ(group.guid, "G1");
+    EXPECT_EQ(group.fullName, "Team");  // not the member's
+    EXPECT_EQ(group.comment, "after the members");
+    EXPECT_EQ(group.email, "");
+    ASSERT_EQ(group.members.size(), 2u);
+    EXPECT_EQ(group.members[0].guid, "m1");
+    EXPECT_EQ(group.members[0].comment, "c");
+    EXPECT_FALSE(group.members[0].isGroup);
+    EXPECT_EQ(group.members[1].email, "m2@x");
+    EXPECT_TRUE(testing::isGuidText(group.members[1].guid));
+}
+
+TEST(ContactXmlReadTest, MissingGuidGetsANewOneEveryRead) {
+    testing::ScratchDir dir;
+    const std::string path = dir.file("noguid.xml");
+    testing::writeBytes(path, "<contact>\r\n<email>a@x</email>\r\n</contact>\r\n");
+    ContactList first;
+    ContactList second;
+    ASSERT_TRUE(first.ReadXml(path));
+    ASSERT_TRUE(second.ReadXml(path));
+    ASSERT_EQ(first.size(), 1u);
+    EXPECT_TRUE(testing::isGuidText(first.begin()->guid));
+    EXPECT_NE(first.begin()->guid, second.begin()->guid);
+}
+
+TEST(ContactXmlReadTest, ReadingAddsToTheListAndFailsOnlyWhenUnreadable) {
+    testing::ScratchDir dir;
+    const std::string path = dir.file("two.xml");
+    testing::writeBytes(path,
+                        "<contact><guid>g1</guid><email>1</email></contact>\n"
+                        "<contact><guid>g2</guid><email>2</email></contact>\n");
+    ContactList list;
+    list.Append(testing::contact("0", "", "g0"));
+    list.Append(testing::contact("x", "", "g2"));
+    ASSERT_TRUE(list.ReadXml(path));
+    EXPECT_EQ(emailsOf(testing::records(list)), (std::vector<std::string>{"0", "x", "1"}));
+
+    const auto before = testing::records(list);
+    EXPECT_FALSE(list.ReadXml(dir.file("missing.xml")));
+    EXPECT_FALSE(list.ReadXml(dir.path().string()));  // a folder
+    EXPECT_EQ(testing::records(list), before);
+}
+
+TEST(ContactXmlReadTest, ChunkingOfTheInputDoesNotMatter) {
+    std::string text;
+    for (int i = 0; i < 40; ++i) {
+        text += "<contact>\r\n<guid>g" + std::to_string(i) + "</guid>\r\n<comment>" +
+                std::string(static_cast<std::size_t>(i * 211), 'c') + "</comment>\r\n<email>" +
+                std::to_string(i) + "</email>\r\n</contact>\r\n";
+    }
+    const auto whole = readText(text);
+    ASSERT_EQ(whole.size(), 40u);
+    for (std::size_t chunk : {1u, 7u, 2046u, 2047u, 2048u, 65536u}) {
+        ContactList list;
+        ContactXmlReader reader(list);
+        for (std::size_t at = 0; at < text.size(); at += chunk) {
+            reader.feed(std::string_view(text).substr(at, chunk));
+        }
+        reader.finish();
+        EXPECT_EQ(testing::records(list), whole) << "chunk " << chunk;
+    }
+}
+
+TEST(ContactXmlReadTest, HugeLinesAndGarbageAreReadWithoutHarm) {
+    // A value of megabytes on one line: its closing tag falls across pieces, which only
+    // the element boundaries care about.
+    const std::string big(3 * 1024 * 1024 + 5, 'v');
+    const auto read = readText("<contact>\r\n<guid>g</guid><comment>" + big +
+                               "</comment><email>e</email>\r\n</contact>\r\n");
+    ASSERT_EQ(read.size(), 1u);
+    EXPECT_EQ(read[0].comment, big);
+    EXPECT_EQ(read[0].email, "e");
+
+    const std::string withNul("<contact><guid>g</guid><email>a\0b</email></contact>\n", 53);
+    const auto nul = readText(withNul);
+    ASSERT_EQ(nul.size(), 1u);
+    EXPECT_EQ(nul[0].email, std::string("a\0b", 3));
+
+    std::mt19937 random(7);
+    std::string garbage(1 << 20, '\0');
+    for (char& c : garbage) c = static_cast<char>(random());
+    garbage += "<contact><guid>x</guid><email>last</email></contact>";
+    const auto noise = readText(garbage);
+    ASSERT_FALSE(noise.empty());
+    EXPECT_EQ(noise.back().email, "last");
+}
+
+}  // namespace
+}  // namespace vellix

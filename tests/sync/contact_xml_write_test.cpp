@@ -1,0 +1,121 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "sync/contact_list.h"
+#include "sync/contact_xml.h"
+#include "sync_test_support.h"
+
+namespace vellix {
+namespace {
+
+using testing::contact;
+
+// The list that tests/sync/data/contact_and_group.xml holds: every field of a contact in
+// use, then a group whose members carry their three written fields or only an email.
+ContactList fullList() {
+    ContactRecord full;
+    for (const auto& field : kContactXmlFields) {
+        if (field.member) full.*field.member = "v-" + std::string(field.tag);
+    }
+    full.guid = "0f3c9a1b2c3d4e5f60718293a4b5c6d7";
+    full.homeAddress = "1 Main St\r\nFlat 2";
+    full.modified = "2004-03-01 17:05";
+    full.comment = "a & b <i>";
+    full.imapUID = -5;
+
+    ContactRecord group = contact("", "Team", "77ab");
+    group.isGroup = true;
+    group.comment = "Core team";
+    group.busCity = "not written for a group";
+    ContactRecord first = contact("m1@example.com", "Member One", "aa01");
+    first.comment = "not written for a member";
+    group.members = {first, contact("m2@example.com")};
+
+    ContactList list;
+    list.Append(full);
+    list.Append(group);
+    return list;
+}
+
+TEST(ContactXmlWriteTest, MatchesTheGoldenFilesByteForByte) {
+    ContactList emailOnly;
+    emailOnly.Append(contact("ann@example.com"));
+    // Take the generated guid away again: only the email is left to write.
+    ContactRecord bare = contact("ann@example.com");
+    emailOnly.PutByEmail(bare);
+
+    struct Case {
+        const char* golden;
+        ContactList list;
+    } cases[] = {
+        {"empty.xml", ContactList()},
+        {"email_only.xml", emailOnly},
+        {"contact_and_group.xml", fullList()},
+    };
+    testing::ScratchDir dir;
+    for (const auto& c : cases) {
+        const std::string expected = testing::readBytes(testing::goldenPath(c.golden));
+        ASSERT_FALSE(expected.empty()) << c.golden;
+        EXPECT_EQ(contactXmlText(c.list), expected) << c.golden;
+        const std::string path = dir.file(c.golden);
+        ASSERT_TRUE(c.list.WriteXml(path)) << c.golden;
+        EXPECT_EQ(testing::readBytes(path), expected) << c.golden;
+    }
+    EXPECT_EQ(testing::readBytes(testing::goldenPath("empty.xml")).size(), 54u);
+}
+
+TEST(ContactXmlWriteTest, ReplacesTheFileWholeAndLeavesNoTemporaryFile) {
+    testing::ScratchDir dir;
+    const std::string path = dir.file("public-remote.xml");
+    testing::writeBytes(path, std::string(100000, 'x'));
+    ContactList list;
+    list.Append(contact("a@x", "A", "g"));
+    ASSERT_TRUE(list.WriteXml(path));
+    EXPECT_EQ(testing::readBytes(path), contactXmlText(list));
+    std::size_t files = 0;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(dir.path())) {
+        ++files;
+    }
+    EXPECT_EQ(files, 1u);
+}
+
+TEST(ContactXmlWriteTest, AFileThatCannotBeCreatedFailsAndWritesNothing) {
+    testing::ScratchDir dir;
+    ContactList list;
+    list.Append(contact("a@x"));
+    EXPECT_FALSE(list.WriteXml(dir.file("missing-folder/contacts.xml")));
+    EXPECT_FALSE(list.WriteXml(""));
+    EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
+}
+
+TEST(ContactXmlWriteTest, WriteThenReadGivesTheSameRecords) {
+    ContactList original = fullList();
+    ContactRecord plain = contact("b@x", "B", "bb");
+    plain.busAddress = "Line 1\r\nLine 2\r\n";
+    plain.comment = "&amp; stays &amp; <BR> too";
+    plain.TNEF = std::string("\x01\x02\xff", 3);
+    plain.imapUID = 2147483647;
+    original.Append(plain);
+    original.Append(contact("c@x", "", "cc"));
+
+    testing::ScratchDir dir;
+    const std::string path = dir.file("round.xml");
+    ASSERT_TRUE(original.WriteXml(path));
+    ContactList read;
+    ASSERT_TRUE(read.ReadXml(path));
+
+    // Groups keep only their written fields; a member without guid is given one.
+    std::vector<ContactRecord> expected = testing::records(original);
+    const std::vector<ContactRecord> actual = testing::records(read);
+    ASSERT_EQ(actual.size(), expected.size());
+    expected[1].busCity.clear();
+    expected[1].members[0].comment.clear();
+    ASSERT_EQ(actual[1].members.size(), 2u);
+    EXPECT_TRUE(testing::isGuidText(actual[1].members[1].guid));
+    expected[1].members[1].guid = actual[1].members[1].guid;
+    EXPECT_EQ(actual, expected);
+}
+
+}  // namespace
+}  // namespace vellix
