@@ -1,0 +1,137 @@
+// One connection: read requests, apply faults, answer, keep alive.
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include "replies.h"
+#include "server.h"
+#include "transport.h"
+
+namespace vellix::sim {
+namespace {
+
+constexpr size_t kReadSize = 64 * 1024;
+constexpr size_t kInlineBody = 64 * 1024;
+
+void set_socket_options(int fd) {
+    const int one = 1;
+    ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
+    timeval send_timeout{30, 0};
+    ::setsockopt(fd, SOL_SOCKET, SO_SNDTIMEO, &send_timeout, sizeof send_timeout);
+}
+
+// Writes the reply; with `truncate` only half the body goes out under the full length.
+bool write_reply(Transport& t, const HttpResponse& reply, bool keep_alive, bool head_only,
+                 bool truncate) {
+    const std::string_view payload = reply.payload();
+    const std::string head = serialize_head(reply, payload.size(), keep_alive);
+    const std::string_view body = head_only  ? std::string_view()
+                                  : truncate ? payload.substr(0, payload.size() / 2)
+                                             : payload;
+    if (body.size() <= kInlineBody) {
+        std::string all = head;
+        all.append(body);
+        return t.write_all(all);
+    }
+    return t.write_all(head) && t.write_all(body);
+}
+
+}  // namespace
+
+void Server::serve(int fd) {
+    set_socket_options(fd);
+    std::unique_ptr<Transport> transport;
+    if (tls_) {
+        timeval handshake_timeout{10, 0};
+        ::setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &handshake_timeout, sizeof handshake_timeout);
+        transport = make_tls_transport(fd, tls_);
+        timeval none{0, 0};
+        ::setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &none, sizeof none);
+    } else {
+        transport = make_plain_transport(fd);
+    }
+
+    if (transport) {
+        ParserLimits limits;
+        limits.max_body = options_.service.max_body;
+        RequestParser parser(limits,
+                             [this](const HttpRequest& h) { return service_.body_limit(h); });
+        RequestContext context{[t = transport.get()] { return t->peer_gone(); }};
+        std::string pending;
+        std::vector<char> chunk(kReadSize);
+        bool open = true;
+        while (open && !stopping_) {
+            bool continue_sent = false;
+            while (parser.state() == RequestParser::State::Incomplete) {
+                if (pending.empty()) {
+                    if (!transport->has_buffered() &&
+                        !transport->wait_readable(options_.idle_timeout)) {
+                        open = false;
+                        break;
+                    }
+                    const ssize_t n = transport->read(chunk.data(), chunk.size());
+                    if (n <= 0) {
+                        if (parser.head_complete()) service_.body_abandoned(parser.request());
+                        open = false;
+                        break;
+                    }
+                    pending.assign(chunk.data(), static_cast<size_t>(n));
+                }
+                pending.erase(0, parser.feed(pending));
+                if (parser.head_complete() && !continue_sent &&
+                    parser.state() == RequestParser::State::Incomplete &&
+                    parser.request().expects_continue()) {
+                    continue_sent = true;
+                    if (!transport->write_all("HTTP/1.1 100 Continue\r\n\r\n")) open = false;
+                }
+            }
+            if (!open) break;
+            if (parser.state() == RequestParser::State::Error) {
+                HttpResponse bad =
+                    text_reply(parser.error_status(), replies::error(parser.error_text()));
+                write_reply(*transport, bad, false, false, false);
+                break;
+            }
+            const HttpRequest request = parser.take();
+            const std::string word = service_.request_word(request);
+            std::optional<Fault> fault;
+            if (word != "control") {
+                const std::string* agent = request.header("User-Agent");
+                state_.log_request({0, request.method, request.path, request.query, request.body, 0,
+                                    agent ? *agent : std::string()});
+                fault = faults_.take(word);
+            }
+            if (fault && fault->kind == Fault::Kind::Delay) {
+                sleep_unless_stopping(std::chrono::milliseconds(std::max(0LL, fault->value)));
+                fault.reset();
+            }
+            if (fault && fault->kind == Fault::Kind::Drop) break;
+            HttpResponse reply;
+            if (fault && fault_skips_handling(fault->kind)) {
+                damage_reply(reply, *fault);
+            } else {
+                reply = service_.handle(request, context);
+                if (reply.status == 0) break;  // long poll whose client left
+                if (fault) damage_reply(reply, *fault);
+            }
+            const bool truncate = fault && fault->kind == Fault::Kind::Truncate;
+            const bool keep_alive = request.keep_alive() && !reply.close && !truncate && !stopping_;
+            if (write_reply(*transport, reply, keep_alive, request.method == "HEAD", truncate)) {
+                if (reply.on_written && !truncate) reply.on_written();
+            } else if (reply.on_write_failed) {
+                reply.on_write_failed();
+            }
+            open = keep_alive;
+        }
+    }
+
+    transport.reset();
+    std::lock_guard lock(conn_mu_);
+    open_fds_.erase(fd);
+    ::close(fd);
+    --active_;
+    conn_cv_.notify_all();
+}
+
+}  // namespace vellix::sim

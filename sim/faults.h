@@ -1,0 +1,50 @@
+// Faults injected per request word by the control interface.
+#pragma once
+
+#include <deque>
+#include <map>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "http_response.h"
+
+namespace vellix::sim {
+
+struct Fault {
+    enum class Kind { Delay, Drop, Empty, Truncate, Status, Huge, Malformed };
+    Kind kind = Kind::Delay;
+    long long value = 0;  // ms for Delay, status code for Status, MiB for Huge
+    int remaining = 1;    // requests it applies to; -1 = until cleared
+};
+
+std::optional<Fault::Kind> parse_fault_kind(std::string_view name);
+std::string_view fault_kind_name(Fault::Kind kind);
+
+// Whether the request is answered at all before the fault hits: drop, status and empty
+// replace the reply, so the request has no effect (no long-poll event is used up).
+bool fault_skips_handling(Fault::Kind kind);
+
+// Reply changes made before sending: Empty, Status, Huge, Malformed. Delay, Drop and
+// Truncate belong to the connection.
+void damage_reply(HttpResponse& reply, const Fault& fault);
+
+// Inserts a second copy of the reply's first opening tag right after it, which the
+// client's tag reader reports as malformed. A body without tags gets "<error><error>".
+std::string malform_first_tag(std::string_view body);
+
+class FaultTable {
+  public:
+    void add(const std::string& word, Fault fault);
+    // The fault for this request word ("*" matches every status request), used up by one.
+    std::optional<Fault> take(const std::string& word);
+    void clear();
+    std::string json() const;
+
+  private:
+    mutable std::mutex mu_;
+    std::map<std::string, std::deque<Fault>> faults_;  // key: lower-case word
+};
+
+}  // namespace vellix::sim
