@@ -1,0 +1,289 @@
+#include "core/profile_file.h"
+
+#include <gtest/gtest.h>
+
+#include <QTemporaryDir>
+#include <filesystem>
+#include <fstream>
+#include <thread>
+
+#include "core/atomic_file.h"
+
+namespace vellix {
+namespace {
+
+class ProfileFileTest : public ::testing::Test {
+  protected:
+    std::string path(const std::string& name = "test.ini") const {
+        return dir_.path().toStdString() + "/" + name;
+    }
+    void put(const std::string& bytes, const std::string& name = "test.ini") const {
+        std::ofstream(path(name), std::ios::binary) << bytes;
+    }
+    std::string contents(const std::string& name = "test.ini") const {
+        auto bytes = readFileBytes(path(name));
+        return bytes && bytes->has_value() ? **bytes : std::string{};
+    }
+    QTemporaryDir dir_;
+};
+
+TEST(ProfileValueTest, IntegerParsing) {
+    struct Case {
+        const char* text;
+        int expected;
+    };
+    const Case cases[] = {
+        {"42", 42},
+        {"  42  ", 42},
+        {"-17", -17},
+        {"+8", 8},
+        {"12abc", 12},
+        {"abc", -1},
+        {"", -1},
+        {"-", -1},
+        {"0x10", 0},
+        {"2147483647", 2147483647},
+        {"99999999999", INT_MAX},
+        {"-2147483648", INT_MIN},
+        {"-99999999999", INT_MIN},
+        {"\t7\t", 7},
+        {"3.9", 3},
+        {"- 5", -1},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(parseProfileInt(c.text, -1), c.expected) << '"' << c.text << '"';
+    }
+}
+
+TEST(ProfileValueTest, BooleanByFirstCharacter) {
+    struct Case {
+        const char* text;
+        bool expected;
+    };
+    const Case cases[] = {{"Yes", true}, {"yes", true}, {"YES", true},    {"True", true},
+                          {"t", true},   {"1", true},   {"10", true},     {"No", false},
+                          {"NO", false}, {"0", false},  {"false", false}, {"", false},
+                          {" Y", false}, {"2", false},  {"on", false}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(parseProfileBool(c.text), c.expected) << '"' << c.text << '"';
+    }
+}
+
+TEST_F(ProfileFileTest, NamesAreCaseInsensitiveAndKeepTheirSpelling) {
+    ProfileFile file(path());
+    ASSERT_TRUE(file.writeText("Vellix", "LastUser", "1"));
+    ASSERT_TRUE(file.writeText("VELLIX", "lastuser", "3"));
+    ASSERT_TRUE(file.writeText("vellix", "URL", "http://host/"));
+    EXPECT_EQ(file.readText("vElLiX", "LASTUSER"), "3");
+    EXPECT_EQ(file.readInt("Vellix", "lastUser", 0), 3);
+    EXPECT_EQ(file.sectionNames(), std::vector<std::string>{"Vellix"});
+    EXPECT_EQ(contents(), "[Vellix]\nLastUser=3\nURL=http://host/\n");
+}
+
+TEST_F(ProfileFileTest, ReadsOfMissingKeysGiveTheDefault) {
+    put("[A]\nEmpty=\nFlag=No\n");
+    ProfileFile file(path());
+    EXPECT_EQ(file.readText("A", "Missing", "dflt"), "dflt");
+    EXPECT_EQ(file.readText("Missing", "Empty", "dflt"), "dflt");
+    EXPECT_EQ(file.readText("A", "Empty", "dflt"), "");
+    EXPECT_EQ(file.readInt("A", "Empty", 30), 30);
+    EXPECT_FALSE(file.readBool("A", "Empty", true));
+    EXPECT_TRUE(file.readBool("A", "Missing", true));
+    EXPECT_FALSE(file.readBool("A", "Flag", true));
+    EXPECT_EQ(ProfileFile(path("none.ini")).readInt("A", "Flag", 9), 9);
+    EXPECT_EQ(ProfileFile().readText("A", "Flag", "x"), "x");
+}
+
+TEST_F(ProfileFileTest, WritesEncodeIntegersAndBooleans) {
+    ProfileFile file(path());
+    ASSERT_TRUE(file.writeInt("S", "Int", -25));
+    ASSERT_TRUE(file.writeBool("S", "On", true));
+    ASSERT_TRUE(file.writeBool("S", "Off", false));
+    EXPECT_EQ(contents(), "[S]\nInt=-25\nOn=Yes\nOff=No\n");
+}
+
+TEST_F(ProfileFileTest, DeletingTheLastKeyRemovesTheSection) {
+    put("[Keep]\nA=1\n\n[Gone]\nB=2\n\n[Tail]\nC=3\n");
+    ProfileFile file(path());
+    ASSERT_TRUE(file.deleteKey("gone", "b"));
+    EXPECT_EQ(contents(), "[Keep]\nA=1\n\n[Tail]\nC=3\n");
+    ASSERT_TRUE(file.deleteKey("Keep", "Missing"));
+    EXPECT_EQ(file.sectionNames(), (std::vector<std::string>{"Keep", "Tail"}));
+    ASSERT_TRUE(file.deleteKey("Tail", "C"));
+    ASSERT_TRUE(file.deleteKey("Keep", "A"));
+    EXPECT_EQ(contents(), "");
+}
+
+TEST_F(ProfileFileTest, DeleteOnAMissingFileCreatesNothing) {
+    ProfileFile file(path());
+    ASSERT_TRUE(file.deleteKey("S", "K"));
+    ASSERT_TRUE(file.deleteSection("S"));
+    EXPECT_FALSE(fileExists(path()));
+}
+
+TEST_F(ProfileFileTest, WholeSections) {
+    put("; comment\n[One]\nA = 1\nnot an entry\nB=\"quoted\"\n[Two]\nX=9\n");
+    ProfileFile file(path());
+    EXPECT_EQ(file.readSection("ONE"), (std::vector<ProfileEntry>{{"A", "1"}, {"B", "quoted"}}));
+    ASSERT_TRUE(file.writeSection("one", {{"C", "3"}, {"D", "4"}}));
+    EXPECT_EQ(file.readSection("One"), (std::vector<ProfileEntry>{{"C", "3"}, {"D", "4"}}));
+    EXPECT_EQ(file.readText("One", "A", "gone"), "gone");
+    ASSERT_TRUE(file.writeSection("Three", {{"E", "5"}}));
+    EXPECT_EQ(file.sectionNames(), (std::vector<std::string>{"One", "Two", "Three"}));
+    ASSERT_TRUE(file.deleteSection("TWO"));
+    EXPECT_EQ(contents(), "; comment\n[One]\nC=3\nD=4\n[Three]\nE=5\n");
+}
+
+TEST_F(ProfileFileTest, LongValuesAreReadWhole) {
+    ProfileFile file(path());
+    for (std::size_t size : {255u, 256u, 511u, 4096u, 300000u}) {
+        const std::string value(size, 'v');
+        ASSERT_TRUE(file.writeText("S", "Long", value));
+        EXPECT_EQ(file.readText("S", "Long"), value) << size;
+    }
+}
+
+TEST_F(ProfileFileTest, WritesRefuseTextThatWouldBreakTheFile) {
+    put("[S]\nA=1\n");
+    ProfileFile file(path());
+    EXPECT_FALSE(file.writeText("S", "A", "two\nlines"));
+    EXPECT_FALSE(file.writeText("S", "k=v", "x"));
+    EXPECT_FALSE(file.writeText("S]", "A", "x"));
+    EXPECT_FALSE(file.writeText("", "A", "x"));
+    EXPECT_FALSE(file.writeSection("S", {{"ok", "1"}, {"ba\nd", "2"}}));
+    EXPECT_EQ(contents(), "[S]\nA=1\n");
+}
+
+TEST_F(ProfileFileTest, LayoutQuirksReadLikeWindows) {
+    struct Case {
+        const char* name;
+        std::string bytes;
+        const char* section;
+        const char* key;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {"crlf", "[S]\r\nK=crlf\r\n", "S", "K", "crlf"},
+        {"no final newline", "[S]\nK=last", "S", "K", "last"},
+        {"blanks around", "  [ S ]  \n  K  =  v w  \n", "S", "K", "v w"},
+        {"first duplicate section wins", "[S]\nK=first\n[s]\nK=second\n", "S", "K", "first"},
+        {"first duplicate key wins", "[S]\nK=one\nk=two\n", "S", "K", "one"},
+        {"key before sections is ignored", "K=orphan\n[S]\nO=1\n", "S", "K", "-"},
+        {"no sections at all", "K=orphan\nmore\n", "S", "K", "-"},
+        {"unclosed header", "[S\nK=open\n", "S", "K", "open"},
+        {"comment is not a key", "[S]\n;K=no\n", "S", "K", "-"},
+        {"equals inside value", "[S]\nK=a=b\n", "S", "K", "a=b"},
+        {"nul bytes kept", std::string("[S]\nK=a\0b\n", 10), "S", "K", "a"},
+    };
+    for (const auto& c : cases) {
+        put(c.bytes);
+        const std::string value = ProfileFile(path()).readText(c.section, c.key, "-");
+        EXPECT_EQ(value.substr(0, value.find('\0')), c.expected) << c.name;
+    }
+}
+
+TEST_F(ProfileFileTest, WritesGoToTheFirstDuplicateSectionAndKeepTheRest) {
+    put("junk before\n[S]\nK=first\n[Other]\nO=1\n[s]\nK=second\n");
+    ProfileFile file(path());
+    ASSERT_TRUE(file.writeText("S", "K", "new"));
+    EXPECT_EQ(contents(), "junk before\n[S]\nK=new\n[Other]\nO=1\n[s]\nK=second\n");
+    ASSERT_TRUE(file.deleteSection("s"));
+    EXPECT_EQ(contents(), "junk before\n[Other]\nO=1\n");
+}
+
+TEST_F(ProfileFileTest, GarbageFilesNeverCrashAndKeepGoodContent) {
+    std::string binary;
+    for (int i = 0; i < 70000; ++i) binary.push_back(static_cast<char>((i * 7919) & 0xFF));
+    const std::string hugeLine = "[S]\nBig=" + std::string(1 << 20, 'x') + "\nK=ok\n";
+    const std::string manyBrackets = std::string(100000, '[') + "\n[S]\nK=ok\n";
+    struct Case {
+        const char* name;
+        std::string bytes;
+        std::size_t bigValue;
+    };
+    const Case cases[] = {{"binary", binary + "\n[S]\nK=ok\n", 0},
+                          {"1 MB line", hugeLine, 1u << 20},
+                          {"brackets", manyBrackets, 0}};
+    for (const auto& c : cases) {
+        put(c.bytes);
+        ProfileFile file(path());
+        EXPECT_EQ(file.readText("S", "K"), "ok") << c.name;
+        EXPECT_EQ(file.readInt("Nope", "K", 5), 5) << c.name;
+        ASSERT_TRUE(file.writeText("S", "New", "1")) << c.name;
+        EXPECT_EQ(file.readText("S", "K"), "ok") << c.name;
+        EXPECT_EQ(file.readText("S", "New"), "1") << c.name;
+        EXPECT_EQ(file.readText("S", "Big").size(), c.bigValue) << c.name;
+    }
+}
+
+TEST(ProfileFileConcurrencyTest, ConcurrentWritersLoseNothing) {
+    constexpr int kThreads = 8;
+    constexpr int kKeys = 200;
+    // Memory-backed when available: this is about the locking, not about disk flushes.
+    const bool shm = std::filesystem::is_directory("/dev/shm");
+    QTemporaryDir dir(shm ? QStringLiteral("/dev/shm/vellix-test-XXXXXX") : QString());
+    ASSERT_TRUE(dir.isValid());
+    const auto path = [&dir] { return dir.path().toStdString() + "/test.ini"; };
+    ProfileFile file(path());
+    std::vector<std::thread> writers;
+    std::atomic<int> failures{0};
+    for (int t = 0; t < kThreads; ++t) {
+        writers.emplace_back([&, t] {
+            // Separate objects on one path, spelled differently, share one lock.
+            ProfileFile own(t % 2 == 0 ? path() : dir.path().toStdString() + "/./test.ini");
+            for (int k = 0; k < kKeys; ++k) {
+                if (!own.writeInt("T" + std::to_string(t), "K" + std::to_string(k), k)) ++failures;
+            }
+        });
+    }
+    for (auto& writer : writers) writer.join();
+    EXPECT_EQ(failures.load(), 0);
+    const ProfileDocument doc = file.load();
+    for (int t = 0; t < kThreads; ++t) {
+        const auto entries = doc.section("T" + std::to_string(t));
+        ASSERT_EQ(entries.size(), static_cast<std::size_t>(kKeys)) << t;
+        for (int k = 0; k < kKeys; ++k) EXPECT_EQ(entries[k].value, std::to_string(k));
+    }
+}
+
+TEST_F(ProfileFileTest, FailedWritesLeaveTheOldContentAndNoTempFiles) {
+    put("[S]\nK=old\n");
+    ProfileFile file(path());
+    // A folder where the file's lock and temp file would go makes the write fail.
+    ProfileFile missingFolder(path("no/such/folder.ini"));
+    EXPECT_FALSE(missingFolder.writeText("S", "K", "v"));
+    // The target is a folder: it cannot be read, so it must not be replaced.
+    std::filesystem::create_directory(path("folder.ini"));
+    EXPECT_FALSE(ProfileFile(path("folder.ini")).writeText("S", "K", "v"));
+    EXPECT_EQ(ProfileFile(path("folder.ini")).readText("S", "K", "d"), "d");
+    EXPECT_TRUE(std::filesystem::is_directory(path("folder.ini")));
+    EXPECT_EQ(file.readText("S", "K"), "old");
+    std::size_t files = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(dir_.path().toStdString())) {
+        (void)entry;
+        ++files;
+    }
+    EXPECT_EQ(files, 2u);  // test.ini and folder.ini only
+}
+
+TEST_F(ProfileFileTest, AtomicWriteKeepsTheOldFileWhenRenameFails) {
+    // A non-empty folder in the target's place cannot be renamed over.
+    std::filesystem::create_directories(path("target/child"));
+    EXPECT_FALSE(writeFileAtomically(path("target"), "new"));
+    EXPECT_TRUE(std::filesystem::is_directory(path("target/child")));
+    put("old", "plain");
+    ASSERT_TRUE(writeFileAtomically(path("plain"), "new"));
+    EXPECT_EQ(contents("plain"), "new");
+}
+
+TEST_F(ProfileFileTest, OversizedFilesReadAsDefaultsAndAreNotRewritten) {
+    const std::string big = "[S]\nK=1\n" + std::string(kMaxStateFileBytes, ';');
+    put(big);
+    ProfileFile file(path());
+    EXPECT_EQ(file.readInt("S", "K", 7), 7);
+    EXPECT_FALSE(file.writeText("S", "K", "2"));
+    EXPECT_EQ(std::filesystem::file_size(path()), big.size());
+}
+
+}  // namespace
+}  // namespace vellix

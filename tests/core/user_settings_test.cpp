@@ -1,0 +1,155 @@
+#include "core/user_settings.h"
+
+#include <gtest/gtest.h>
+
+#include <QTemporaryDir>
+#include <filesystem>
+#include <fstream>
+#include <thread>
+
+#include "core/atomic_file.h"
+
+namespace vellix {
+namespace {
+
+class FakeSpelling : public SpellingEngine {
+  public:
+    void setRegTreeName(const std::string&) override {}
+    void setHelpFile(const std::string&) override {}
+    void setMainLexPath(const std::string&) override {}
+    std::string mainLexFiles() const override { return {}; }
+    void setMainLexFiles(const std::string&) override {}
+    std::string userLexFiles() const override { return userFiles; }
+    void setUserLexFiles(const std::string& files) override { userFiles = files; }
+    void setUserLexPath(const std::string& folder) override { lexPaths.push_back(folder); }
+
+    std::string userFiles = "userdic.tlx,other.tlx";
+    std::vector<std::string> lexPaths;
+};
+
+std::string slurp(const std::string& path) {
+    auto bytes = readFileBytes(path);
+    return bytes && bytes->has_value() ? **bytes : std::string{"<none>"};
+}
+
+class UserSettingsTest : public ::testing::Test {
+  protected:
+    std::string data() const { return dir_.path().toStdString() + "/data/Vellix/"; }
+    AccountSettingsTarget target(const std::string& account) {
+        return {data(), account, &spelling_, &settings_};
+    }
+    QTemporaryDir dir_;
+    FakeSpelling spelling_;
+    AccountSettingsFile settings_;
+};
+
+TEST_F(UserSettingsTest, ReceivingCreatesTheFolderSeedsTheDictionaryAndStampsVersion) {
+    auto folder = receiveAccountSettings("[Vellix]\r\nInterval=0\r\n", target("ann@example"));
+    ASSERT_TRUE(folder) << folder.error();
+    EXPECT_EQ(*folder, data() + "ann@example/");
+    EXPECT_EQ(settings_.path(), data() + "ann@example/settings.tmp");
+    ASSERT_EQ(spelling_.lexPaths, std::vector<std::string>{data() + "ann@example/lex"});
+    EXPECT_EQ(slurp(data() + "ann@example/lex/userdic.tlx"),
+              "#LID 24941\nBrisgate\ti\nVellix\ti\nOrvith\ti\nHarbane\ti\nTolvern\ti\n"
+              "Skyloom\ti\n");
+    EXPECT_FALSE(fileExists(data() + "ann@example/lex/other.tlx"));
+    EXPECT_EQ(settings_.read(account::kVersion), "9.0.0");
+    EXPECT_EQ(settings_.read(account::kInterval), 0);
+    EXPECT_EQ(account::readPollInterval(settings_.file()), 5);
+}
+
+TEST_F(UserSettingsTest, AnExistingDictionaryIsKeptAndTheTextReplaced) {
+    const std::string lex = data() + "bob/lex/";
+    std::filesystem::create_directories(lex);
+    std::ofstream(lex + "mine.tlx") << "#LID 24941\nwords\ti\n";
+    spelling_.userFiles = " mine.tlx ";
+    ASSERT_TRUE(receiveAccountSettings("[Vellix]\nTipFolder=INBOX\nStale=1\n", target("bob")));
+    ASSERT_TRUE(receiveAccountSettings("[Vellix]\nTipFolder=Sent\n", target("bob")));
+    EXPECT_EQ(slurp(lex + "mine.tlx"), "#LID 24941\nwords\ti\n");
+    EXPECT_EQ(slurp(data() + "bob/settings.tmp"), "[Vellix]\nTipFolder=Sent\nVersion=9.0.0\n");
+}
+
+TEST_F(UserSettingsTest, NothingReceivedDeletesTheLocalCopy) {
+    ASSERT_TRUE(receiveAccountSettings("[Vellix]\nInterval=9\n", target("ann")));
+    ASSERT_TRUE(fileExists(settings_.path()));
+    auto none = receiveAccountSettings(std::nullopt, target("ann"));
+    ASSERT_TRUE(none);
+    EXPECT_EQ(*none, "");
+    EXPECT_FALSE(fileExists(settings_.path()));
+    EXPECT_EQ(settings_.read(account::kInterval), 5);
+    // Unknown path: nothing to delete, nothing fails.
+    AccountSettingsFile fresh;
+    EXPECT_TRUE(receiveAccountSettings(std::nullopt, {data(), "ann", nullptr, &fresh}));
+}
+
+TEST_F(UserSettingsTest, AccountNamesNeverLeaveTheDataFolder) {
+    for (const char* name : {"..", "../../etc", "a/b", "/abs", "."}) {
+        auto folder = receiveAccountSettings("[Vellix]\n", target(name));
+        ASSERT_TRUE(folder) << name << ": " << folder.error();
+        const auto parent = std::filesystem::path(*folder).parent_path().parent_path();
+        EXPECT_EQ(parent.string() + "/", data()) << name;
+        EXPECT_TRUE(fileExists(*folder + "settings.tmp")) << name;
+    }
+    EXPECT_FALSE(receiveAccountSettings("[Vellix]\n", target("")));
+}
+
+TEST_F(UserSettingsTest, FolderThatCannotBeMadeFailsButKeepsThePath) {
+    std::filesystem::create_directories(dir_.path().toStdString() + "/data");
+    std::ofstream(dir_.path().toStdString() + "/data/Vellix") << "a file, not a folder";
+    auto folder = receiveAccountSettings("[Vellix]\n", target("ann"));
+    EXPECT_FALSE(folder);
+    EXPECT_EQ(settings_.path(), data() + "ann/settings.tmp");
+    EXPECT_EQ(settings_.read(account::kFolderInMenu), 10);
+}
+
+TEST_F(UserSettingsTest, ReadingTheAccountSettings) {
+    const std::string path = dir_.path().toStdString() + "/settings.tmp";
+    std::ofstream(path) << "[Vellix]\nTipFolder=INBOX\nBkgrndColor=255\nDefaultBlinkIcon=No\n"
+                           "DefaultShowNotice=yes\nEntry0:Name=INBOX\nEntry0:PlaySound=0\n"
+                           "Entry0:InWindow=1\nEntry1:Name=Sent\nEntry3:Name=Unreached\n"
+                           "Interval=-4\n";
+    const UserSettings settings = readUserSettings(ProfileFile(path));
+    EXPECT_EQ(settings.tipFolder, "INBOX");
+    EXPECT_EQ(settings.bkgrndColor, 255);
+    EXPECT_EQ(settings.textColor, 0);
+    EXPECT_FALSE(settings.defaultBlinkIcon);
+    EXPECT_TRUE(settings.defaultPlaySound);
+    EXPECT_TRUE(settings.defaultShowNotice);
+    EXPECT_FALSE(settings.defaultOpenMessage);
+    ASSERT_EQ(settings.entries.size(), 2u);
+    EXPECT_EQ(settings.entries[0].rules, (std::array<int, 6>{2, 0, 2, 2, 2, 1}));
+    EXPECT_EQ(settings.entries[1].name, "Sent");
+    EXPECT_EQ(settings.interval, 5);
+
+    const UserSettings defaults = readUserSettings(ProfileFile());
+    EXPECT_EQ(defaults.bkgrndColor, 16777088);
+    EXPECT_TRUE(defaults.entries.empty());
+    EXPECT_TRUE(defaults.defaultInMenu);
+}
+
+TEST_F(UserSettingsTest, AccessorFollowsThePathAcrossThreads) {
+    EXPECT_FALSE(settings_.writeInt("Vellix", "Interval", 3));  // no path yet
+    EXPECT_EQ(settings_.read(account::kInterval), 5);
+    const std::string first = dir_.path().toStdString() + "/one.tmp";
+    const std::string second = dir_.path().toStdString() + "/two.tmp";
+    std::ofstream(first) << "[Vellix]\nInterval=7\n";
+    std::ofstream(second) << "[Vellix]\nInterval=8\n";
+    std::atomic<bool> stop{false};
+    std::atomic<int> odd{0};
+    std::thread reader([&] {
+        while (!stop) {
+            const int value = settings_.read(account::kInterval);
+            if (value != 5 && value != 7 && value != 8) ++odd;
+        }
+    });
+    for (int i = 0; i < 200; ++i) settings_.setPath(i % 2 ? first : second);
+    stop = true;
+    reader.join();
+    EXPECT_EQ(odd.load(), 0);
+    EXPECT_EQ(settings_.path(), first);
+    ASSERT_TRUE(settings_.writeBool("Vellix", "PlaySounds", false));
+    EXPECT_FALSE(ProfileFile(first).readBool("Vellix", "PlaySounds", true));
+}
+
+}  // namespace
+}  // namespace vellix
