@@ -4,14 +4,22 @@
 #include <QGuiApplication>
 #include <QSessionManager>
 
+#include <unistd.h>
+
 #include <cstdio>
 #include <cstdlib>
 
 #include "core/application.h"
+#include "core/installer_handover.h"
 #include "core/instance_check.h"
+#include "core/settings_paths.h"
+#include "core/spelling_setup.h"
+#include "core/string_table.h"
 #include "im/buddy_window_frame.h"
 #include "im/c_main_frame_im_interface.h"
 #include "im/c_main_frame_window_handler.h"
+#include "platform/hunspell_spelling_engine.h"
+#include "platform/idle_monitor.h"
 #include "platform/instance_guard.h"
 #include "platform/termination_signals.h"
 #include "server/c_main_frame_server_interface.h"
@@ -32,14 +40,39 @@ void chooseHeadlessWhenNoDisplay() {
     }
 }
 
-std::vector<FrameSpec> startupFrames(const Clock& clock) {
+std::string executablePath(const char* argv0) {
+    char buffer[4096];
+    const ssize_t n = ::readlink("/proc/self/exe", buffer, sizeof buffer - 1);
+    if (n > 0) return std::string(buffer, static_cast<std::size_t>(n));
+    return argv0 ? argv0 : "vellix";
+}
+
+// Steps 5 to 7 of the start: where the settings live, an installer's hand-over, skins.
+ProgramFiles settleProgramFiles(const std::string& executable) {
+    ProgramFiles files;
+    files.executablePath = executable;
+    files.programFolder = programFolder(executable);
+    const SettingsLocation location = locateSettings(processEnvironment(), executable);
+    files.iniPath = location.iniPath;
+    files.dataFolder = location.dataFolder;
+    files.handOverPath = handOverFilePath(executable);
+    ProfileFile ini(files.iniPath);
+    // An unreadable hand-over or unwritable Vellix.ini leaves the defaults in force.
+    (void)copyHandOverToIni(files.handOverPath, ini);
+    files.skinsFolder = files.programFolder + "Skins/";
+    return files;
+}
+
+std::vector<FrameSpec> startupFrames(Application& app) {
+    const Clock& clock = app.clock();
     return {
         {FrameKind::Tray, [&clock] { return std::make_unique<CMainFrame>(clock); }, false},
         {FrameKind::Menu, [&clock] { return std::make_unique<CMainFrame_Menu>(clock); }, false},
         {FrameKind::Note, [&clock] { return std::make_unique<CMainFrame_Note>(clock); }, false},
         {FrameKind::Server,
-         [&clock] {
-             return std::make_unique<CMainFrame_ServerInterface>(clock, std::function<void()>());
+         [&clock, &app] {
+             return std::make_unique<CMainFrame_ServerInterface>(
+                 clock, [&app] { (void)app.accountSettings().removeFile(); });
          },
          false},
         {FrameKind::Messaging, [&clock] { return std::make_unique<CMainFrame_IMInterface>(clock); },
@@ -60,24 +93,32 @@ int runVellix(int argc, char** argv) {
     InstanceGuard instance(InstanceGuard::runtimeFolder());
     if (checkSingleInstance(command, instance, clock) == InstanceOutcome::Exit) return 0;
 
+    const std::string executable = executablePath(argc > 0 ? argv[0] : nullptr);
+    HunspellSpellingEngine spelling;
+    std::string folder = programFolder(executable);
+    if (folder.size() > 1) folder.pop_back();
+    setUpSpellingEngine(spelling, folder);
+    ProgramFiles files = settleProgramFiles(executable);
+
     chooseHeadlessWhenNoDisplay();
     QApplication qtApp(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Vellix"));
     QApplication::setDesktopFileName(QStringLiteral("vellix"));
     QApplication::setQuitOnLastWindowClosed(false);
 
+    const StringTable strings(languageFromEnvironment());
     ApplicationPorts ports{
         .instance = instance,
-        .spelling = nullptr,
-        .hooks = nullptr,
+        .spelling = &spelling,
+        .makeHooks = []() -> std::unique_ptr<ActivityHooks> { return IdleMonitor::forDesktop(); },
         .mailtoLink = [](std::string_view text) { return makePayload(mailtoLink(text)); },
         // Safe from any frame's thread: the quit is queued to the GUI thread's loop.
         .quitProgram =
             [] { QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection); },
-        .text = {},
+        .text = [&strings](int id) { return strings.text(id); },
     };
 
-    Application app(std::move(ports), clock);
+    Application app(std::move(ports), clock, std::move(files));
     TerminationSignals signals([] { QCoreApplication::quit(); });
     // The desktop's end of session ends Vellix through the same sequence.
     QObject::connect(&qtApp, &QGuiApplication::commitDataRequest, &qtApp,
@@ -90,7 +131,7 @@ int runVellix(int argc, char** argv) {
             std::fprintf(stderr, "vellix: message %s %u\n", frameKindName(kind), id);
         });
     }
-    app.start(command, startupFrames(clock), MissingData::None);
+    app.start(command, startupFrames(app));
     if (trace) std::fprintf(stderr, "vellix: frames running\n");
 
     const int code = QApplication::exec();

@@ -4,8 +4,8 @@
 
 namespace vellix {
 
-Application::Application(ApplicationPorts ports, const Clock& clock)
-    : ports_(std::move(ports)), clock_(clock) {
+Application::Application(ApplicationPorts ports, const Clock& clock, ProgramFiles files)
+    : ports_(std::move(ports)), clock_(clock), files_(std::move(files)) {
 }
 
 Application::~Application() {
@@ -24,13 +24,16 @@ MissingData missingData(const std::string& url, const std::string& user,
     return MissingData::None;
 }
 
-void Application::start(const CommandLine& command, std::vector<FrameSpec> frames,
-                        MissingData missing) {
-    statusWord_.set(text(kStringOnline));
+void Application::start(const CommandLine& command, std::vector<FrameSpec> frames) {
     startMainFrame();
+    ProfileFile settings = ini();
+    const AccountSettings account = loadAccountSettings(settings);
+    account_.set(account);
+    session_.set(SessionState{});
+    statusWord_.set(text(kStringOnline));
     startFrames(std::move(frames));
     milestones_.framesRunning = std::chrono::steady_clock::now();
-    requestMissingData(missing);
+    requestMissingData(missingData(account.url, account.user, account.password));
     if (auto mailto = command.mailto(); mailto && ports_.mailtoLink) {
         frames_.post(FrameKind::Server, UM_OPEN_LINK, 0, 0, ports_.mailtoLink(*mailto));
     }
@@ -40,8 +43,8 @@ void Application::startMainFrame() {
     mainThread_ = std::make_unique<FrameThread>(FrameKind::Main, frames_, [this] {
         MainFrameContext context{
             frames_,           session_,          manualStatus_,      text(kStringOnline),
-            text(kStringAway), ports_.mailtoLink, ports_.quitProgram, ports_.hooks,
-            &ports_.instance};
+            text(kStringAway), ports_.mailtoLink, ports_.quitProgram, nullptr,
+            &ports_.instance,  ports_.makeHooks};
         auto frame = std::make_unique<CMainframe_Main>(std::move(context), clock_);
         mainFrame_ = frame.get();
         return frame;

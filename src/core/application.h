@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "core/account_store.h"
 #include "core/activity_hooks.h"
 #include "core/c_mainframe_main.h"
 #include "core/command_line.h"
@@ -18,6 +19,7 @@
 #include "core/single_instance.h"
 #include "core/spelling_engine.h"
 #include "core/thread_table.h"
+#include "core/user_settings.h"
 
 namespace vellix {
 
@@ -31,12 +33,23 @@ struct FrameSpec {
 struct ApplicationPorts {
     SingleInstance& instance;
     SpellingEngine* spelling = nullptr;
-    ActivityHooks* hooks = nullptr;
+    // Made on the main frame's thread, which reports the user's activity.
+    std::function<std::unique_ptr<ActivityHooks>()> makeHooks;
     MailtoLinkFactory mailtoLink;
     // Ends the GUI thread's loop; the caller then runs shutdown().
     std::function<void()> quitProgram;
     // A user-visible text by its string-table number.
     std::function<std::string(int)> text;
+};
+
+// Where the program's files are, settled by the start before the application starts.
+struct ProgramFiles {
+    std::string executablePath;
+    std::string programFolder;  // ends with "/"
+    std::string iniPath;        // Vellix.ini
+    std::string dataFolder;     // ends with "/"
+    std::string skinsFolder;
+    std::string handOverPath;
 };
 
 inline constexpr int kStringOnline = 32782;
@@ -52,7 +65,7 @@ inline constexpr Milliseconds kSplashTime{2000};
 
 class Application {
   public:
-    Application(ApplicationPorts ports, const Clock& clock);
+    Application(ApplicationPorts ports, const Clock& clock, ProgramFiles files);
     ~Application();
 
     const Clock& clock() const { return clock_; }
@@ -61,10 +74,15 @@ class Application {
     Guarded<SessionState>& session() { return session_; }
     std::atomic<bool>& manualStatus() { return manualStatus_; }
     Guarded<std::string>& statusWord() { return statusWord_; }
+    const ProgramFiles& files() const { return files_; }
+    ProfileFile ini() const { return ProfileFile(files_.iniPath); }
+    Guarded<AccountSettings>& account() { return account_; }
+    AccountSettingsFile& accountSettings() { return accountSettings_; }
 
-    // Everything after the single-instance check, in order. Returns once the start-up
-    // frames run; the delayed requests for server or login data follow on the main frame.
-    void start(const CommandLine& command, std::vector<FrameSpec> frames, MissingData missing);
+    // From the main frame on, in order: main frame, account settings, the start-up frames,
+    // the request for missing server or login data (half a second later, from the main
+    // frame's thread) and a mail-to of the command line. Returns once the frames run.
+    void start(const CommandLine& command, std::vector<FrameSpec> frames);
     // Milestones of the start, for the figures and for tests.
     struct Milestones {
         std::chrono::steady_clock::time_point framesRunning;
@@ -82,6 +100,9 @@ class Application {
 
     ApplicationPorts ports_;
     const Clock& clock_;
+    ProgramFiles files_;
+    Guarded<AccountSettings> account_;
+    AccountSettingsFile accountSettings_;
     FrameRegistry frames_;
     ThreadTable threads_;
     std::unique_ptr<FrameThread> mainThread_;

@@ -4,6 +4,10 @@ namespace vellix {
 
 CMainframe_Main::CMainframe_Main(MainFrameContext context, const Clock& clock)
     : Frame("Vellix", clock), context_(std::move(context)) {
+    if (!context_.hooks && context_.makeHooks) {
+        ownedHooks_ = context_.makeHooks();
+        context_.hooks = ownedHooks_.get();
+    }
     if (context_.instance) {
         // A failure leaves later starts unable to reach us; this instance still works.
         (void)context_.instance->listen([this](Message& m) { return handleMessage(m); });

@@ -32,6 +32,9 @@ struct MainFrameContext {
     std::function<void()> quitProgram;
     ActivityHooks* hooks = nullptr;      // may be absent
     SingleInstance* instance = nullptr;  // listened on when present
+    // Hooks that must be made on the frame's own thread (they run timers there); used
+    // when hooks is not given.
+    std::function<std::unique_ptr<ActivityHooks>()> makeHooks;
 };
 
 class CMainframe_Main final : public Frame {
@@ -48,6 +51,7 @@ class CMainframe_Main final : public Frame {
     void userActivity(WParam code);
 
     MainFrameContext context_;
+    std::unique_ptr<ActivityHooks> ownedHooks_;
 };
 
 }  // namespace vellix

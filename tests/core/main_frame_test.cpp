@@ -45,7 +45,8 @@ class MainFrameTest : public ::testing::Test {
                 },
                 [this] { ++quits; },
                 &hooks,
-                &instance};
+                &instance,
+                {}};
             return std::make_unique<CMainframe_Main>(std::move(context), clock);
         });
     }
