@@ -1,0 +1,1 @@
+vellix_add_fuzzer(password_decoder DEPS Vellix::Core)

@@ -1,0 +1,1 @@
+vellix_add_fuzzer(profile_reader DEPS Vellix::Core)
