@@ -1,0 +1,1 @@
+vellix_add_fuzzer(hand_over_wire DEPS Vellix::Platform)
