@@ -138,6 +138,7 @@ HttpResponse dispatch(const std::string& command, ControlCall& c) {
         return ok();
     }
     if (command == "sessions") return json(s.sessions_json());
+    if (command == "waiting") return ok(std::to_string(s.waiting(c.arg("account"))) + "\n");
     return fail(404, "unknown control command " + command);
 }
 

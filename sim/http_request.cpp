@@ -123,16 +123,20 @@ size_t RequestParser::feed(std::string_view data) {
                 if (remaining_ == 0) phase_ = Phase::ChunkDataEnd;
                 break;
             }
-            case Phase::ChunkDataEnd:
-                used += feed_line(rest, 2);
-                if (state_ != State::Incomplete || buffer_.empty() || buffer_.back() != '\n') break;
-                if (strip_cr(std::string_view(buffer_).substr(0, buffer_.size() - 1)).empty()) {
+            case Phase::ChunkDataEnd: {
+                // Exactly CRLF (or a bare LF) must follow the chunk data.
+                const char c = rest[0];
+                ++used;
+                if (c == '\r' && buffer_.empty()) {
+                    buffer_.push_back(c);
+                } else if (c == '\n') {
                     buffer_.clear();
                     phase_ = Phase::ChunkSize;
                 } else {
                     fail(400, "chunk not followed by CRLF");
                 }
                 break;
+            }
             case Phase::Trailer:
                 // Trailer fields are read and dropped; an empty line ends the request.
                 used += feed_line(rest, kMaxChunkLine);

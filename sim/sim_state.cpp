@@ -66,6 +66,12 @@ bool SimState::has_account(const std::string& address) const {
     return find_account(address) != nullptr;
 }
 
+int SimState::waiting(const std::string& address) const {
+    std::lock_guard lock(mu_);
+    const Account* a = find_account(address);
+    return a ? a->waiting : 0;
+}
+
 std::string SimState::new_id(size_t length) {
     static constexpr char kHex[] = "0123456789ABCDEF";
     std::string id;
@@ -239,7 +245,8 @@ std::string SimState::sessions_json() const {
         out += "{\"session\":" + json_quote(id) +
                ",\"account\":" + json_quote(a ? a->address : "") +
                ",\"status\":" + json_quote(a ? a->status : "") +
-               ",\"queued\":" + std::to_string(a ? a->events.size() : 0) + "}";
+               ",\"queued\":" + std::to_string(a ? a->events.size() : 0) +
+               ",\"waiting\":" + std::to_string(a ? a->waiting : 0) + "}";
     }
     return out + "]";
 }
@@ -263,6 +270,11 @@ WaitResult SimState::wait_event(const std::string& session, std::chrono::millise
     const uint64_t gen = ++a->wait_gen;
     a->wake.notify_all();
     const auto deadline = Clock::now() + timeout;
+    ++a->waiting;
+    struct Leave {
+        int& n;
+        ~Leave() { --n; }
+    } leave{a->waiting};
     while (true) {
         s = find_session(session);
         if (!s || s->end == kDeleted)

@@ -150,6 +150,8 @@ class SimState {
     void clear_log();
 
     bool has_account(const std::string& address) const;
+    // Long polls of the account held right now.
+    int waiting(const std::string& address) const;
 
   private:
     struct Account;

@@ -22,6 +22,7 @@ struct SimState::Account {
     std::deque<std::string> events;
     std::condition_variable wake;
     uint64_t wait_gen = 0;
+    int waiting = 0;  // long polls held right now
 };
 
 struct SimState::Session {

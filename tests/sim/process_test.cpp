@@ -1,0 +1,138 @@
+// The real skyloom-sim binary: command line, TLS, Basic authentication, control token, demo.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <future>
+
+#include "cli_options.h"
+#include "support/sim_process.h"
+
+namespace vellix::sim {
+namespace {
+
+using test::HttpCall;
+using test::SimProcess;
+
+TEST(SimCli, OptionsAndErrors) {
+    const CliResult ok =
+        parse_cli({"--port", "8080", "--path", "/cgi/sky.cgi", "--demo", "--https", "--basic-auth",
+                   "u:p", "--long-poll-timeout-ms", "250", "--max-upload-mb", "2"});
+    ASSERT_TRUE(ok.ok) << ok.error;
+    EXPECT_EQ(ok.options.server.port, 8080);
+    EXPECT_EQ(ok.options.server.service.path, "/cgi/sky.cgi");
+    EXPECT_TRUE(ok.options.demo);
+    EXPECT_TRUE(ok.options.server.https);
+    EXPECT_EQ(ok.options.server.service.long_poll_timeout, std::chrono::milliseconds(250));
+    EXPECT_EQ(ok.options.server.service.max_upload, 2u << 20);
+    for (const std::vector<std::string>& bad : {std::vector<std::string>{"--port", "70000"},
+                                                {"--port"},
+                                                {"--path", "nopath"},
+                                                {"--path", "/_sim/x"},
+                                                {"--basic-auth", "nocolon"},
+                                                {"--cert", "c.pem"},
+                                                {"--frobnicate"},
+                                                {"--long-poll-timeout", "-1"}}) {
+        EXPECT_FALSE(parse_cli(bad).ok) << bad[0];
+    }
+}
+
+TEST(SimProcess, RefusesABadSeedWithExitCode2) {
+    const std::string seed = ::testing::TempDir() + "/bad_seed.ini";
+    FILE* f = std::fopen(seed.c_str(), "w");
+    ASSERT_NE(f, nullptr);
+    std::fputs("[account a@x]\nflags = superuser\n", f);
+    std::fclose(f);
+    const std::string cmd = SimProcess::binary_path() + " --seed " + seed + " 2>/dev/null";
+    const int status = std::system(cmd.c_str());
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 2);
+}
+
+TEST(SimProcess, ServesHttpsWithAGeneratedCertificate) {
+    const std::string cert = ::testing::TempDir() + "/sim_cert.pem";
+    SimProcess sim({"--https", "--cert-out", cert});
+    ASSERT_TRUE(sim.running()) << sim.error();
+    EXPECT_TRUE(sim.url().starts_with("https://127.0.0.1:"));
+    HttpCall strict;
+    strict.url = sim.url() + "?View=StatusCheck&GetVersion=Yes";
+    EXPECT_FALSE(test::http_request(strict).ok());  // self-signed: refused until trusted
+    HttpCall loose = strict;
+    loose.insecure = true;
+    EXPECT_EQ(test::http_request(loose).body,
+              "<vxversion>9.0.0</vxversion><autoupdate>yes</autoupdate>");
+    EXPECT_FALSE(sim.login("alice@demo.local", "alice").empty());
+}
+
+TEST(SimProcess, BasicAuthGuardsTheServerPathOnly) {
+    SimProcess sim({"--basic-auth", "proxyuser:secret"});
+    ASSERT_TRUE(sim.running()) << sim.error();
+    HttpCall c;
+    c.url = sim.url() + "?View=StatusCheck&GetVersion=Yes";
+    EXPECT_EQ(test::http_request(c).status, 401);
+    c.basic_auth = "proxyuser:wrong";
+    EXPECT_EQ(test::http_request(c).status, 401);
+    c.basic_auth = "proxyuser:secret";
+    EXPECT_EQ(test::http_request(c).status, 200);
+    EXPECT_TRUE(sim.control("ping").ok());
+}
+
+TEST(SimProcess, ControlNeedsTheToken) {
+    SimProcess sim;
+    ASSERT_TRUE(sim.running()) << sim.error();
+    EXPECT_EQ(sim.control("ping").status, 200);
+    const auto refused =
+        test::http_get("http://127.0.0.1:" + std::to_string(sim.port()) + "/_sim/ping?token=guess");
+    EXPECT_EQ(refused.status, 403);
+}
+
+TEST(SimProcess, StopsCleanlyWhileALongPollIsHeld) {
+    SimProcess sim({"--long-poll-timeout", "60"});
+    ASSERT_TRUE(sim.running()) << sim.error();
+    const std::string s = sim.login("bob@demo.local", "bob");
+    auto poll = std::async(std::launch::async, [&] {
+        return test::http_get(sim.url() + "?Session=" + s + "&View=StatusCheck&WaitForIM=Yes");
+    });
+    for (int i = 0;
+         i < 200 && sim.control("waiting", {{"account", "bob@demo.local"}}).body != "1\n"; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    const int status = sim.stop();
+    EXPECT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    poll.get();  // ended by the stop, not by its own 60 s
+}
+
+TEST(SimProcess, DemoBotEchoesMessagesAndTakesFiles) {
+    SimProcess sim({"--demo"});
+    ASSERT_TRUE(sim.running()) << sim.error();
+    const std::string s = sim.login("alice@demo.local", "alice");
+    const std::string base = sim.url() + "?Session=" + s + "&View=StatusCheck&";
+    EXPECT_EQ(
+        test::http_post(base + "SendMessage=yes", "MessageTo=bot@demo.local&MessageText=ZW5j").body,
+        "<sendresult>Success</sendresult>");
+    std::string reply;
+    for (int i = 0; i < 5 && reply.find("<message>") != 0; ++i)
+        reply = test::http_get(base + "WaitForIM=Yes").body;
+    EXPECT_EQ(test::reply_tag(reply, "from"), "bot@demo.local");
+    EXPECT_EQ(test::reply_tag(reply, "to"), "alice@demo.local");
+    EXPECT_EQ(test::reply_tag(reply, "message_text"), "ZW5j");
+
+    test::http_get(base +
+                   "FileTransferRequest=yes&TransferTo=bot@demo.local&FileName=a.txt&FileSize=3");
+    std::string answer;
+    for (int i = 0; i < 5 && answer.find("<filetransferresponse>") != 0; ++i) {
+        answer = test::http_get(base + "WaitForIM=Yes").body;
+    }
+    EXPECT_EQ(test::reply_tag(answer, "sendfile"), "yes");
+    EXPECT_NE(
+        test::http_post(base + "FileUpload=Yes&TransferTo=bot@demo.local&FileName=a.txt", "abc")
+            .body.find("success"),
+        std::string::npos);
+    std::string done;
+    for (int i = 0; i < 5 && done.find("<filetransferstatus>") != 0; ++i)
+        done = test::http_get(base + "WaitForIM=Yes").body;
+    EXPECT_EQ(test::reply_tag(done, "status"), "complete");
+}
+
+}  // namespace
+}  // namespace vellix::sim

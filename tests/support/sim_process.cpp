@@ -1,0 +1,137 @@
+#include "support/sim_process.h"
+
+#include <poll.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <random>
+#include <thread>
+
+namespace vellix::test {
+namespace {
+
+bool has_option(const std::vector<std::string>& args, const std::string& name) {
+    return std::find(args.begin(), args.end(), name) != args.end();
+}
+
+// Reads one line from `fd` within the deadline; false on end of stream or time-out.
+bool read_line(int fd, std::string& line, std::chrono::steady_clock::time_point deadline) {
+    line.clear();
+    while (std::chrono::steady_clock::now() < deadline) {
+        pollfd p{fd, POLLIN, 0};
+        if (poll(&p, 1, 100) <= 0) continue;
+        char c = 0;
+        if (read(fd, &c, 1) != 1) return false;
+        if (c == '\n') return true;
+        line.push_back(c);
+    }
+    return false;
+}
+
+}  // namespace
+
+std::string SimProcess::binary_path() {
+    const char* dir = std::getenv("VELLIX_BINARY_DIR");
+    return std::string(dir && *dir ? dir : VELLIX_BINARY_DIR) + "/sim/skyloom-sim";
+}
+
+SimProcess::SimProcess(std::vector<std::string> extra_args) {
+    std::vector<std::string> args = {binary_path()};
+    if (!has_option(extra_args, "--port")) args.insert(args.end(), {"--port", "0"});
+    if (!has_option(extra_args, "--control-token")) {
+        token_ = "t" + std::to_string(std::random_device{}());
+        args.insert(args.end(), {"--control-token", token_});
+    } else {
+        token_ = *(std::find(extra_args.begin(), extra_args.end(), "--control-token") + 1);
+    }
+    if (!has_option(extra_args, "--long-poll-timeout") &&
+        !has_option(extra_args, "--long-poll-timeout-ms")) {
+        args.insert(args.end(), {"--long-poll-timeout", "5"});
+    }
+    https_ = has_option(extra_args, "--https") || has_option(extra_args, "--cert");
+    args.insert(args.end(), extra_args.begin(), extra_args.end());
+
+    int out[2];
+    if (pipe(out) != 0) {
+        error_ = "pipe failed";
+        return;
+    }
+    pid_ = fork();
+    if (pid_ == 0) {
+        dup2(out[1], STDOUT_FILENO);
+        close(out[0]);
+        close(out[1]);
+        std::vector<char*> argv;
+        for (auto& a : args) argv.push_back(a.data());
+        argv.push_back(nullptr);
+        execv(argv[0], argv.data());
+        _exit(127);
+    }
+    close(out[1]);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(15);
+    std::string line;
+    while (read_line(out[0], line, deadline)) {
+        if (line.rfind("listening on ", 0) == 0) {
+            port_ = static_cast<uint16_t>(std::stoi(line.substr(13)));
+        } else if (line.rfind("url ", 0) == 0) {
+            url_ = line.substr(4);
+            break;
+        }
+    }
+    close(out[0]);
+    if (port_ == 0 || url_.empty()) {
+        port_ = 0;
+        error_ = "skyloom-sim did not start: " + binary_path();
+    }
+}
+
+SimProcess::~SimProcess() {
+    stop();
+}
+
+int SimProcess::stop() {
+    if (pid_ <= 0) return -1;
+    kill(pid_, SIGTERM);
+    int status = 0;
+    for (int i = 0; i < 100; ++i) {
+        if (waitpid(pid_, &status, WNOHANG) == pid_) {
+            pid_ = -1;
+            return status;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    kill(pid_, SIGKILL);
+    waitpid(pid_, &status, 0);
+    pid_ = -1;
+    return status;
+}
+
+HttpResult SimProcess::control(const std::string& command,
+                               const std::vector<std::pair<std::string, std::string>>& params,
+                               const std::string* body) const {
+    auto all = params;
+    all.emplace_back("token", token_);
+    HttpCall call;
+    call.url = std::string(https_ ? "https" : "http") + "://127.0.0.1:" + std::to_string(port_) +
+               "/_sim/" + command + "?" + query_string(all);
+    call.insecure = true;
+    if (body) {
+        call.body = *body;
+        call.content_type = "text/xml";
+    }
+    return http_request(call);
+}
+
+std::string SimProcess::login(const std::string& user, const std::string& password) const {
+    HttpCall call;
+    call.url = url_ + "?View=StatusCheck&GetSession=Yes";
+    call.body = query_string({{"User", user}, {"Password", password}});
+    call.insecure = true;
+    return reply_tag(http_request(call).body, "session").value_or("");
+}
+
+}  // namespace vellix::test
