@@ -114,13 +114,6 @@ TEST_F(ProfileFileTest, DeletingTheLastKeyRemovesTheSection) {
     EXPECT_EQ(contents(), "");
 }
 
-TEST_F(ProfileFileTest, DeleteOnAMissingFileCreatesNothing) {
-    ProfileFile file(path());
-    ASSERT_TRUE(file.deleteKey("S", "K"));
-    ASSERT_TRUE(file.deleteSection("S"));
-    EXPECT_FALSE(fileExists(path()));
-}
-
 TEST_F(ProfileFileTest, WholeSections) {
     put("; comment\n[One]\nA = 1\nnot an entry\nB=\"quoted\"\n[Two]\nX=9\n");
     ProfileFile file(path());

@@ -35,13 +35,6 @@ TEST(SettingsPathsTest, XdgBasesFallBackToHome) {
     }
 }
 
-TEST(SettingsPathsTest, NamesBesideTheExecutable) {
-    EXPECT_EQ(iniBesideExecutable("/opt/vellix/bin/vellix"), "/opt/vellix/bin/vellix.ini");
-    EXPECT_EQ(handOverFilePath("/opt/vellix/bin/vellix"), "/opt/vellix/bin/vellix.tmp");
-    EXPECT_EQ(programFolder("/opt/vellix/bin/vellix"), "/opt/vellix/bin/");
-    EXPECT_EQ(programFolder("vellix"), "./");
-}
-
 TEST(SettingsPathsTest, LocateCreatesEveryLevelOrFallsBackBesideTheExecutable) {
     QTemporaryDir dir;
     const std::string root = dir.path().toStdString();
@@ -59,6 +52,7 @@ TEST(SettingsPathsTest, LocateCreatesEveryLevelOrFallsBackBesideTheExecutable) {
     EXPECT_EQ(fallback.iniPath, exe + ".ini");
     EXPECT_EQ(fallback.dataFolder, root + "/bin/");
     EXPECT_EQ(locateSettings({}, exe).iniPath, exe + ".ini");
+    EXPECT_EQ(handOverFilePath(exe), exe + ".tmp");
 }
 
 TEST(SettingsPathsTest, AccountFolderNames) {
