@@ -9,7 +9,7 @@ packages=(
   libcurl4-openssl-dev libssl-dev openssl
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   libhunspell-dev hunspell-en-us
-  libx11-dev libxss-dev libcanberra-dev
+  libx11-dev libxss-dev libxtst-dev libcanberra-dev
   clang libclang-rt-14-dev
   xvfb xauth xdg-utils tinyproxy
   clang-format python3

@@ -1,0 +1,197 @@
+#include "platform/hunspell_spelling_engine.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "temp_folder.h"
+
+namespace vellix {
+namespace {
+
+using test::pathIn;
+using test::readFile;
+using test::writeFile;
+
+constexpr const char* kSystemFolder = "/usr/share/hunspell";
+
+bool haveEnglish() {
+    return QFile::exists(QStringLiteral("/usr/share/hunspell/en_US.dic"));
+}
+
+// An engine on the system's en_US dictionary with a user dictionary in `dir`.
+std::unique_ptr<HunspellSpellingEngine> englishEngine(const QTemporaryDir& dir) {
+    auto engine = std::make_unique<HunspellSpellingEngine>(
+        HunspellConfig{.systemFolders = {kSystemFolder}, .language = "en_US"});
+    engine->setUserLexFiles("userdic.tlx");
+    engine->setUserLexPath(dir.path().toStdString());
+    return engine;
+}
+
+std::vector<std::string> misspelledWords(HunspellSpellingEngine& engine, const std::string& text) {
+    std::vector<std::string> out;
+    for (const auto& r : engine.misspelled(text)) out.push_back(text.substr(r.offset, r.length));
+    return out;
+}
+
+TEST(HunspellSpellingEngine, ConfigurationReadsBackAndStartsEmpty) {
+    HunspellSpellingEngine engine(HunspellConfig{.systemFolders = {}, .language = {}});
+    EXPECT_EQ(engine.mainLexFiles(), "");
+    EXPECT_EQ(engine.userLexFiles(), "");
+    EXPECT_EQ(engine.userDictionaryPath(), "");
+
+    engine.setRegTreeName("SOFTWARE\\Brisgate Technologies\\Vellix\\SSCE");
+    engine.setHelpFile("/opt/vellix/ssce.hlp");
+    engine.setMainLexPath("/opt/vellix/lex");
+    engine.setMainLexFiles("ssceam.tlx,ssceam2.clx");
+    engine.setUserLexFiles("userdic.tlx");
+    EXPECT_EQ(engine.userDictionaryPath(), "");  // no folder yet
+    engine.setUserLexPath("/home/u/Vellix/u@x/lex");
+
+    EXPECT_EQ(engine.regTreeName(), "SOFTWARE\\Brisgate Technologies\\Vellix\\SSCE");
+    EXPECT_EQ(engine.helpFile(), "/opt/vellix/ssce.hlp");
+    EXPECT_EQ(engine.mainLexPath(), "/opt/vellix/lex");
+    EXPECT_EQ(engine.mainLexFiles(), "ssceam.tlx,ssceam2.clx");
+    EXPECT_EQ(engine.userLexFiles(), "userdic.tlx");
+    EXPECT_EQ(engine.userDictionaryPath(), "/home/u/Vellix/u@x/lex/userdic.tlx");
+
+    engine.setUserLexFiles(" first.tlx , second.tlx");
+    EXPECT_EQ(engine.userDictionaryPath(), "/home/u/Vellix/u@x/lex/first.tlx");
+}
+
+TEST(HunspellSpellingEngine, WithoutDictionaryEveryWordPasses) {
+    QTemporaryDir dir;
+    HunspellSpellingEngine engine(
+        HunspellConfig{.systemFolders = {dir.path().toStdString()}, .language = "xx_YY"});
+    auto ready = engine.ready();
+    ASSERT_FALSE(ready.ok());
+    EXPECT_NE(ready.error().find("xx_YY"), std::string::npos);
+    EXPECT_TRUE(engine.isCorrect("qwzxv"));
+    EXPECT_TRUE(engine.misspelled("qwzxv blorft").empty());
+    EXPECT_TRUE(engine.suggestions("qwzxv").empty());
+    EXPECT_EQ(engine.dictionaryPath(), "");
+}
+
+TEST(HunspellSpellingEngine, ChecksWithTheSystemDictionary) {
+    if (!haveEnglish()) GTEST_SKIP() << "hunspell-en-us is not installed";
+    QTemporaryDir dir;
+    auto engine = englishEngine(dir);
+    ASSERT_TRUE(engine->ready().ok());
+    EXPECT_EQ(engine->dictionaryPath(), "/usr/share/hunspell/en_US.dic");
+
+    EXPECT_EQ(misspelledWords(*engine, "The quick brwn fox jumpd over the lazy dog."),
+              (std::vector<std::string>{"brwn", "jumpd"}));
+    EXPECT_TRUE(misspelledWords(*engine, "Don't worry, it's fine.").empty());
+    EXPECT_TRUE(
+        misspelledWords(*engine, "NASA v2 bob@example.com \xE4\xBD\xA0\xE5\xA5\xBD").empty());
+    const auto suggestions = engine->suggestions("recieve");
+    EXPECT_NE(std::ranges::find(suggestions, "receive"), suggestions.end());
+}
+
+TEST(HunspellSpellingEngine, UserDictionaryWordsAreAccepted) {
+    if (!haveEnglish()) GTEST_SKIP() << "hunspell-en-us is not installed";
+    QTemporaryDir dir;
+    writeFile(pathIn(dir, "userdic.tlx"), "#LID 24941\nSkyloom\ti\nVellix\ti\nOrvith\tc\n");
+    auto engine = englishEngine(dir);
+    EXPECT_EQ(misspelledWords(*engine, "Skyloom Vellix Orvith"),
+              std::vector<std::string>{"Orvith"});
+    auto words = engine->userWords();
+    ASSERT_TRUE(words.ok());
+    EXPECT_EQ(*words, (std::vector<std::string>{"Skyloom", "Vellix"}));
+}
+
+TEST(HunspellSpellingEngine, AddRemoveAndIgnore) {
+    if (!haveEnglish()) GTEST_SKIP() << "hunspell-en-us is not installed";
+    QTemporaryDir dir;
+    const std::string file = pathIn(dir, "userdic.tlx");
+    writeFile(file, "#LID 24941\nSkyloom\ti\n");
+    auto engine = englishEngine(dir);
+    EXPECT_FALSE(engine->isCorrect("Tolvern"));
+
+    ASSERT_TRUE(engine->addWord("Tolvern").ok());
+    EXPECT_TRUE(engine->isCorrect("Tolvern"));
+    EXPECT_EQ(readFile(file), "#LID 24941\nSkyloom\ti\nTolvern\ti\n");
+
+    // A fresh engine reads the word back from the file.
+    auto second = englishEngine(dir);
+    EXPECT_TRUE(second->isCorrect("Tolvern"));
+
+    ASSERT_TRUE(engine->removeWord("Tolvern").ok());
+    EXPECT_FALSE(engine->isCorrect("Tolvern"));
+    EXPECT_EQ(readFile(file), "#LID 24941\nSkyloom\ti\n");
+    // Removing a user word never hides the main dictionary's own entry.
+    ASSERT_TRUE(engine->addWord("house").ok());
+    ASSERT_TRUE(engine->removeWord("house").ok());
+    EXPECT_TRUE(engine->isCorrect("house"));
+
+    engine->ignoreAll("Zyxt");
+    EXPECT_TRUE(engine->isCorrect("Zyxt"));
+    EXPECT_FALSE(second->isCorrect("Zyxt"));  // only for this engine's run
+    EXPECT_EQ(readFile(file), "#LID 24941\nSkyloom\ti\n");
+
+    EXPECT_FALSE(engine->addWord("two\tparts").ok());
+    EXPECT_FALSE(engine->addWord("").ok());
+    EXPECT_EQ(readFile(file), "#LID 24941\nSkyloom\ti\n");
+}
+
+TEST(HunspellSpellingEngine, AddWithoutUserDictionarySaysSo) {
+    HunspellSpellingEngine engine(HunspellConfig{.systemFolders = {kSystemFolder}, .language = {}});
+    auto added = engine.addWord("Tolvern");
+    ASSERT_FALSE(added.ok());
+    EXPECT_NE(added.error().find("no user dictionary"), std::string::npos);
+    EXPECT_FALSE(engine.userWords().ok());
+}
+
+TEST(HunspellSpellingEngine, ProgramLexFolderAndLegacyCharacterSets) {
+    // A dictionary in the program's lex folder wins over the system one; this one is in
+    // ISO 8859-1 and knows "café" and "hello" only.
+    QTemporaryDir lex;
+    writeFile(pathIn(lex, "en_US.aff"),
+              "SET ISO8859-1\nTRY esianrtolcdugmphbyfvkwzESIANRTOLCDUGMPHBYFVKWZ\n");
+    writeFile(pathIn(lex, "en_US.dic"), "2\ncaf\xE9\nhello\n");
+    HunspellSpellingEngine engine(
+        HunspellConfig{.systemFolders = {kSystemFolder}, .language = "en_US"});
+    engine.setMainLexPath(lex.path().toStdString());
+    ASSERT_TRUE(engine.ready().ok());
+    EXPECT_EQ(engine.dictionaryPath(), pathIn(lex, "en_US.dic"));
+    EXPECT_TRUE(engine.isCorrect("caf\xC3\xA9"));
+    EXPECT_TRUE(engine.isCorrect("hello"));
+    EXPECT_FALSE(engine.isCorrect("house"));
+    const auto suggestions = engine.suggestions("caff\xC3\xA9");
+    EXPECT_NE(std::ranges::find(suggestions, "caf\xC3\xA9"), suggestions.end());
+    // A word the character set cannot hold is not judged.
+    EXPECT_TRUE(engine.isCorrect("\xD0\xBF\xD1\x80\xD0\xB8"));
+
+    const auto languages = engine.availableLanguages();
+    EXPECT_NE(std::ranges::find(languages, "en_US"), languages.end());
+}
+
+TEST(HunspellSpellingEngine, LanguageFallsBackToEnglish) {
+    if (!haveEnglish()) GTEST_SKIP() << "hunspell-en-us is not installed";
+    HunspellSpellingEngine engine(
+        HunspellConfig{.systemFolders = {kSystemFolder}, .language = "xx_YY"});
+    ASSERT_TRUE(engine.ready().ok());
+    EXPECT_EQ(engine.dictionaryPath(), "/usr/share/hunspell/en_US.dic");
+}
+
+TEST(HunspellSpellingEngine, DictionaryLanguageFromLocale) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"de_DE.UTF-8", "de_DE"},
+        {"fr_FR@euro", "fr_FR"},
+        {"en_GB", "en_GB"},
+        {"C", ""},
+        {"POSIX", ""},
+        {"C.UTF-8", ""},
+        {"", ""},
+    };
+    for (const auto& [locale, language] : cases) {
+        EXPECT_EQ(dictionaryLanguageFromLocale(locale), language) << locale;
+    }
+}
+
+}  // namespace
+}  // namespace vellix

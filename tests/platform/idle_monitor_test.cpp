@@ -1,0 +1,146 @@
+#include "platform/idle_monitor.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <memory>
+#include <vector>
+
+#include "core/messages.h"
+#include "event_loop_wait.h"
+
+namespace vellix {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// Idle time from a steady clock and a "last input" moment the test moves.
+struct FakeIdle {
+    Clock::time_point lastInput = Clock::now();
+    bool fail = false;
+    int queries = 0;
+};
+
+class FakeIdleSource final : public IdleSource {
+  public:
+    explicit FakeIdleSource(std::shared_ptr<FakeIdle> state) : state_(std::move(state)) {}
+    Result<std::int64_t> idleMilliseconds() override {
+        ++state_->queries;
+        if (state_->fail) return failure("idle source gone");
+        return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() -
+                                                                     state_->lastInput)
+            .count();
+    }
+    std::string name() const override { return "fake"; }
+
+  private:
+    std::shared_ptr<FakeIdle> state_;
+};
+
+struct Fixture {
+    std::shared_ptr<FakeIdle> idle = std::make_shared<FakeIdle>();
+    IdleMonitor monitor{std::make_unique<FakeIdleSource>(idle)};
+    std::vector<int> reports;
+    std::function<void(int)> recorder() {
+        return [this](int code) { reports.push_back(code); };
+    }
+};
+
+TEST(IdleMonitor, ReportsIdleThenActiveOnceEach) {
+    Fixture f;
+    ASSERT_TRUE(f.monitor.installMilliseconds(150, f.recorder(), 20).ok());
+    ASSERT_TRUE(test::runUntil([&] { return !f.reports.empty(); }, 3000));
+    test::runFor(100);  // more idle checks: no second report
+    EXPECT_EQ(f.reports, std::vector<int>{ACTIVITY_IDLE});
+
+    f.idle->lastInput = Clock::now();
+    ASSERT_TRUE(test::runUntil([&] { return f.reports.size() == 2; }, 3000));
+    EXPECT_EQ(f.reports, (std::vector<int>{ACTIVITY_IDLE, ACTIVITY_ACTIVE}));
+}
+
+TEST(IdleMonitor, AlreadyIdleAtInstallIsReportedSoon) {
+    Fixture f;
+    f.idle->lastInput = Clock::now() - std::chrono::minutes(20);
+    ASSERT_TRUE(f.monitor.install(10, f.recorder()).ok());
+    ASSERT_TRUE(test::runUntil([&] { return !f.reports.empty(); }, 3000));
+    EXPECT_EQ(f.reports, std::vector<int>{ACTIVITY_IDLE});
+}
+
+TEST(IdleMonitor, WaitsQuietlyWhileTheUserIsActive) {
+    Fixture f;
+    ASSERT_TRUE(f.monitor.installMilliseconds(10'000, f.recorder(), 20).ok());
+    const int atInstall = f.idle->queries;
+    test::runFor(200);
+    EXPECT_EQ(f.idle->queries, atInstall);  // one timer for the whole threshold, no polling
+    EXPECT_TRUE(f.reports.empty());
+}
+
+TEST(IdleMonitor, RemoveAndReinstall) {
+    Fixture f;
+    ASSERT_TRUE(f.monitor.installMilliseconds(50, f.recorder(), 20).ok());
+    f.monitor.remove();
+    EXPECT_FALSE(f.monitor.installed());
+    test::runFor(150);
+    EXPECT_TRUE(f.reports.empty());
+
+    std::vector<int> first, second;
+    ASSERT_TRUE(f.monitor
+                    .installMilliseconds(
+                        50, [&](int c) { first.push_back(c); }, 20)
+                    .ok());
+    ASSERT_TRUE(f.monitor
+                    .installMilliseconds(
+                        50, [&](int c) { second.push_back(c); }, 20)
+                    .ok());
+    ASSERT_TRUE(test::runUntil([&] { return !second.empty(); }, 3000));
+    EXPECT_TRUE(first.empty());
+}
+
+TEST(IdleMonitor, ReportMayRemoveTheMonitor) {
+    Fixture f;
+    ASSERT_TRUE(f.monitor
+                    .installMilliseconds(
+                        30,
+                        [&](int code) {
+                            f.reports.push_back(code);
+                            f.monitor.remove();
+                        },
+                        10)
+                    .ok());
+    ASSERT_TRUE(test::runUntil([&] { return !f.reports.empty(); }, 3000));
+    f.idle->lastInput = Clock::now();
+    test::runFor(100);
+    EXPECT_EQ(f.reports, std::vector<int>{ACTIVITY_IDLE});
+    EXPECT_FALSE(f.monitor.installed());
+}
+
+TEST(IdleMonitor, InstallSaysWhyItCannotWork) {
+    IdleMonitor unavailable(Error{"no idle time source: cannot open X display $DISPLAY"});
+    auto status = unavailable.install(10, [](int) {});
+    ASSERT_FALSE(status.ok());
+    EXPECT_EQ(status.error(), "no idle time source: cannot open X display $DISPLAY");
+    EXPECT_FALSE(unavailable.installed());
+
+    Fixture f;
+    f.idle->fail = true;
+    status = f.monitor.install(10, f.recorder());
+    ASSERT_FALSE(status.ok());
+    EXPECT_EQ(status.error(), "idle source gone");
+
+    f.idle->fail = false;
+    for (int minutes : {0, -5}) EXPECT_FALSE(f.monitor.install(minutes, f.recorder()).ok());
+    EXPECT_FALSE(f.monitor.installMilliseconds(0, f.recorder()).ok());
+    EXPECT_FALSE(f.monitor.installed());
+}
+
+TEST(IdleMonitor, SourceFailingLaterIsRetriedWithoutReports) {
+    Fixture f;
+    ASSERT_TRUE(f.monitor.installMilliseconds(40, f.recorder(), 10).ok());
+    f.idle->fail = true;
+    test::runFor(150);
+    EXPECT_TRUE(f.reports.empty());
+    EXPECT_TRUE(f.monitor.installed());
+}
+
+}  // namespace
+}  // namespace vellix
