@@ -7,7 +7,7 @@ packages=(
   build-essential cmake ninja-build pkg-config git
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev libqt6svg6 qt6-qpa-plugins
   libcurl4-openssl-dev libssl-dev openssl
-  libgtest-dev libgmock-dev googletest libbenchmark-dev
+  libgtest-dev libgmock-dev googletest libbenchmark-dev libpugixml-dev
   libhunspell-dev hunspell-en-us
   libx11-dev libxss-dev libxtst-dev libcanberra-dev
   clang libclang-rt-14-dev

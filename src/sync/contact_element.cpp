@@ -105,8 +105,10 @@ std::int32_t parseImapUid(std::string_view text) {
 }
 
 std::string contactTagValue(std::string_view text, std::string_view tag) {
-    const std::string open = "<" + std::string(tag) + ">";
-    const std::string close = "</" + std::string(tag) + ">";
+    std::string open = "<";
+    open.append(tag).push_back('>');
+    std::string close = "</";
+    close.append(tag).push_back('>');
     const std::size_t start = text.find(open);
     if (start == kNone) return {};
     const std::size_t valueStart = start + open.size();

@@ -1,0 +1,1 @@
+vellix_add_fuzzer(contact_xml_reader DEPS Vellix::Sync)
