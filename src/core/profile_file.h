@@ -57,7 +57,8 @@ class ProfileFile {
     Status writeSection(std::string_view section, const std::vector<ProfileEntry>& entries);
     Status deleteSection(std::string_view section);
 
-    // Several edits saved as one write; nothing is saved when the edit fails.
+    // Several edits saved as one write; nothing is saved when the edit fails. The change
+    // runs under this file's locks, so it must not write other profile files itself.
     Status edit(const std::function<Status(ProfileDocument&)>& change);
 
   private:
