@@ -77,13 +77,27 @@ void Application::requestMissingData(MissingData missing) {
     if (missing == MissingData::Server) request = UM_NEED_SERVER;
     if (missing == MissingData::Login) request = UM_NEED_LOGIN;
     if (!request || !mainFrame_) return;
-    // Sent later from the main frame's thread so the start itself is not held up.
-    QTimer::singleShot(clock_.scaled(kNeedDataDelay), mainFrame_,
-                       [this, request] { frames_.post(FrameKind::Menu, request); });
+    // Posted later from the main frame's thread so the start itself is not held up; the
+    // timer is the frame's child, so an early exit frees it with the frame.
+    Frame* main = mainFrame_;
+    const auto delay = clock_.scaled(kNeedDataDelay);
+    QMetaObject::invokeMethod(
+        main,
+        [this, main, request, delay] {
+            auto* timer = new QTimer(main);
+            timer->setSingleShot(true);
+            QObject::connect(timer, &QTimer::timeout, main, [this, request, timer] {
+                frames_.post(FrameKind::Menu, request);
+                timer->deleteLater();
+            });
+            timer->start(delay);
+        },
+        Qt::QueuedConnection);
 }
 
 ExitReport Application::shutdown() {
     ExitReport report = runExitSequence(frames_, threads_, clock_);
+    threads_.deleteEnded();
     for (auto& [kind, frame] : guiFrames_) {
         frames_.set(kind, nullptr);
         frame.reset();

@@ -43,7 +43,6 @@ ExitReport runExitSequence(FrameRegistry& frames, ThreadTable& threads, const Cl
         const auto kind = static_cast<FrameKind>(i);
         if (kind != FrameKind::Main && threads.running(kind)) report.abandoned.push_back(kind);
     }
-    threads.deleteEnded();
     return report;
 }
 

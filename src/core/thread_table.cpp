@@ -2,6 +2,12 @@
 
 namespace vellix {
 
+ThreadTable::~ThreadTable() {
+    for (auto& thread : threads_) {
+        if (thread && thread->isRunning()) (void)thread.release();
+    }
+}
+
 void ThreadTable::put(std::unique_ptr<FrameThread> thread) {
     std::lock_guard lock(mutex_);
     auto& slot = threads_[static_cast<std::size_t>(thread->kind())];
@@ -31,8 +37,6 @@ bool ThreadTable::deleteEnded() {
         if (!thread) continue;
         if (thread->isRunning()) {
             all = false;
-            // Kept alive on purpose: the process ends around it.
-            (void)thread.release();
             continue;
         }
         thread.reset();

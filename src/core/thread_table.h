@@ -15,9 +15,15 @@ class ThreadTable {
     bool running(FrameKind kind) const;
     // Waits up to the real duration given; true when the thread has ended or never ran.
     bool waitFor(FrameKind kind, Milliseconds realTimeout) const;
-    // Deletes the thread objects that have ended; a running one is left alone (deleting it
-    // would abort the process). True when every thread was deleted.
+    // Deletes the thread objects that have ended; a running one stays (deleting it would
+    // abort the process). True when every thread was deleted.
     bool deleteEnded();
+
+    ThreadTable() = default;
+    ThreadTable(const ThreadTable&) = delete;
+    ThreadTable& operator=(const ThreadTable&) = delete;
+    // A thread still running now is let go: the process ends around it.
+    ~ThreadTable();
 
   private:
     mutable std::mutex mutex_;

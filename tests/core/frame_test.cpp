@@ -97,6 +97,8 @@ TEST_F(FrameTest, PayloadsAreFreedWhetherDeliveredDroppedOrStranded) {
     registry.post(FrameKind::Note, UM_SHOW_ALERT, 0, 0, makePayload(Tracked{}));
     ASSERT_TRUE(frame->waitForMessages(1));
     EXPECT_TRUE(frame->messages()[0].hadPayload);
+    // The next sent message is handled only after the posted one and its payload are gone.
+    registry.send(FrameKind::Note, UM_CHECK_NOW);
     // An empty slot drops the message and its payload.
     EXPECT_FALSE(registry.post(FrameKind::Options, UM_SHOW_ALERT, 0, 0, makePayload(Tracked{})));
     EXPECT_EQ(Tracked::alive.load(), 0);
