@@ -13,6 +13,7 @@ namespace {
 
 constexpr size_t kReadSize = 64 * 1024;
 constexpr size_t kInlineBody = 64 * 1024;
+constexpr size_t kMaxLoggedBody = 64 * 1024;
 
 void set_socket_options(int fd) {
     const int one = 1;
@@ -59,7 +60,8 @@ void Server::serve(int fd) {
                              [this](const HttpRequest& h) { return service_.body_limit(h); });
         RequestContext context{[t = transport.get()] { return t->peer_gone(); }};
         std::string pending;
-        std::vector<char> chunk(kReadSize);
+        // Left uninitialised: a held long poll should not pay for pages it never reads into.
+        const auto chunk = std::make_unique_for_overwrite<char[]>(kReadSize);
         bool open = true;
         while (open && !stopping_) {
             bool continue_sent = false;
@@ -70,13 +72,13 @@ void Server::serve(int fd) {
                         open = false;
                         break;
                     }
-                    const ssize_t n = transport->read(chunk.data(), chunk.size());
+                    const ssize_t n = transport->read(chunk.get(), kReadSize);
                     if (n <= 0) {
                         if (parser.head_complete()) service_.body_abandoned(parser.request());
                         open = false;
                         break;
                     }
-                    pending.assign(chunk.data(), static_cast<size_t>(n));
+                    pending.assign(chunk.get(), static_cast<size_t>(n));
                 }
                 pending.erase(0, parser.feed(pending));
                 if (parser.head_complete() && !continue_sent &&
@@ -93,12 +95,13 @@ void Server::serve(int fd) {
                 write_reply(*transport, bad, false, false, false);
                 break;
             }
-            const HttpRequest request = parser.take();
+            HttpRequest request = parser.take();
             const std::string word = service_.request_word(request);
             std::optional<Fault> fault;
             if (word != "control") {
                 const std::string* agent = request.header("User-Agent");
-                state_.log_request({0, request.method, request.path, request.query, request.body, 0,
+                state_.log_request({0, request.method, request.path, request.query,
+                                    request.body.substr(0, kMaxLoggedBody), request.body.size(),
                                     agent ? *agent : std::string()});
                 fault = faults_.take(word);
             }

@@ -62,7 +62,7 @@ void Service::body_abandoned(const HttpRequest& head) {
     }
 }
 
-HttpResponse Service::handle(const HttpRequest& request, const RequestContext& context) {
+HttpResponse Service::handle(HttpRequest& request, const RequestContext& context) {
     if (request.path.starts_with(kControlPrefix)) return handle_control(request);
     if (!authorized(request)) {
         HttpResponse r =
@@ -84,7 +84,7 @@ HttpResponse Service::handle(const HttpRequest& request, const RequestContext& c
     return serve_page(state_, query);
 }
 
-HttpResponse Service::handle_status(const HttpRequest& request, const Fields& query,
+HttpResponse Service::handle_status(HttpRequest& request, const Fields& query,
                                     const RequestContext& context) {
     const std::string word = request_word(request);
     bool needs_session = false;

@@ -46,13 +46,14 @@ class Service {
     // Whether the request must pass Basic authentication (status path only).
     bool authorized(const HttpRequest& request) const;
 
-    HttpResponse handle(const HttpRequest& request, const RequestContext& context);
+    // Takes the request's body where it keeps it (uploads), so the request is not const.
+    HttpResponse handle(HttpRequest& request, const RequestContext& context);
 
     // The peer vanished while sending this request's body.
     void body_abandoned(const HttpRequest& head);
 
   private:
-    HttpResponse handle_status(const HttpRequest& request, const Fields& query,
+    HttpResponse handle_status(HttpRequest& request, const Fields& query,
                                const RequestContext& context);
     HttpResponse handle_control(const HttpRequest& request);
 

@@ -15,6 +15,9 @@ constexpr size_t kMaxEvents = 10000;
 constexpr size_t kMaxLog = 100000;
 constexpr size_t kMaxLoggedBody = 64 * 1024;
 constexpr auto kTombstoneLife = std::chrono::minutes(2);
+// Beyond this many sessions the least recently used one is ended, as a real server would
+// expire idle sessions.
+constexpr size_t kMaxSessions = 20000;
 constexpr auto kClientCheck = std::chrono::milliseconds(1000);
 
 }  // namespace
@@ -179,6 +182,13 @@ LoginResult SimState::login(const std::string& user, const std::string& password
         a->events.clear();  // nothing stale from an earlier sign-in
         a->status = "Online";
     }
+    if (sessions_.size() >= kMaxSessions) {
+        auto oldest = std::min_element(
+            sessions_.begin(), sessions_.end(),
+            [](const auto& x, const auto& y) { return x.second->last_use < y.second->last_use; });
+        end_session(*oldest->second, kDeleted);
+        sessions_.erase(oldest);
+    }
     auto s = std::make_unique<Session>();
     s->id = new_id(24);
     s->address = to_lower(a->address);
@@ -337,7 +347,7 @@ std::vector<std::string> SimState::send_message(const std::string& from, const s
 void SimState::log_request(LogEntry entry) {
     std::lock_guard lock(mu_);
     entry.seq = ++log_seq_;
-    entry.body_size = entry.body.size();
+    entry.body_size = std::max(entry.body_size, entry.body.size());
     if (entry.body.size() > kMaxLoggedBody) entry.body.resize(kMaxLoggedBody);
     if (log_.size() >= kMaxLog) log_.pop_front();
     log_.push_back(std::move(entry));

@@ -11,6 +11,10 @@
 namespace vellix::sim {
 namespace {
 
+// Storage bounds: a client that offers or uploads without end cannot exhaust memory.
+constexpr size_t kMaxOffers = 10000;
+constexpr size_t kMaxFiles = 1000;
+
 MailFolder* find_folder(std::vector<MailFolder>& folders, const std::string& name) {
     for (auto& f : folders) {
         if (iequals(f.name, name)) return &f;
@@ -181,7 +185,7 @@ void SimState::offer_file(const std::string& from, const std::string& to_list,
     if (!sender) return;
     for (const auto& recipient : split_tokens(to_list, ", ")) {
         Account* r = find_account(recipient);
-        if (!r || r->live_sessions == 0) continue;
+        if (!r || r->live_sessions == 0 || offers_.size() >= kMaxOffers) continue;
         offers_[offer_key(sender->address, r->address, name)] = false;
         enqueue(*r, replies::file_request_event(sender->address, name, size));
     }
@@ -212,7 +216,7 @@ std::string SimState::store_upload(const std::string& sender, const std::string&
     Account* r = find_account(recipient);
     if (!s || !r) return {};
     const auto it = offers_.find(offer_key(s->address, r->address, name));
-    if (it == offers_.end() || !it->second) return {};
+    if (it == offers_.end() || !it->second || files_.size() >= kMaxFiles) return {};
     StoredFile file{new_id(16), s->address, r->address, name, std::move(bytes)};
     enqueue(*r, replies::file_available_event(s->address, name, file.bytes->size(), file.id));
     const std::string id = file.id;

@@ -12,7 +12,7 @@ namespace vellix::sim {
 struct StatusCall {
     SimState& state;
     const ServiceConfig& config;
-    const HttpRequest& request;
+    HttpRequest& request;
     const Fields& query;
     const RequestContext& context;
     std::string session;  // from the query, may be empty

@@ -53,7 +53,7 @@ HttpResponse handle_file_upload(StatusCall& call) {
     const std::string* to = need(call.query, "TransferTo", missing);
     const std::string* name = need(call.query, "FileName", missing);
     if (!missing.empty()) return bad_request("missing field " + missing);
-    auto bytes = std::make_shared<const std::string>(call.request.body);
+    auto bytes = std::make_shared<const std::string>(std::move(call.request.body));
     const std::string id = call.state.store_upload(call.address, *to, *name, std::move(bytes));
     if (id.empty()) return text_reply(404, replies::error("no accepted file offer"));
     return text_reply(200, std::string(replies::kSuccess) + replies::tag("fileid", id));

@@ -1,0 +1,1 @@
+vellix_add_fuzzer(sim_request DEPS Vellix::Sim)
