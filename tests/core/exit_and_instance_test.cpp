@@ -18,15 +18,9 @@ using test::RecordingFrame;
 class ExitSequenceTest : public ::testing::Test {
   protected:
     RecordingFrame* start(FrameKind kind, RecordingFrame::Handler handler = {}) {
-        RecordingFrame* raw = nullptr;
-        auto thread = std::make_unique<FrameThread>(kind, registry, [&] {
-            auto frame = std::make_unique<RecordingFrame>("test", clock, handler);
-            raw = frame.get();
-            return frame;
-        });
-        EXPECT_TRUE(thread->startAndWait());
-        threads.put(std::move(thread));
-        return raw;
+        auto started = test::startRecordingFrame(registry, kind, clock, std::move(handler));
+        threads.put(std::move(started.thread));
+        return started.frame;
     }
     void startAll(FrameKind stuck, std::atomic<bool>* release) {
         for (FrameKind kind :

@@ -3,7 +3,6 @@
 #include <QTemporaryDir>
 
 #include "core/exit_command.h"
-#include "core/frame_thread.h"
 #include "core/settings_keys.h"
 #include "support/recording_frame.h"
 
@@ -46,13 +45,7 @@ TEST(ExitCommandTest, AsksUnlessSuppressedAndRemembersTheBox) {
 
         Clock clock;
         FrameRegistry frames;
-        test::RecordingFrame* main = nullptr;
-        FrameThread thread(FrameKind::Main, frames, [&] {
-            auto frame = std::make_unique<test::RecordingFrame>("main", clock);
-            main = frame.get();
-            return frame;
-        });
-        ASSERT_TRUE(thread.startAndWait());
+        auto [thread, main] = test::startRecordingFrame(frames, FrameKind::Main, clock);
 
         ScriptedExitDialog dialog({c.yes, c.box});
         EXPECT_EQ(runExitCommand(ini, dialog, frames), c.quit);
@@ -68,8 +61,8 @@ TEST(ExitCommandTest, AsksUnlessSuppressedAndRemembersTheBox) {
         if (c.storedAfter) {
             EXPECT_EQ(ini.readText("vellix", "suppressendprogram"), c.storedAfter);
         }
-        thread.quit();
-        thread.wait();
+        thread->quit();
+        thread->wait();
     }
 }
 

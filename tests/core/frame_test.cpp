@@ -27,15 +27,9 @@ class FrameTest : public ::testing::Test {
   protected:
     // Starts a recording frame on its own thread in the given slot.
     RecordingFrame* start(FrameKind kind, RecordingFrame::Handler handler = {}) {
-        RecordingFrame* raw = nullptr;
-        auto thread = std::make_unique<FrameThread>(kind, registry, [&] {
-            auto frame = std::make_unique<RecordingFrame>("test", clock, handler);
-            raw = frame.get();
-            return frame;
-        });
-        EXPECT_TRUE(thread->startAndWait());
-        threads.push_back(std::move(thread));
-        return raw;
+        auto started = test::startRecordingFrame(registry, kind, clock, std::move(handler));
+        threads.push_back(std::move(started.thread));
+        return started.frame;
     }
 
     void TearDown() override {

@@ -48,4 +48,16 @@ void RecordingFrame::onTimer(int id) {
     changed_.notify_all();
 }
 
+StartedFrame startRecordingFrame(FrameRegistry& registry, FrameKind kind, const Clock& clock,
+                                 RecordingFrame::Handler handler) {
+    StartedFrame started;
+    started.thread = std::make_unique<FrameThread>(kind, registry, [&] {
+        auto frame = std::make_unique<RecordingFrame>(frameKindName(kind), clock, handler);
+        started.frame = frame.get();
+        return frame;
+    });
+    started.thread->startAndWait();
+    return started;
+}
+
 }  // namespace vellix::test

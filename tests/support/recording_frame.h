@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "core/frame.h"
+#include "core/frame_thread.h"
 
 namespace vellix::test {
 
@@ -48,5 +49,14 @@ class RecordingFrame : public Frame {
     std::vector<Recorded> messages_;
     std::vector<int> ticks_;
 };
+
+struct StartedFrame {
+    std::unique_ptr<FrameThread> thread;
+    RecordingFrame* frame = nullptr;
+};
+
+// A recording frame on its own thread, registered in its slot.
+StartedFrame startRecordingFrame(FrameRegistry& registry, FrameKind kind, const Clock& clock,
+                                 RecordingFrame::Handler handler = {});
 
 }  // namespace vellix::test
