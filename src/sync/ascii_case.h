@@ -2,6 +2,7 @@
 // Emails and guids are keys compared without regard to ASCII letter case; other bytes
 // (UTF-8 included) compare as they are.
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -24,5 +25,24 @@ inline bool equalsNoCase(std::string_view a, std::string_view b) {
     }
     return true;
 }
+
+// Hash and equality for containers keyed by such texts; transparent, so lookups by
+// string_view need no lower-cased copy.
+struct NoCaseHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view text) const {
+        std::size_t hash = 14695981039346656037ull;  // FNV-1a
+        for (char c : text) {
+            hash ^= static_cast<unsigned char>(asciiLower(c));
+            hash *= 1099511628211ull;
+        }
+        return hash;
+    }
+};
+
+struct NoCaseEqual {
+    using is_transparent = void;
+    bool operator()(std::string_view a, std::string_view b) const { return equalsNoCase(a, b); }
+};
 
 }  // namespace vellix

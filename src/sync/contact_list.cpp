@@ -2,7 +2,6 @@
 
 #include <utility>
 
-#include "sync/ascii_case.h"
 #include "sync/contact_guid.h"
 
 namespace vellix {
@@ -43,22 +42,19 @@ void ContactList::PutByEmail(const ContactRecord& record) {
         return;
     }
     const auto node = *found;
-    // The email key may change letter case only, so its bucket stays; the guid may change.
-    const std::string oldEmail = asciiLowerCopy(node->record.email);
-    const std::string oldGuid = asciiLowerCopy(node->record.guid);
-    unlink(byEmail_, oldEmail, node);
-    unlink(byGuid_, oldGuid, node);
+    unlink(byEmail_, node->record.email, node);
+    unlink(byGuid_, node->record.guid, node);
     node->record = record;
-    link(byEmail_, asciiLowerCopy(node->record.email), node);
-    link(byGuid_, asciiLowerCopy(node->record.guid), node);
+    link(byEmail_, node->record.email, node);
+    link(byGuid_, node->record.guid, node);
 }
 
 void ContactList::RemoveByEmail(std::string_view email) {
     const auto* found = firstIn(byEmail_, email);
     if (!found) return;
     const auto node = *found;
-    unlink(byEmail_, asciiLowerCopy(node->record.email), node);
-    unlink(byGuid_, asciiLowerCopy(node->record.guid), node);
+    unlink(byEmail_, node->record.email, node);
+    unlink(byGuid_, node->record.guid, node);
     nodes_.erase(node);
 }
 
@@ -80,21 +76,23 @@ void ContactList::Clear() {
 void ContactList::appendNode(ContactRecord record) {
     nodes_.push_back(Node{std::move(record), nextSeq_++});
     auto node = std::prev(nodes_.end());
-    link(byEmail_, asciiLowerCopy(node->record.email), node);
-    link(byGuid_, asciiLowerCopy(node->record.guid), node);
+    link(byEmail_, node->record.email, node);
+    link(byGuid_, node->record.guid, node);
 }
 
 const ContactList::Nodes::iterator* ContactList::firstIn(const Index& index, std::string_view key) {
-    auto bucket = index.find(asciiLowerCopy(key));
+    auto bucket = index.find(key);
     if (bucket == index.end()) return nullptr;
     return &bucket->second.begin()->second;
 }
 
-void ContactList::link(Index& index, const std::string& key, Nodes::iterator node) {
-    index[key].emplace(node->seq, node);
+void ContactList::link(Index& index, std::string_view key, Nodes::iterator node) {
+    auto bucket = index.find(key);
+    if (bucket == index.end()) bucket = index.emplace(std::string(key), Bucket()).first;
+    bucket->second.emplace(node->seq, node);
 }
 
-void ContactList::unlink(Index& index, const std::string& key, Nodes::iterator node) {
+void ContactList::unlink(Index& index, std::string_view key, Nodes::iterator node) {
     auto bucket = index.find(key);
     if (bucket == index.end()) return;
     bucket->second.erase(node->seq);

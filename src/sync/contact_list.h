@@ -11,6 +11,7 @@
 #include <string_view>
 #include <unordered_map>
 
+#include "sync/ascii_case.h"
 #include "sync/contact_record.h"
 
 namespace vellix {
@@ -83,13 +84,13 @@ class ContactList {
 
   private:
     using Bucket = std::map<std::uint64_t, Nodes::iterator>;
-    using Index = std::unordered_map<std::string, Bucket>;
+    using Index = std::unordered_map<std::string, Bucket, NoCaseHash, NoCaseEqual>;
 
     void appendNode(ContactRecord record);
     // The first node under this key, or nullptr; buckets are never left empty.
     static const Nodes::iterator* firstIn(const Index& index, std::string_view key);
-    static void link(Index& index, const std::string& key, Nodes::iterator node);
-    static void unlink(Index& index, const std::string& key, Nodes::iterator node);
+    static void link(Index& index, std::string_view key, Nodes::iterator node);
+    static void unlink(Index& index, std::string_view key, Nodes::iterator node);
 
     Nodes nodes_;
     Index byEmail_;

@@ -6,11 +6,11 @@ namespace vellix {
 
 ContactSyncEngine::EmailSet::EmailSet(const std::vector<std::string>& emails) {
     keys_.reserve(emails.size());
-    for (const auto& email : emails) keys_.insert(asciiLowerCopy(email));
+    for (const auto& email : emails) keys_.insert(email);
 }
 
 bool ContactSyncEngine::EmailSet::Contains(std::string_view email) const {
-    return keys_.count(asciiLowerCopy(email)) > 0;
+    return keys_.count(email) > 0;
 }
 
 int ContactSyncEngine::Synchronize(int type, ContactSource* remote, ContactSource* local) {

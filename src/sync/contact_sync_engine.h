@@ -8,6 +8,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "sync/ascii_case.h"
 #include "sync/contact_record.h"
 #include "sync/contact_source.h"
 #include "sync/sync_context.h"
@@ -33,14 +34,14 @@ class ContactSyncEngine {
     void PrimeHistory(ContactSource& source);
 
   private:
-    // Lower-cased emails: lookups ignore ASCII letter case.
+    // Emails of a listing; lookups ignore ASCII letter case.
     class EmailSet {
       public:
         explicit EmailSet(const std::vector<std::string>& emails);
         bool Contains(std::string_view email) const;
 
       private:
-        std::unordered_set<std::string> keys_;
+        std::unordered_set<std::string_view, NoCaseHash, NoCaseEqual> keys_;  // views into the list
     };
 
     int synchronizeBoth();

@@ -32,114 +32,68 @@ TEST_F(ContactSyncEngineTest, EqualStoresWriteNothingAndRememberEveryContact) {
                               "Local source contact:A@X", "Local source contact:b@x"}));
 }
 
+// A side is "fullName|comment"; no history stands for a first run.
+ContactRecord side(const std::string& fields, const std::string& guid) {
+    const auto bar = fields.find('|');
+    ContactRecord record = contact("a@x", fields.substr(0, bar), guid);
+    record.comment = fields.substr(bar + 1);
+    return record;
+}
+
 TEST_F(ContactSyncEngineTest, MergesFieldByFieldAgainstTheHistories) {
-    struct Side {
-        const char* fullName;
-        const char* comment;
-    };
     struct Case {
         const char* name;
-        Side remote, local;
-        bool withHistory;
-        Side history;  // both sides' previous state
-        Side merged;
-        bool remoteWritten, localWritten;
+        const char *remote, *local, *history, *merged;
+        const char* written;  // "R" remote, "L" local
     } cases[] = {
-        {"changed on the server",
-         {"new", "c"},
-         {"old", "c"},
-         true,
-         {"old", "c"},
-         {"new", "c"},
-         false,
-         true},
-        {"changed locally",
-         {"old", "c"},
-         {"new", "c"},
-         true,
-         {"old", "c"},
-         {"new", "c"},
-         true,
-         false},
-        {"same field on both sides",
-         {"r", "c"},
-         {"l", "c"},
-         true,
-         {"old", "c"},
-         {"r", "c"},
-         false,
-         true},
-        {"different fields on both sides",
-         {"r", "c"},
-         {"old", "l"},
-         true,
-         {"old", "c"},
-         {"r", "l"},
-         true,
-         true},
-        {"cleared locally", {"old", "c"}, {"", "c"}, true, {"old", "c"}, {"", "c"}, true, false},
-        {"no history, both set", {"r", ""}, {"l", "l"}, false, {}, {"r", "l"}, true, true},
-        {"no history, remote empty", {"", "c"}, {"l", "c"}, false, {}, {"l", "c"}, true, false},
-        {"no history, local empty", {"r", "c"}, {"", "c"}, false, {}, {"r", "c"}, false, true},
+        {"changed on the server", "new|c", "old|c", "old|c", "new|c", "L"},
+        {"changed locally", "old|c", "new|c", "old|c", "new|c", "R"},
+        {"same field on both sides", "r|c", "l|c", "old|c", "r|c", "L"},
+        {"different fields on both sides", "r|c", "old|l", "old|c", "r|l", "RL"},
+        {"cleared locally", "old|c", "|c", "old|c", "|c", "R"},
+        {"no history, both set", "r|", "l|l", nullptr, "r|l", "RL"},
+        {"no history, remote empty", "|c", "l|c", nullptr, "l|c", "R"},
+        {"no history, local empty", "r|c", "|c", nullptr, "r|c", "L"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         remote_ = MemoryContactSource();
         local_ = MemoryContactSource();
         lines_.clear();
-        ContactRecord r = contact("a@x", c.remote.fullName, "g1");
-        r.comment = c.remote.comment;
+        ContactRecord r = side(c.remote, "g1");
         r.TNEF = "opaque";
-        ContactRecord l = contact("a@x", c.local.fullName);
-        l.comment = c.local.comment;
+        const ContactRecord l = side(c.local, "");
         remote_.contacts().Append(r);
         local_.contacts().Append(l);
-        if (c.withHistory) {
-            ContactRecord h = contact("a@x", c.history.fullName, "g1");
-            h.comment = c.history.comment;
-            remote_.history().Append(h);
-            local_.history().Append(h);
+        if (c.history) {
+            remote_.history().Append(side(c.history, "g1"));
+            local_.history().Append(side(c.history, "g2"));
         }
 
         ASSERT_EQ(Run(), 0);
-        EXPECT_EQ(remote_.Calls(SourceOp::UpdateContact), c.remoteWritten ? 1 : 0);
-        EXPECT_EQ(local_.Calls(SourceOp::UpdateContact), c.localWritten ? 1 : 0);
+        const std::string written = c.written;
+        const ContactRecord merged = side(c.merged, "");
         for (auto* source : {&remote_, &local_}) {
-            const bool written = source == &remote_ ? c.remoteWritten : c.localWritten;
+            const bool isWritten =
+                written.find(source == &remote_ ? 'R' : 'L') != std::string::npos;
+            const ContactRecord& expected = isWritten ? merged : (source == &remote_ ? r : l);
             const ContactRecord stored = Get(*source, "a@x");
-            const ContactRecord& before = source == &remote_ ? r : l;
-            EXPECT_EQ(stored.fullName, written ? c.merged.fullName : before.fullName);
-            EXPECT_EQ(stored.comment, written ? c.merged.comment : before.comment);
+            EXPECT_EQ(source->Calls(SourceOp::UpdateContact), isWritten ? 1 : 0);
+            EXPECT_EQ(stored.fullName + "|" + stored.comment,
+                      expected.fullName + "|" + expected.comment);
             // The history is what the store holds after the run.
-            EXPECT_EQ(History(*source, "a@x").fullName, stored.fullName);
-            EXPECT_EQ(History(*source, "a@x").comment, stored.comment);
+            EXPECT_EQ(History(*source, "a@x"), stored);
         }
         // The merged record carries only the email, the guid and the numbered fields.
-        if (c.remoteWritten) {
+        if (written.find('R') != std::string::npos) {
             EXPECT_EQ(Get(remote_, "a@x").guid, "g1");
             EXPECT_EQ(Get(remote_, "a@x").TNEF, "");
         }
         EXPECT_EQ(Logged(" Error getting previous contact from remote source for contact:a@x\n"),
-                  !c.withHistory);
+                  !c.history);
         EXPECT_EQ(Logged(" Error getting previous contact from local source for contact:a@x\n"),
-                  !c.withHistory);
+                  !c.history);
     }
-}
-
-TEST_F(ContactSyncEngineTest, ContactsMissingOnOneSideAreCreatedWithoutHistory) {
-    remote_.contacts().Append(contact("r@x", "R", "g1"));
-    local_.contacts().Append(contact("l@x", "L"));
-    EXPECT_EQ(Run(), 0);
-    EXPECT_TRUE(local_.contacts().ContainsEmail("r@x"));
-    EXPECT_TRUE(remote_.contacts().ContainsEmail("l@x"));
-    for (auto* source : {&remote_, &local_}) {
-        EXPECT_TRUE(source->history().ContainsEmail("r@x"));
-        EXPECT_TRUE(source->history().ContainsEmail("l@x"));
-    }
-    EXPECT_EQ(Messages(),
-              (Lines{" Is Private Folder\n", " Beginning contact synch\n", " In SYNCH_SYNCH\n",
-                     " Synching remote contact:r@x\n", " Created contact on local source\n",
-                     " Synching local contact:l@x\n", " Created contact on remote source2\n"}));
 }
 
 TEST_F(ContactSyncEngineTest, DeletionsOnEitherSideAreCarriedOver) {
@@ -233,79 +187,57 @@ TEST_F(ContactSyncEngineTest, CancelStopsBetweenContactsAndKeepsWhatWasDone) {
 }
 
 TEST_F(ContactSyncEngineTest, FailedOperationsAreLoggedAndTheRunGoesOn) {
-    enum Setup { kBoth, kRemoteOnly, kLocalOnly, kLocallyDeleted, kRemotelyDeleted, kChanged };
+    // Where "a@x" stands before the run: R/L in the remote/local store, r/l in the
+    // remote/local history, c: changed on both sides since then.
     struct Case {
-        Setup setup;
+        const char* setup;
         bool onRemote;
         SourceOp op;
         std::string message;
         int result = 0;
     } cases[] = {
-        {kBoth, true, SourceOp::ListEmails, " Error getting contact list from remote source\n", 3},
-        {kBoth, false, SourceOp::ListEmails, " Error getting contact list from local source\n", 3},
-        {kBoth, true, SourceOp::GetContact,
+        {"RLrl", true, SourceOp::ListEmails, " Error getting contact list from remote source\n", 3},
+        {"RLrl", false, SourceOp::ListEmails, " Error getting contact list from local source\n", 3},
+        {"RLrl", true, SourceOp::GetContact,
          " Error reading contact from remote source, skipping contact\n"},
-        {kBoth, false, SourceOp::GetContact,
+        {"RLrl", false, SourceOp::GetContact,
          " Error reading contact from local source, skipping contact\n"},
-        {kChanged, true, SourceOp::UpdateContact,
+        {"RLrlc", true, SourceOp::UpdateContact,
          " Error writing synched contact to remote source\n"},
-        {kChanged, false, SourceOp::UpdateContact,
+        {"RLrlc", false, SourceOp::UpdateContact,
          " Error writing synched contact to local source\n"},
-        {kBoth, true, SourceOp::HistoryPut, " Error setting previous contact in remote history\n"},
-        {kBoth, false, SourceOp::HistoryPut, " Error setting previous contact in local history\n"},
-        {kLocallyDeleted, true, SourceOp::RemoveContact,
-         " Error removing contact from remote source\n"},
-        {kLocallyDeleted, true, SourceOp::HistoryRemove,
+        {"RLrl", true, SourceOp::HistoryPut, " Error setting previous contact in remote history\n"},
+        {"RLrl", false, SourceOp::HistoryPut, " Error setting previous contact in local history\n"},
+        {"Rrl", true, SourceOp::RemoveContact, " Error removing contact from remote source\n"},
+        {"Rrl", true, SourceOp::HistoryRemove,
          " Error deleting previous contact from the remote source history!\n"},
-        {kLocallyDeleted, false, SourceOp::HistoryRemove,
+        {"Rrl", false, SourceOp::HistoryRemove,
          " Error deleting previous contact from the local source history!\n"},
-        {kRemotelyDeleted, false, SourceOp::RemoveContact,
-         " Error removing contact from local source\n"},
-        {kRemoteOnly, true, SourceOp::GetContact, " Error reading contact from remote source\n"},
-        {kRemoteOnly, false, SourceOp::AddContact, " Error creating contact on local source\n"},
-        {kRemoteOnly, true, SourceOp::HistoryPut,
+        {"Lrl", false, SourceOp::RemoveContact, " Error removing contact from local source\n"},
+        {"R", true, SourceOp::GetContact, " Error reading contact from remote source\n"},
+        {"R", false, SourceOp::AddContact, " Error creating contact on local source\n"},
+        {"R", true, SourceOp::HistoryPut,
          " Error setting previous contact in the remote source history!\n"},
-        {kRemoteOnly, false, SourceOp::HistoryPut,
+        {"R", false, SourceOp::HistoryPut,
          " Error setting previous contact in the local source history!\n"},
-        {kLocalOnly, false, SourceOp::GetContact, " Error reading contact from the local source\n"},
-        {kLocalOnly, true, SourceOp::AddContact, " Error creating contact in the remote source\n"},
+        {"L", false, SourceOp::GetContact, " Error reading contact from the local source\n"},
+        {"L", true, SourceOp::AddContact, " Error creating contact in the remote source\n"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.message);
         remote_ = MemoryContactSource();
         local_ = MemoryContactSource();
         lines_.clear();
-        // The failing contact comes first; "z@x" behind it must still be handled.
-        switch (c.setup) {
-            case kBoth:
-                Keep(remote_, contact("a@x", "A", "g"));
-                Keep(local_, contact("a@x", "A"));
-                break;
-            case kChanged:
-                Keep(remote_, contact("a@x", "A", "g"));
-                Keep(local_, contact("a@x", "A"));
-                remote_.contacts().PutByEmail(contact("a@x", "server", "g"));
-                local_.contacts().PutByEmail([] {
-                    ContactRecord r = contact("a@x", "A");
-                    r.comment = "local";
-                    return r;
-                }());
-                break;
-            case kRemoteOnly:
-                remote_.contacts().Append(contact("a@x", "A", "g"));
-                break;
-            case kLocalOnly:
-                local_.contacts().Append(contact("a@x", "A"));
-                break;
-            case kLocallyDeleted:
-                Keep(remote_, contact("a@x", "A", "g"));
-                local_.history().Append(contact("a@x", "A"));
-                break;
-            case kRemotelyDeleted:
-                Keep(local_, contact("a@x", "A"));
-                remote_.history().Append(contact("a@x", "A", "g"));
-                break;
-        }
+        const std::string setup = c.setup;
+        auto has = [&](char place) { return setup.find(place) != std::string::npos; };
+        const bool changed = has('c');
+        ContactRecord localRecord = contact("a@x", "A", "l");
+        if (changed) localRecord.comment = "local";
+        if (has('R')) remote_.contacts().Append(contact("a@x", changed ? "server" : "A", "g"));
+        if (has('L')) local_.contacts().Append(localRecord);
+        if (has('r')) remote_.history().Append(contact("a@x", "A", "g"));
+        if (has('l')) local_.history().Append(contact("a@x", "A", "l"));
+        // "z@x" behind the failing contact must still be handled.
         remote_.contacts().Append(contact("z@x", "Z", "gz"));
         (c.onRemote ? remote_ : local_).FailOn(c.op, c.op == SourceOp::ListEmails ? "" : "a@x");
 

@@ -153,19 +153,6 @@ TEST(ContactXmlReadTest, ReadsGroupsWithTheirMembers) {
     EXPECT_TRUE(testing::isGuidText(group.members[1].guid));
 }
 
-TEST(ContactXmlReadTest, MissingGuidGetsANewOneEveryRead) {
-    testing::ScratchDir dir;
-    const std::string path = dir.file("noguid.xml");
-    testing::writeBytes(path, "<contact>\r\n<email>a@x</email>\r\n</contact>\r\n");
-    ContactList first;
-    ContactList second;
-    ASSERT_TRUE(first.ReadXml(path));
-    ASSERT_TRUE(second.ReadXml(path));
-    ASSERT_EQ(first.size(), 1u);
-    EXPECT_TRUE(testing::isGuidText(first.begin()->guid));
-    EXPECT_NE(first.begin()->guid, second.begin()->guid);
-}
-
 TEST(ContactXmlReadTest, ReadingAddsToTheListAndFailsOnlyWhenUnreadable) {
     testing::ScratchDir dir;
     const std::string path = dir.file("two.xml");
@@ -182,26 +169,6 @@ TEST(ContactXmlReadTest, ReadingAddsToTheListAndFailsOnlyWhenUnreadable) {
     EXPECT_FALSE(list.ReadXml(dir.file("missing.xml")));
     EXPECT_FALSE(list.ReadXml(dir.path().string()));  // a folder
     EXPECT_EQ(testing::records(list), before);
-}
-
-TEST(ContactXmlReadTest, ChunkingOfTheInputDoesNotMatter) {
-    std::string text;
-    for (int i = 0; i < 40; ++i) {
-        text += "<contact>\r\n<guid>g" + std::to_string(i) + "</guid>\r\n<comment>" +
-                std::string(static_cast<std::size_t>(i * 211), 'c') + "</comment>\r\n<email>" +
-                std::to_string(i) + "</email>\r\n</contact>\r\n";
-    }
-    const auto whole = readText(text);
-    ASSERT_EQ(whole.size(), 40u);
-    for (std::size_t chunk : {1u, 7u, 2046u, 2047u, 2048u, 65536u}) {
-        ContactList list;
-        ContactXmlReader reader(list);
-        for (std::size_t at = 0; at < text.size(); at += chunk) {
-            reader.feed(std::string_view(text).substr(at, chunk));
-        }
-        reader.finish();
-        EXPECT_EQ(testing::records(list), whole) << "chunk " << chunk;
-    }
 }
 
 TEST(ContactXmlReadTest, HugeLinesAndGarbageAreReadWithoutHarm) {

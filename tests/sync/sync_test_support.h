@@ -1,7 +1,7 @@
 #pragma once
 // Helpers shared by the contact tests: a scratch folder, whole-file I/O, golden files.
 
-#include <stdlib.h>
+#include <QTemporaryDir>
 
 #include <filesystem>
 #include <fstream>
@@ -30,24 +30,11 @@ namespace vellix::testing {
 
 class ScratchDir {
   public:
-    ScratchDir() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "vellix-sync-XXXXXX");
-        std::vector<char> name(pattern.begin(), pattern.end());
-        name.push_back('\0');
-        if (mkdtemp(name.data())) path_ = name.data();
-    }
-    ~ScratchDir() {
-        std::error_code ignored;
-        if (!path_.empty()) std::filesystem::remove_all(path_, ignored);
-    }
-    ScratchDir(const ScratchDir&) = delete;
-    ScratchDir& operator=(const ScratchDir&) = delete;
-
-    std::string file(const std::string& name) const { return (path_ / name).string(); }
-    const std::filesystem::path& path() const { return path_; }
+    std::string file(const std::string& name) const { return (path() / name).string(); }
+    std::filesystem::path path() const { return dir_.path().toStdString(); }
 
   private:
-    std::filesystem::path path_;
+    QTemporaryDir dir_;
 };
 
 inline std::string readBytes(const std::string& path) {
