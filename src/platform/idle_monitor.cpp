@@ -8,6 +8,9 @@ namespace {
 
 // A source that fails now and then (a restarting compositor) is asked again this late.
 constexpr std::int64_t kRetryMs = 10'000;
+// While the source watches for input itself, a sample this often only guards against a
+// lost wake-up.
+constexpr std::int64_t kWatchGuardMs = 60'000;
 
 int timerInterval(std::int64_t ms) {
     return static_cast<int>(std::min<std::int64_t>(ms, std::numeric_limits<int>::max()));
@@ -46,6 +49,7 @@ Status IdleMonitor::installMilliseconds(std::int64_t thresholdMs, std::function<
     auto first = source_->idleMilliseconds();
     if (!first) return failure(first.error());
     report_ = std::move(report);
+    thresholdMs_ = thresholdMs;
     tracker_.emplace(thresholdMs, idleCheckMs);
     // First sample when the threshold could be reached; at once if the user is already
     // idle that long (a login while the user is away).
@@ -54,6 +58,7 @@ Status IdleMonitor::installMilliseconds(std::int64_t thresholdMs, std::function<
 }
 
 void IdleMonitor::remove() {
+    if (source_) source_->cancelWatch();
     timer_.stop();
     tracker_.reset();
     report_ = nullptr;
@@ -68,7 +73,11 @@ void IdleMonitor::sampleNow() {
         return;
     }
     const auto step = tracker_->sample(*idle);
-    timer_.start(timerInterval(step.nextSampleMs));
+    if (tracker_->idle() && source_->watchResume(thresholdMs_, [this] { sampleNow(); })) {
+        timer_.start(timerInterval(kWatchGuardMs));
+    } else {
+        timer_.start(timerInterval(step.nextSampleMs));
+    }
     // Last: the report may remove or reinstall the monitor.
     if (step.report && report_) report_(*step.report);
 }

@@ -1,7 +1,9 @@
 #pragma once
 // The activity hooks on Linux: reports idle once the user has left keyboard and pointer
 // alone for the set time, and active when input resumes. Lives on the thread that creates
-// it and reports there; it sleeps on one timer between samples of its idle source.
+// it and reports there. While the user is active it sleeps on one timer until the threshold
+// could be reached; while idle it waits for the source's input wake-up where the source has
+// one (X11 SYNC alarms), else samples at a coarse rate.
 
 #include <QObject>
 #include <QTimer>
@@ -44,6 +46,7 @@ class IdleMonitor final : public QObject, public ActivityHooks {
     Error unavailable_;
     std::function<void(int)> report_;
     std::optional<IdleTracker> tracker_;
+    std::int64_t thresholdMs_ = 0;
     QTimer timer_;
     std::int64_t samples_ = 0;
 };

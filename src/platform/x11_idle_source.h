@@ -1,6 +1,6 @@
 #pragma once
-// Idle time from the X server's screen-saver extension: one query, no events, no polling
-// of its own.
+// Idle time from the X server's screen-saver extension; where the server has the SYNC
+// extension's IDLETIME counter, an alarm on it reports resumed input as an event.
 
 #include <memory>
 #include <string>
@@ -19,10 +19,13 @@ class X11IdleSource final : public IdleSource {
 
     Result<std::int64_t> idleMilliseconds() override;
     std::string name() const override { return "X11 screen saver extension"; }
+    bool watchResume(std::int64_t belowMs, std::function<void()> resumed) override;
+    void cancelWatch() override;
 
   private:
     struct Connection;
     explicit X11IdleSource(std::unique_ptr<Connection> connection);
+    void readEvents();
     std::unique_ptr<Connection> connection_;
 };
 

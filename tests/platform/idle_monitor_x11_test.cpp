@@ -50,6 +50,11 @@ TEST(IdleMonitorX11, IdleAndInputOnARealServer) {
     ASSERT_TRUE(test::runUntil([&] { return !reports.empty(); }, 10'000));
     EXPECT_EQ(reports, std::vector<int>{ACTIVITY_IDLE});
 
+    // Idle: the server's SYNC alarm will wake the monitor, it does not sample meanwhile.
+    const auto samplesWhileIdle = monitor.samples();
+    test::runFor(400);
+    EXPECT_EQ(monitor.samples(), samplesWhileIdle);
+
     ASSERT_TRUE(fakeInput(xvfb.display()));
     ASSERT_TRUE(test::runUntil([&] { return reports.size() >= 2; }, 10'000));
     EXPECT_EQ(reports[1], ACTIVITY_ACTIVE);

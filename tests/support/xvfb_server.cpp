@@ -16,7 +16,7 @@ XvfbServer::XvfbServer() : process_(std::make_unique<QProcess>()) {
     process_->start(program,
                     {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-nolisten"),
                      QStringLiteral("tcp"), QStringLiteral("-screen"), QStringLiteral("0"),
-                     QStringLiteral("320x240x24")});
+                     QStringLiteral("320x240x24"), QStringLiteral("-noreset")});
     if (!process_->waitForStarted(5000)) {
         why_ = "Xvfb did not start";
         return;
