@@ -96,24 +96,6 @@ TEST(IdleMonitor, RemoveAndReinstall) {
     EXPECT_TRUE(first.empty());
 }
 
-TEST(IdleMonitor, ReportMayRemoveTheMonitor) {
-    Fixture f;
-    ASSERT_TRUE(f.monitor
-                    .installMilliseconds(
-                        30,
-                        [&](int code) {
-                            f.reports.push_back(code);
-                            f.monitor.remove();
-                        },
-                        10)
-                    .ok());
-    ASSERT_TRUE(test::runUntil([&] { return !f.reports.empty(); }, 3000));
-    f.idle->lastInput = Clock::now();
-    test::runFor(100);
-    EXPECT_EQ(f.reports, std::vector<int>{ACTIVITY_IDLE});
-    EXPECT_FALSE(f.monitor.installed());
-}
-
 TEST(IdleMonitor, InstallSaysWhyItCannotWork) {
     IdleMonitor unavailable(Error{"no idle time source: cannot open X display $DISPLAY"});
     auto status = unavailable.install(10, [](int) {});
@@ -131,15 +113,6 @@ TEST(IdleMonitor, InstallSaysWhyItCannotWork) {
     for (int minutes : {0, -5}) EXPECT_FALSE(f.monitor.install(minutes, f.recorder()).ok());
     EXPECT_FALSE(f.monitor.installMilliseconds(0, f.recorder()).ok());
     EXPECT_FALSE(f.monitor.installed());
-}
-
-TEST(IdleMonitor, SourceFailingLaterIsRetriedWithoutReports) {
-    Fixture f;
-    ASSERT_TRUE(f.monitor.installMilliseconds(40, f.recorder(), 10).ok());
-    f.idle->fail = true;
-    test::runFor(150);
-    EXPECT_TRUE(f.reports.empty());
-    EXPECT_TRUE(f.monitor.installed());
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -88,25 +89,10 @@ TEST(SpellCheckWalk, AnswersDriveTheWalk) {
         EXPECT_EQ(walk.text(), c.finalText);
         EXPECT_EQ(walk.changed(), c.finalText != c.text);
         EXPECT_EQ(walk.result(), c.result);
+        // Ignore All and Add reach the engine, which remembers them past this check.
+        EXPECT_EQ(checker.ignoredAll.size(), std::ranges::count(c.answers, "a"));
+        EXPECT_EQ(checker.added.size(), std::ranges::count(c.answers, "+"));
     }
-}
-
-TEST(SpellCheckWalk, CurrentCarriesPositionAndSuggestions) {
-    test::FakeSpellChecker checker;
-    SpellCheckWalk walk(checker, "the  teh");
-    ASSERT_TRUE(walk.current());
-    EXPECT_EQ(walk.current()->offset, 5u);
-    EXPECT_EQ(walk.current()->length, 3u);
-    EXPECT_EQ(walk.current()->suggestions, (std::vector<std::string>{"the", "ten"}));
-}
-
-TEST(SpellCheckWalk, ChecksAreToldOfIgnoreAllAndAdd) {
-    test::FakeSpellChecker checker;
-    SpellCheckWalk walk(checker, "teh zork");
-    walk.ignoreAll();
-    ASSERT_TRUE(walk.add().ok());
-    EXPECT_EQ(checker.ignoredAll, std::vector<std::string>{"teh"});
-    EXPECT_EQ(checker.added, std::vector<std::string>{"zork"});
 }
 
 TEST(SpellCheckWalk, FailedAddStaysOnTheWord) {
@@ -118,18 +104,6 @@ TEST(SpellCheckWalk, FailedAddStaysOnTheWord) {
     EXPECT_EQ(added.error(), "disk full");
     ASSERT_FALSE(walk.ended());
     EXPECT_EQ(walk.current()->word, "zork");
-}
-
-TEST(SpellCheckWalk, AnswersAfterTheEndChangeNothing) {
-    test::FakeSpellChecker checker;
-    SpellCheckWalk walk(checker, "teh");
-    walk.ignore();
-    ASSERT_TRUE(walk.ended());
-    walk.replace("x");
-    walk.ignoreAll();
-    walk.cancel();
-    EXPECT_EQ(walk.text(), "teh");
-    EXPECT_EQ(walk.result(), 1);
 }
 
 }  // namespace

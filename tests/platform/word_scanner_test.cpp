@@ -51,11 +51,6 @@ TEST(WordScanner, FindsTheWordsToCheck) {
     }
 }
 
-TEST(WordScanner, UppercaseWordsWhenAsked) {
-    EXPECT_EQ(wordsOf("NASA and HTTP", ScanOptions{.skipUppercase = false}),
-              (std::vector<std::string>{"NASA", "and", "HTTP"}));
-}
-
 TEST(WordScanner, OffsetsAreBytesIntoTheText) {
     const auto ranges = scanWords("\xC3\xA9t\xC3\xA9 ok");
     ASSERT_EQ(ranges.size(), 2u);
