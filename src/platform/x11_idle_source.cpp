@@ -4,6 +4,8 @@
 #include <QTimer>
 
 #include <cstring>
+#include <mutex>
+#include <set>
 #include <utility>
 
 // After our own headers: Xlib defines macros (Status, Bool, None) that clash with them.
@@ -12,6 +14,37 @@
 #include <X11/extensions/sync.h>
 
 namespace vellix {
+namespace {
+
+// Xlib's default error handler ends the process. Errors on our own connections (an alarm
+// the server refused) are ignored; others go to whatever handler was there before.
+std::mutex gDisplaysMutex;
+std::set<Display*> gDisplays;
+XErrorHandler gPreviousHandler = nullptr;
+
+int onXError(Display* display, XErrorEvent* event) {
+    {
+        std::lock_guard lock(gDisplaysMutex);
+        if (gDisplays.contains(display)) return 0;
+    }
+    return gPreviousHandler ? gPreviousHandler(display, event) : 0;
+}
+
+void watchErrors(Display* display) {
+    std::lock_guard lock(gDisplaysMutex);
+    if (gDisplays.empty()) {
+        XErrorHandler previous = XSetErrorHandler(onXError);
+        if (previous != onXError) gPreviousHandler = previous;
+    }
+    gDisplays.insert(display);
+}
+
+void unwatchErrors(Display* display) {
+    std::lock_guard lock(gDisplaysMutex);
+    gDisplays.erase(display);
+}
+
+}  // namespace
 
 struct X11IdleSource::Connection {
     Display* display = nullptr;
@@ -34,7 +67,10 @@ struct X11IdleSource::Connection {
         notifier.reset();
         if (display) destroyAlarm();
         if (info) XFree(info);
-        if (display) XCloseDisplay(display);
+        if (display) {
+            XCloseDisplay(display);
+            unwatchErrors(display);
+        }
     }
 };
 
@@ -80,6 +116,7 @@ Result<std::unique_ptr<X11IdleSource>> X11IdleSource::open(const std::string& di
         return failure("cannot open X display " +
                        (displayName.empty() ? std::string("$DISPLAY") : displayName));
     }
+    watchErrors(connection->display);
     int eventBase = 0;
     int errorBase = 0;
     if (!XScreenSaverQueryExtension(connection->display, &eventBase, &errorBase)) {
