@@ -2,6 +2,7 @@
 // every request it completes through the request handlers of a seeded server state.
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 #include "http_request.h"
@@ -11,6 +12,13 @@
 using namespace vellix::sim;
 
 namespace {
+
+// A live session of alice; "@S@" in the input stands for it, so the fuzzer reaches the
+// words that need a session.
+std::string& session() {
+    static std::string s;
+    return s;
+}
 
 Service& service() {
     static SimState state(default_seed());
@@ -22,6 +30,8 @@ Service& service() {
         c.max_upload = 1 << 20;
         return c;
     }());
+    if (session().empty())
+        session() = state.login("alice@demo.local", "alice", nullptr, false).session;
     return s;
 }
 
@@ -31,7 +41,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size == 0) return 0;
     Service& svc = service();
     const size_t step = 1 + data[0] % 97;
-    std::string_view input(reinterpret_cast<const char*>(data) + 1, size - 1);
+    std::string text(reinterpret_cast<const char*>(data) + 1, size - 1);
+    for (size_t at = text.find("@S@"); at != std::string::npos; at = text.find("@S@", at + 1)) {
+        text.replace(at, 3, session());
+    }
+    std::string_view input(text);
     ParserLimits limits;
     limits.max_head = 4096;
     limits.max_body = 8192;
