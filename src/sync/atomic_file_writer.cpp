@@ -16,6 +16,7 @@ AtomicFileWriter::~AtomicFileWriter() {
 
 bool AtomicFileWriter::open(const std::string& path) {
     discard();
+    if (path.empty()) return false;
     path_ = path;
     std::vector<char> name(path.begin(), path.end());
     for (char c : std::string_view(".XXXXXX")) name.push_back(c);
