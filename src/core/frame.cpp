@@ -67,6 +67,9 @@ LResult Frame::waitFor(std::future<LResult>& result) {
 }
 
 bool Frame::event(QEvent* e) {
+    // Once told to quit, the frame handles nothing more; a sent message dropped here
+    // answers 0 to its sender.
+    if (quitting_ && (e->type() == kPostedType || e->type() == kSentType)) return true;
     if (e->type() == kPostedType) {
         handleMessage(static_cast<PostedMessage*>(e)->message);
         return true;
@@ -88,6 +91,7 @@ void Frame::onTimer(int /*id*/) {
 }
 
 void Frame::quitThread() {
+    quitting_ = true;
     for (auto& entry : timers_) entry.second->stop();
     if (QThread* t = thread()) t->exit(0);
 }

@@ -101,6 +101,8 @@ class Frame : public QObject {
     std::string title_;
     const Clock& clock_;
     std::map<int, QTimer*> timers_;
+    // Set once the loop is told to end: messages still queued are dropped, not handled.
+    bool quitting_ = false;
 };
 
 }  // namespace vellix

@@ -32,7 +32,6 @@ class ExitSequenceTest : public ::testing::Test {
                     if (m.id == UM_CHECK_NOW) {
                         while (!*release) std::this_thread::sleep_for(std::chrono::milliseconds(2));
                     }
-                    if (m.id == UM_QUIT_THREAD) QThread::currentThread()->exit(0);
                     return 0;
                 });
                 registry.post(kind, UM_CHECK_NOW);

@@ -98,16 +98,22 @@ TEST_F(FrameTest, PayloadsAreFreedWhetherDeliveredDroppedOrStranded) {
     EXPECT_EQ(Tracked::alive.load(), 0);
 }
 
-TEST_F(FrameTest, SendToAFrameThatEndsFirstReturnsZeroInsteadOfHanging) {
+TEST_F(FrameTest, MessagesQueuedBehindAQuitAreDroppedAndSendersGetZero) {
     std::atomic<bool> release{false};
+    std::atomic<int> handledAfterQuit{0};
+    std::atomic<bool> quit{false};
     start(FrameKind::Menu, [&](Message& m) -> LResult {
+        if (quit) ++handledAfterQuit;
         if (m.id == UM_SHOW_MENU) {
             while (!release) std::this_thread::sleep_for(std::chrono::milliseconds(1));
-            QThread::currentThread()->exit(0);
         }
+        if (m.id == UM_QUIT_THREAD) quit = true;
         return 99;
     });
+    // While the frame is busy: a quit, then a post and a send queued behind it.
     registry.post(FrameKind::Menu, UM_SHOW_MENU);
+    registry.post(FrameKind::Menu, UM_QUIT_THREAD);
+    registry.post(FrameKind::Menu, UM_NEED_SERVER);
     std::atomic<LResult> answer{-1};
     std::thread sender([&] { answer = registry.send(FrameKind::Menu, UM_NEED_LOGIN); });
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
@@ -115,6 +121,7 @@ TEST_F(FrameTest, SendToAFrameThatEndsFirstReturnsZeroInsteadOfHanging) {
     sender.join();
     EXPECT_EQ(answer.load(), 0);
     threads.back()->wait();
+    EXPECT_EQ(handledAfterQuit.load(), 0);
     EXPECT_FALSE(registry.has(FrameKind::Menu));
 }
 

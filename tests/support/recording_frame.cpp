@@ -31,7 +31,9 @@ LResult RecordingFrame::handleMessage(Message& message) {
     if (auto* text = dynamic_cast<PayloadOf<std::string>*>(message.payload.get())) {
         entry.text = text->value;
     }
-    LResult result = handler_ ? handler_(message) : Frame::handleMessage(message);
+    LResult result = handler_ ? handler_(message) : 0;
+    // A scripted handler still lets the frame end the ordinary way.
+    if (!handler_ || message.id == UM_QUIT_THREAD) Frame::handleMessage(message);
     {
         std::lock_guard lock(mutex_);
         messages_.push_back(std::move(entry));
