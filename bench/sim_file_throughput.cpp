@@ -120,7 +120,7 @@ int main(int argc, char** argv) {
         if (got != data.size()) std::fprintf(stderr, "short download: %zu\n", got);
 
         peers.prepare("cli.bin", data.size());
-        up_cli.push_back(run_curl("--data-binary @" + path +
+        up_cli.push_back(run_curl("-X POST -T " + path +
                                   " -H 'Content-Type: application/octet-stream' '" +
                                   peers.upload_url("cli.bin") + "'"));
         down_cli.push_back(

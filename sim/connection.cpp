@@ -11,7 +11,7 @@
 namespace vellix::sim {
 namespace {
 
-constexpr size_t kReadSize = 64 * 1024;
+constexpr size_t kReadSize = 256 * 1024;
 constexpr size_t kInlineBody = 64 * 1024;
 constexpr size_t kMaxLoggedBody = 64 * 1024;
 
@@ -66,7 +66,9 @@ void Server::serve(int fd) {
         while (open && !stopping_) {
             bool continue_sent = false;
             while (parser.state() == RequestParser::State::Incomplete) {
-                if (pending.empty()) {
+                if (!pending.empty()) {
+                    pending.erase(0, parser.feed(pending));
+                } else {
                     if (!transport->has_buffered() &&
                         !transport->wait_readable(options_.idle_timeout)) {
                         open = false;
@@ -78,9 +80,10 @@ void Server::serve(int fd) {
                         open = false;
                         break;
                     }
-                    pending.assign(chunk.get(), static_cast<size_t>(n));
+                    // Fed straight from the read buffer; only bytes of a next request are kept.
+                    const std::string_view got(chunk.get(), static_cast<size_t>(n));
+                    pending.assign(got.substr(parser.feed(got)));
                 }
-                pending.erase(0, parser.feed(pending));
                 if (parser.head_complete() && !continue_sent &&
                     parser.state() == RequestParser::State::Incomplete &&
                     parser.request().expects_continue()) {
