@@ -76,6 +76,22 @@ TEST(SimProcess, BasicAuthGuardsTheServerPathOnly) {
     EXPECT_TRUE(sim.control("ping").ok());
 }
 
+TEST(SimProcess, RequestLogComesBackByteForByte) {
+    SimProcess sim;
+    ASSERT_TRUE(sim.running()) << sim.error();
+    const std::string s = sim.login("alice@demo.local", "alice");
+    test::http_post(sim.url() + "?Session=" + s + "&View=StatusCheck&SaveIMSettings=Yes",
+                    "IMSettings=%5BV%5D\r\n\xC4\"", "Vellix");
+    const auto log = sim.request_log();
+    ASSERT_EQ(log.size(), 2u);
+    EXPECT_EQ(log[0].method, "POST");
+    EXPECT_EQ(log[0].body, "User=alice%40demo.local&Password=alice");
+    EXPECT_EQ(log[1].query, "Session=" + s + "&View=StatusCheck&SaveIMSettings=Yes");
+    EXPECT_EQ(log[1].body, "IMSettings=%5BV%5D\r\n\xC4\"");
+    EXPECT_EQ(log[1].user_agent, "Vellix");
+    EXPECT_LT(log[0].seq, log[1].seq);
+}
+
 TEST(SimProcess, ControlNeedsTheToken) {
     SimProcess sim;
     ASSERT_TRUE(sim.running()) << sim.error();
@@ -92,14 +108,13 @@ TEST(SimProcess, StopsCleanlyWhileALongPollIsHeld) {
     auto poll = std::async(std::launch::async, [&] {
         return test::http_get(sim.url() + "?Session=" + s + "&View=StatusCheck&WaitForIM=Yes");
     });
-    for (int i = 0;
-         i < 200 && sim.control("waiting", {{"account", "bob@demo.local"}}).body != "1\n"; ++i) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
+    ASSERT_TRUE(sim.wait_for_long_polls("bob@demo.local", 1));
     const int status = sim.stop();
     EXPECT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), 0);
-    poll.get();  // ended by the stop, not by its own 60 s
+    // Ended by the stop, not by its own 60 s: the idle reply or a closed connection.
+    const auto ended = poll.get();
+    EXPECT_TRUE(!ended.ok() || ended.body == "<idle>no events</idle>") << ended.body;
 }
 
 TEST(SimProcess, DemoBotEchoesMessagesAndTakesFiles) {

@@ -4,6 +4,11 @@
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <QByteArray>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QString>
 
 #include <algorithm>
 #include <chrono>
@@ -124,6 +129,35 @@ HttpResult SimProcess::control(const std::string& command,
         call.content_type = "text/xml";
     }
     return http_request(call);
+}
+
+std::vector<LoggedRequest> SimProcess::request_log() const {
+    std::vector<LoggedRequest> out;
+    const HttpResult r = control("log");
+    if (!r.ok() || r.status != 200) return out;
+    const QJsonDocument doc = QJsonDocument::fromJson(QByteArray::fromStdString(r.body));
+    // The log writes every byte >= 0x80 as one code point of the same value.
+    const auto bytes = [](const QJsonValue& v) { return v.toString().toLatin1().toStdString(); };
+    for (const QJsonValue& v : doc.array()) {
+        const QJsonObject o = v.toObject();
+        out.push_back(
+            {static_cast<uint64_t>(o.value(QStringLiteral("seq")).toDouble()),
+             bytes(o.value(QStringLiteral("method"))), bytes(o.value(QStringLiteral("path"))),
+             bytes(o.value(QStringLiteral("query"))), bytes(o.value(QStringLiteral("body"))),
+             static_cast<size_t>(o.value(QStringLiteral("body_size")).toDouble()),
+             bytes(o.value(QStringLiteral("user_agent")))});
+    }
+    return out;
+}
+
+bool SimProcess::wait_for_long_polls(const std::string& account, int count, int timeout_ms) const {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout_ms);
+    const std::string want = std::to_string(count) + "\n";
+    while (std::chrono::steady_clock::now() < deadline) {
+        if (control("waiting", {{"account", account}}).body == want) return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return false;
 }
 
 std::string SimProcess::login(const std::string& user, const std::string& password) const {

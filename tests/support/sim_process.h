@@ -13,6 +13,17 @@
 
 namespace vellix::test {
 
+// One entry of the sim's request log, in arrival order.
+struct LoggedRequest {
+    uint64_t seq = 0;
+    std::string method;
+    std::string path;
+    std::string query;
+    std::string body;  // first 64 KiB
+    size_t body_size = 0;
+    std::string user_agent;
+};
+
 class SimProcess {
   public:
     // Extra command-line options, e.g. {"--https"} or {"--basic-auth", "u:p"}. The port, the
@@ -34,6 +45,12 @@ class SimProcess {
     HttpResult control(const std::string& command,
                        const std::vector<std::pair<std::string, std::string>>& params = {},
                        const std::string* body = nullptr) const;
+
+    // The request log (control requests are not in it); empty when it cannot be read.
+    std::vector<LoggedRequest> request_log() const;
+
+    // Waits until the account holds `count` long polls; false after `timeout_ms`.
+    bool wait_for_long_polls(const std::string& account, int count, int timeout_ms = 10000) const;
 
     // Logs in through the status interface and returns the session, or "" on refusal.
     std::string login(const std::string& user, const std::string& password) const;
