@@ -14,6 +14,9 @@ namespace {
 constexpr size_t kReadSize = 256 * 1024;
 constexpr size_t kInlineBody = 64 * 1024;
 constexpr size_t kMaxLoggedBody = 64 * 1024;
+constexpr std::string_view kServerError =
+    "HTTP/1.1 500 Internal Server Error\r\nContent-Type: text/xml\r\nContent-Length: 27\r\n"
+    "Connection: close\r\n\r\n<error>server error</error>";
 
 void set_socket_options(int fd) {
     const int one = 1;
@@ -53,84 +56,90 @@ void Server::serve(int fd) {
         transport = make_plain_transport(fd);
     }
 
-    if (transport) {
-        ParserLimits limits;
-        limits.max_body = options_.service.max_body;
-        RequestParser parser(limits,
-                             [this](const HttpRequest& h) { return service_.body_limit(h); });
-        RequestContext context{[t = transport.get()] { return t->peer_gone(); }};
-        std::string pending;
-        // Left uninitialised: a held long poll should not pay for pages it never reads into.
-        const auto chunk = std::make_unique_for_overwrite<char[]>(kReadSize);
-        bool open = true;
-        while (open && !stopping_) {
-            bool continue_sent = false;
-            while (parser.state() == RequestParser::State::Incomplete) {
-                if (!pending.empty()) {
-                    pending.erase(0, parser.feed(pending));
+    if (transport) try {
+            ParserLimits limits;
+            limits.max_body = options_.service.max_body;
+            RequestParser parser(limits,
+                                 [this](const HttpRequest& h) { return service_.body_limit(h); });
+            RequestContext context{[t = transport.get()] { return t->peer_gone(); }};
+            std::string pending;
+            // Left uninitialised: a held long poll should not pay for pages it never reads into.
+            const auto chunk = std::make_unique_for_overwrite<char[]>(kReadSize);
+            bool open = true;
+            while (open && !stopping_) {
+                bool continue_sent = false;
+                while (parser.state() == RequestParser::State::Incomplete) {
+                    if (!pending.empty()) {
+                        pending.erase(0, parser.feed(pending));
+                    } else {
+                        if (!transport->has_buffered() &&
+                            !transport->wait_readable(options_.idle_timeout)) {
+                            open = false;
+                            break;
+                        }
+                        const ssize_t n = transport->read(chunk.get(), kReadSize);
+                        if (n <= 0) {
+                            if (parser.head_complete()) service_.body_abandoned(parser.request());
+                            open = false;
+                            break;
+                        }
+                        // Fed straight from the read buffer; only bytes of a next request are kept.
+                        const std::string_view got(chunk.get(), static_cast<size_t>(n));
+                        pending.assign(got.substr(parser.feed(got)));
+                    }
+                    if (parser.head_complete() && !continue_sent &&
+                        parser.state() == RequestParser::State::Incomplete &&
+                        parser.request().expects_continue()) {
+                        continue_sent = true;
+                        if (!transport->write_all("HTTP/1.1 100 Continue\r\n\r\n")) open = false;
+                    }
+                }
+                if (!open) break;
+                if (parser.state() == RequestParser::State::Error) {
+                    HttpResponse bad =
+                        text_reply(parser.error_status(), replies::error(parser.error_text()));
+                    write_reply(*transport, bad, false, false, false);
+                    break;
+                }
+                HttpRequest request = parser.take();
+                const std::string word = service_.request_word(request);
+                std::optional<Fault> fault;
+                if (word != "control") {
+                    const std::string* agent = request.header("User-Agent");
+                    state_.log_request({0, request.method, request.path, request.query,
+                                        request.body.substr(0, kMaxLoggedBody), request.body.size(),
+                                        agent ? *agent : std::string()});
+                    fault = faults_.take(word);
+                }
+                if (fault && fault->kind == Fault::Kind::Delay) {
+                    sleep_unless_stopping(std::chrono::milliseconds(std::max(0LL, fault->value)));
+                    fault.reset();
+                }
+                if (fault && fault->kind == Fault::Kind::Drop) break;
+                HttpResponse reply;
+                if (fault && fault_skips_handling(fault->kind)) {
+                    damage_reply(reply, *fault);
                 } else {
-                    if (!transport->has_buffered() &&
-                        !transport->wait_readable(options_.idle_timeout)) {
-                        open = false;
-                        break;
-                    }
-                    const ssize_t n = transport->read(chunk.get(), kReadSize);
-                    if (n <= 0) {
-                        if (parser.head_complete()) service_.body_abandoned(parser.request());
-                        open = false;
-                        break;
-                    }
-                    // Fed straight from the read buffer; only bytes of a next request are kept.
-                    const std::string_view got(chunk.get(), static_cast<size_t>(n));
-                    pending.assign(got.substr(parser.feed(got)));
+                    reply = service_.handle(request, context);
+                    if (reply.status == 0) break;  // long poll whose client left
+                    if (fault) damage_reply(reply, *fault);
                 }
-                if (parser.head_complete() && !continue_sent &&
-                    parser.state() == RequestParser::State::Incomplete &&
-                    parser.request().expects_continue()) {
-                    continue_sent = true;
-                    if (!transport->write_all("HTTP/1.1 100 Continue\r\n\r\n")) open = false;
+                const bool truncate = fault && fault->kind == Fault::Kind::Truncate;
+                const bool keep_alive =
+                    request.keep_alive() && !reply.close && !truncate && !stopping_;
+                if (write_reply(*transport, reply, keep_alive, request.method == "HEAD",
+                                truncate)) {
+                    if (reply.on_written && !truncate) reply.on_written();
+                } else if (reply.on_write_failed) {
+                    reply.on_write_failed();
                 }
+                open = keep_alive;
             }
-            if (!open) break;
-            if (parser.state() == RequestParser::State::Error) {
-                HttpResponse bad =
-                    text_reply(parser.error_status(), replies::error(parser.error_text()));
-                write_reply(*transport, bad, false, false, false);
-                break;
-            }
-            HttpRequest request = parser.take();
-            const std::string word = service_.request_word(request);
-            std::optional<Fault> fault;
-            if (word != "control") {
-                const std::string* agent = request.header("User-Agent");
-                state_.log_request({0, request.method, request.path, request.query,
-                                    request.body.substr(0, kMaxLoggedBody), request.body.size(),
-                                    agent ? *agent : std::string()});
-                fault = faults_.take(word);
-            }
-            if (fault && fault->kind == Fault::Kind::Delay) {
-                sleep_unless_stopping(std::chrono::milliseconds(std::max(0LL, fault->value)));
-                fault.reset();
-            }
-            if (fault && fault->kind == Fault::Kind::Drop) break;
-            HttpResponse reply;
-            if (fault && fault_skips_handling(fault->kind)) {
-                damage_reply(reply, *fault);
-            } else {
-                reply = service_.handle(request, context);
-                if (reply.status == 0) break;  // long poll whose client left
-                if (fault) damage_reply(reply, *fault);
-            }
-            const bool truncate = fault && fault->kind == Fault::Kind::Truncate;
-            const bool keep_alive = request.keep_alive() && !reply.close && !truncate && !stopping_;
-            if (write_reply(*transport, reply, keep_alive, request.method == "HEAD", truncate)) {
-                if (reply.on_written && !truncate) reply.on_written();
-            } else if (reply.on_write_failed) {
-                reply.on_write_failed();
-            }
-            open = keep_alive;
+        } catch (const std::exception&) {
+            // Out of memory for a body or a reply: this connection ends, the server goes on.
+            // The reply is a constant so that sending it needs no memory.
+            transport->write_all(kServerError);
         }
-    }
 
     transport.reset();
     std::lock_guard lock(conn_mu_);

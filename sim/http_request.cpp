@@ -300,10 +300,10 @@ bool RequestParser::start_body() {
         finish();
         return true;
     }
-    // One allocation for the whole body: growing a large upload step by step costs a
+    // One allocation for the body (up to 64 MiB): growing a large upload step by step costs a
     // copy and fresh page faults per step. Untouched pages of a body that never comes cost
     // nothing.
-    request_.body.reserve(static_cast<size_t>(length));
+    request_.body.reserve(static_cast<size_t>(std::min<unsigned long long>(length, 64u << 20)));
     remaining_ = length;
     phase_ = Phase::Body;
     return true;
