@@ -4,6 +4,8 @@
 #include <QTemporaryDir>
 #include <QThread>
 
+#include <tuple>
+
 #include "platform/hand_over_wire.h"
 #include "platform/instance_guard.h"
 
@@ -31,12 +33,11 @@ TEST(HandOverWireTest, RequestsSurviveArrivingInPieces) {
         drain();
         ASSERT_EQ(got.size(), 2u) << cut;
         const auto& post = std::get<PostRequest>(got[0]);
-        EXPECT_EQ(post.id, UM_STOP);
-        EXPECT_EQ(post.w, 0x1122334455667788u);
-        EXPECT_EQ(post.l, -5);
         const auto& copy = std::get<CopyData>(got[1]);
-        EXPECT_EQ(copy.kind, COPYDATA_MAILTO);
-        EXPECT_EQ(copy.data, std::string("a@b\0c", 5));
+        EXPECT_EQ(std::tie(post.id, post.w, post.l),
+                  std::make_tuple(MessageId{UM_STOP}, WParam{0x1122334455667788u}, LParam{-5}));
+        EXPECT_EQ(std::tie(copy.kind, copy.data),
+                  std::make_tuple(std::uint32_t{COPYDATA_MAILTO}, std::string("a@b\0c", 5)));
     }
 }
 

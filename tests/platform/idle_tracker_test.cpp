@@ -39,43 +39,32 @@ Timeline simulate(std::int64_t thresholdMs, std::vector<std::int64_t> inputs, st
 }
 
 TEST(IdleTracker, TimelinesOnAFakeClock) {
-    using Reports = std::vector<std::pair<std::int64_t, int>>;
+    constexpr std::int64_t M = kMinute;
+    constexpr int I = ACTIVITY_IDLE, A = ACTIVITY_ACTIVE;
+    std::vector<std::int64_t> everyMinute;
+    for (std::int64_t t = M; t <= 60 * M; t += M) everyMinute.push_back(t);
     struct Case {
         const char* name;
         std::int64_t threshold;
         std::vector<std::int64_t> inputs;
         std::int64_t end;
-        Reports reports;
+        std::vector<std::pair<std::int64_t, int>> reports;  // (time, code)
         int maxSamples;  // while active: one per threshold period, not one per second
-    };
-    std::vector<std::int64_t> everyMinute;
-    for (std::int64_t t = kMinute; t <= 60 * kMinute; t += kMinute) everyMinute.push_back(t);
-    const Case cases[] = {
-        {"no input", 10 * kMinute, {}, 30 * kMinute, {{10 * kMinute, ACTIVITY_IDLE}}, 2000},
+    } cases[] = {
+        {"no input", 10 * M, {}, 30 * M, {{10 * M, I}}, 2000},
         {"back after a while",
-         10 * kMinute,
-         {12 * kMinute + 500},
-         30 * kMinute,
-         {{10 * kMinute, ACTIVITY_IDLE},
-          {12 * kMinute + 1000, ACTIVITY_ACTIVE},
-          {22 * kMinute + 500, ACTIVITY_IDLE}},
+         10 * M,
+         {12 * M + 500},
+         30 * M,
+         {{10 * M, I}, {12 * M + 1000, A}, {22 * M + 500, I}},
          2000},
-        {"input just before the threshold",
-         10 * kMinute,
-         {10 * kMinute - 1},
-         25 * kMinute,
-         {{20 * kMinute - 1, ACTIVITY_IDLE}},
-         1000},
-        {"busy user", 10 * kMinute, everyMinute, 60 * kMinute, {}, 7},
+        {"input just before the threshold", 10 * M, {10 * M - 1}, 25 * M, {{20 * M - 1, I}}, 1000},
+        {"busy user", 10 * M, everyMinute, 60 * M, {}, 7},
         {"two breaks",
-         kMinute,
+         M,
          {90'000, 90'400, 200'000},
          300'000,
-         {{60'000, ACTIVITY_IDLE},
-          {90'000, ACTIVITY_ACTIVE},
-          {150'400, ACTIVITY_IDLE},
-          {200'400, ACTIVITY_ACTIVE},
-          {260'000, ACTIVITY_IDLE}},
+         {{60'000, I}, {90'000, A}, {150'400, I}, {200'400, A}, {260'000, I}},
          200},
     };
     for (const auto& c : cases) {
