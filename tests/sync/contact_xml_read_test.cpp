@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <climits>
-#include <random>
 
 #include "sync/contact_list.h"
 #include "sync/contact_xml.h"
@@ -10,16 +9,14 @@
 namespace vellix {
 namespace {
 
-std::vector<ContactRecord> readText(const std::string& text) {
+ContactList readList(const std::string& text) {
     ContactList list;
     readContactXmlText(text, list);
-    return testing::records(list);
+    return list;
 }
 
-std::vector<std::string> emailsOf(const std::vector<ContactRecord>& records) {
-    std::vector<std::string> out;
-    for (const auto& record : records) out.push_back(record.email);
-    return out;
+std::vector<ContactRecord> readText(const std::string& text) {
+    return testing::records(readList(text));
 }
 
 TEST(ContactXmlReadTest, DecodesFieldValues) {
@@ -63,32 +60,21 @@ TEST(ContactXmlReadTest, DecodesFieldValues) {
 }
 
 TEST(ContactXmlReadTest, ReadsImapUidAsSignedDecimal) {
-    struct Case {
-        const char* raw;
-        std::int32_t expected;
-    } cases[] = {
-        {"-5", -5},
-        {"<![CDATA[42]]>", 42},
-        {"abc", 0},
-        {"12abc", 12},
-        {"  +7", 7},
-        {"", 0},
-        {"99999999999", INT_MAX},
-        {"-99999999999", INT_MIN},
-        {"- 1", 0},
-    };
-    for (const auto& c : cases) {
+    const std::pair<const char*, std::int32_t> cases[] = {{"-5", -5},
+                                                          {"<![CDATA[42]]>", 42},
+                                                          {"abc", 0},
+                                                          {"12abc", 12},
+                                                          {"  +7", 7},
+                                                          {"", 0},
+                                                          {"99999999999", INT_MAX},
+                                                          {"-99999999999", INT_MIN},
+                                                          {"- 1", 0}};
+    for (const auto& [raw, expected] : cases) {
         const auto read =
-            readText(std::string("<contact><imapUID>") + c.raw + "</imapUID></contact>\r\n");
-        ASSERT_EQ(read.size(), 1u) << c.raw;
-        EXPECT_EQ(read[0].imapUID, c.expected) << c.raw;
+            readText(std::string("<contact><imapUID>") + raw + "</imapUID></contact>\r\n");
+        ASSERT_EQ(read.size(), 1u) << raw;
+        EXPECT_EQ(read[0].imapUID, expected) << raw;
     }
-    ContactList list;
-    ContactRecord record = testing::contact("a@x", "", "g");
-    record.imapUID = -5;
-    list.Append(record);
-    EXPECT_NE(contactXmlText(list).find("<imapUID><![CDATA[-5]]></imapUID>\r\n"),
-              std::string::npos);
 }
 
 TEST(ContactXmlReadTest, FindsElementsLineByLine) {
@@ -126,7 +112,7 @@ TEST(ContactXmlReadTest, FindsElementsLineByLine) {
          {"", "2"}},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(emailsOf(readText(c.text)), c.emails) << c.name;
+        EXPECT_EQ(testing::emailsOf(readList(c.text)), c.emails) << c.name;
     }
 }
 
@@ -139,18 +125,16 @@ TEST(ContactXmlReadTest, ReadsGroupsWithTheirMembers) {
         "<comment>after the members</comment>\r\n</group>\r\n";
     const auto read = readText(text);
     ASSERT_EQ(read.size(), 1u);
-    const ContactRecord& group = read[0];
-    EXPECT_TRUE(group.isGroup);
-    EXPECT_EQ(group.guid, "G1");
-    EXPECT_EQ(group.fullName, "Team");  // not the member's
-    EXPECT_EQ(group.comment, "after the members");
-    EXPECT_EQ(group.email, "");
-    ASSERT_EQ(group.members.size(), 2u);
-    EXPECT_EQ(group.members[0].guid, "m1");
-    EXPECT_EQ(group.members[0].comment, "c");
-    EXPECT_FALSE(group.members[0].isGroup);
-    EXPECT_EQ(group.members[1].email, "m2@x");
-    EXPECT_TRUE(testing::isGuidText(group.members[1].guid));
+    ASSERT_EQ(read[0].members.size(), 2u);
+    // The group keeps its own name, not its member's; a member without guid is given one.
+    ContactRecord group = testing::contact("", "Team", "G1");
+    group.isGroup = true;
+    group.comment = "after the members";
+    ContactRecord first = testing::contact("m1@x", "Member", "m1");
+    first.comment = "c";
+    group.members = {first, testing::contact("m2@x", "", read[0].members[1].guid)};
+    EXPECT_EQ(read[0], group);
+    EXPECT_TRUE(testing::isGuidText(read[0].members[1].guid));
 }
 
 TEST(ContactXmlReadTest, ReadingAddsToTheListAndFailsOnlyWhenUnreadable) {
@@ -163,7 +147,7 @@ TEST(ContactXmlReadTest, ReadingAddsToTheListAndFailsOnlyWhenUnreadable) {
     list.Append(testing::contact("0", "", "g0"));
     list.Append(testing::contact("x", "", "g2"));
     ASSERT_TRUE(list.ReadXml(path));
-    EXPECT_EQ(emailsOf(testing::records(list)), (std::vector<std::string>{"0", "x", "1"}));
+    EXPECT_EQ(testing::emailsOf(list), (std::vector<std::string>{"0", "x", "1"}));
 
     const auto before = testing::records(list);
     EXPECT_FALSE(list.ReadXml(dir.file("missing.xml")));
@@ -171,28 +155,16 @@ TEST(ContactXmlReadTest, ReadingAddsToTheListAndFailsOnlyWhenUnreadable) {
     EXPECT_EQ(testing::records(list), before);
 }
 
-TEST(ContactXmlReadTest, HugeLinesAndGarbageAreReadWithoutHarm) {
+// Arbitrary bytes are left to the fuzz target; here, values it cannot reach.
+TEST(ContactXmlReadTest, HugeValuesAndNulBytesAreReadWhole) {
     // A value of megabytes on one line: its closing tag falls across pieces, which only
     // the element boundaries care about.
     const std::string big(3 * 1024 * 1024 + 5, 'v');
     const auto read = readText("<contact>\r\n<guid>g</guid><comment>" + big +
-                               "</comment><email>e</email>\r\n</contact>\r\n");
+                               std::string("</comment><email>a\0b</email>\r\n</contact>\r\n", 42));
     ASSERT_EQ(read.size(), 1u);
     EXPECT_EQ(read[0].comment, big);
-    EXPECT_EQ(read[0].email, "e");
-
-    const std::string withNul("<contact><guid>g</guid><email>a\0b</email></contact>\n", 53);
-    const auto nul = readText(withNul);
-    ASSERT_EQ(nul.size(), 1u);
-    EXPECT_EQ(nul[0].email, std::string("a\0b", 3));
-
-    std::mt19937 random(7);
-    std::string garbage(1 << 20, '\0');
-    for (char& c : garbage) c = static_cast<char>(random());
-    garbage += "<contact><guid>x</guid><email>last</email></contact>";
-    const auto noise = readText(garbage);
-    ASSERT_FALSE(noise.empty());
-    EXPECT_EQ(noise.back().email, "last");
+    EXPECT_EQ(read[0].email, std::string("a\0b", 3));
 }
 
 }  // namespace

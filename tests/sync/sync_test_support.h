@@ -1,12 +1,11 @@
 #pragma once
-// Helpers shared by the contact tests: a scratch folder, whole-file I/O, golden files.
+// Helpers shared by the contact tests: a scratch folder, whole-file I/O, short records.
 
 #include <QTemporaryDir>
 
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -20,8 +19,7 @@ namespace vellix {
 inline void PrintTo(const ContactRecord& record, std::ostream* os) {
     std::string text;
     appendContactXml(record, text);
-    *os << text;
-    if (record.imapUID == 0) *os << "(imapUID 0)";
+    *os << text << (record.imapUID == 0 ? "(imapUID 0)" : "");
 }
 
 }  // namespace vellix
@@ -43,12 +41,7 @@ inline std::string readBytes(const std::string& path) {
 }
 
 inline void writeBytes(const std::string& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
-
-inline std::string goldenPath(const std::string& name) {
-    return std::string(VELLIX_SOURCE_DIR) + "/tests/sync/data/" + name;
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
 }
 
 inline ContactRecord contact(const std::string& email, const std::string& fullName = {},
@@ -64,12 +57,14 @@ inline std::vector<ContactRecord> records(const ContactList& list) {
     return std::vector<ContactRecord>(list.begin(), list.end());
 }
 
+inline std::vector<std::string> emailsOf(const ContactList& list) {
+    std::vector<std::string> out;
+    for (const auto& record : list) out.push_back(record.email);
+    return out;
+}
+
 inline bool isGuidText(const std::string& text) {
-    if (text.size() != 32) return false;
-    for (char c : text) {
-        if (!((c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'))) return false;
-    }
-    return true;
+    return text.size() == 32 && text.find_first_not_of("0123456789abcdef") == std::string::npos;
 }
 
 }  // namespace vellix::testing
