@@ -35,19 +35,6 @@ TEST(PasswordCodecTest, EncodingFollowsTheChainAndBase64Layout) {
     EXPECT_EQ(three, expected);
 }
 
-TEST(PasswordCodecTest, EncodedLengthIsFourThirdsRoundedUp) {
-    struct Case {
-        std::size_t plain;
-        std::size_t encoded;
-    };
-    for (const auto& c : {Case{0, 0}, Case{1, 2}, Case{2, 3}, Case{3, 4}, Case{4, 6}, Case{37, 50},
-                          Case{256, 342}, Case{1000, 1334}}) {
-        const std::string encoded = encodePassword(std::string(c.plain, 'p'));
-        EXPECT_EQ(encoded.size(), c.encoded) << c.plain;
-        EXPECT_EQ(encoded.find('='), std::string::npos);
-    }
-}
-
 TEST(PasswordCodecTest, RoundTripsEveryLengthAndByteValue) {
     std::mt19937 random(1234);
     for (std::size_t length = 0; length <= 300; ++length) {
@@ -58,8 +45,6 @@ TEST(PasswordCodecTest, RoundTripsEveryLengthAndByteValue) {
     std::string allBytes(256, '\0');
     std::iota(allBytes.begin(), allBytes.end(), 0);
     EXPECT_EQ(decodeWithKeyTable(encodeWithKeyTable(allBytes)), allBytes);
-    const std::string long_(100000, '\xFF');
-    EXPECT_EQ(decodeWithKeyTable(encodeWithKeyTable(long_)), long_);
 }
 
 TEST(PasswordCodecTest, DecodingSkipsForeignCharactersAndDropsLeftoverBits) {

@@ -28,30 +28,24 @@ class ProfileFileTest : public ::testing::Test {
 };
 
 TEST(ProfileValueTest, IntegerParsing) {
-    struct Case {
-        const char* text;
-        int expected;
-    };
-    const Case cases[] = {
-        {"42", 42},
-        {"  42  ", 42},
-        {"-17", -17},
-        {"+8", 8},
-        {"12abc", 12},
-        {"abc", -1},
-        {"", -1},
-        {"-", -1},
-        {"0x10", 0},
-        {"2147483647", 2147483647},
-        {"99999999999", INT_MAX},
-        {"-2147483648", INT_MIN},
-        {"-99999999999", INT_MIN},
-        {"\t7\t", 7},
-        {"3.9", 3},
-        {"- 5", -1},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(parseProfileInt(c.text, -1), c.expected) << '"' << c.text << '"';
+    const std::pair<const char*, int> cases[] = {{"42", 42},
+                                                 {"  42  ", 42},
+                                                 {"-17", -17},
+                                                 {"+8", 8},
+                                                 {"12abc", 12},
+                                                 {"abc", -1},
+                                                 {"", -1},
+                                                 {"-", -1},
+                                                 {"0x10", 0},
+                                                 {"2147483647", 2147483647},
+                                                 {"99999999999", INT_MAX},
+                                                 {"-2147483648", INT_MIN},
+                                                 {"-99999999999", INT_MIN},
+                                                 {"\t7\t", 7},
+                                                 {"3.9", 3},
+                                                 {"- 5", -1}};
+    for (const auto& [text, expected] : cases) {
+        EXPECT_EQ(parseProfileInt(text, -1), expected) << '"' << text << '"';
     }
 }
 
@@ -80,7 +74,7 @@ TEST_F(ProfileFileTest, NamesAreCaseInsensitiveAndKeepTheirSpelling) {
     EXPECT_EQ(contents(), "[Vellix]\nLastUser=3\nURL=http://host/\n");
 }
 
-TEST_F(ProfileFileTest, ReadsOfMissingKeysGiveTheDefault) {
+TEST_F(ProfileFileTest, MissingKeysReadAsTheDefaultAndValuesAreWrittenAsText) {
     put("[A]\nEmpty=\nFlag=No\n");
     ProfileFile file(path());
     EXPECT_EQ(file.readText("A", "Missing", "dflt"), "dflt");
@@ -92,14 +86,12 @@ TEST_F(ProfileFileTest, ReadsOfMissingKeysGiveTheDefault) {
     EXPECT_FALSE(file.readBool("A", "Flag", true));
     EXPECT_EQ(ProfileFile(path("none.ini")).readInt("A", "Flag", 9), 9);
     EXPECT_EQ(ProfileFile().readText("A", "Flag", "x"), "x");
-}
 
-TEST_F(ProfileFileTest, WritesEncodeIntegersAndBooleans) {
-    ProfileFile file(path());
-    ASSERT_TRUE(file.writeInt("S", "Int", -25));
-    ASSERT_TRUE(file.writeBool("S", "On", true));
-    ASSERT_TRUE(file.writeBool("S", "Off", false));
-    EXPECT_EQ(contents(), "[S]\nInt=-25\nOn=Yes\nOff=No\n");
+    ProfileFile written(path("written.ini"));
+    ASSERT_TRUE(written.writeInt("S", "Int", -25));
+    ASSERT_TRUE(written.writeBool("S", "On", true));
+    ASSERT_TRUE(written.writeBool("S", "Off", false));
+    EXPECT_EQ(contents("written.ini"), "[S]\nInt=-25\nOn=Yes\nOff=No\n");
 }
 
 TEST_F(ProfileFileTest, DeletingTheLastKeyRemovesTheSection) {

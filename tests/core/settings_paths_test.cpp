@@ -56,28 +56,22 @@ TEST(SettingsPathsTest, LocateCreatesEveryLevelOrFallsBackBesideTheExecutable) {
 }
 
 TEST(SettingsPathsTest, AccountFolderNames) {
-    struct Case {
-        std::string account;
-        std::string folder;
-    };
-    const Case cases[] = {
-        {"ann@example.com", "ann@example.com"},
-        {"Ann Smith", "Ann Smith"},
-        {"..", "%2E%2E"},
-        {".", "%2E"},
-        {"...", "..."},
-        {"../x", "..%2Fx"},
-        {"a\\b", "a%5Cb"},
-        {"50%", "50%25"},
-        {"%2E%2E", "%252E%252E"},
-        {std::string("nul\0x", 5), "nul%00x"},
-        {"tab\tnl\n", "tab%09nl%0A"},
-        {"\xE4\xB8\xAD", "\xE4\xB8\xAD"},
-    };
-    for (const auto& c : cases) {
-        auto folder = accountFolderName(c.account);
-        ASSERT_TRUE(folder) << c.account;
-        EXPECT_EQ(*folder, c.folder);
+    const std::pair<std::string, std::string> cases[] = {{"ann@example.com", "ann@example.com"},
+                                                         {"Ann Smith", "Ann Smith"},
+                                                         {"..", "%2E%2E"},
+                                                         {".", "%2E"},
+                                                         {"...", "..."},
+                                                         {"../x", "..%2Fx"},
+                                                         {"a\\b", "a%5Cb"},
+                                                         {"50%", "50%25"},
+                                                         {"%2E%2E", "%252E%252E"},
+                                                         {std::string("nul\0x", 5), "nul%00x"},
+                                                         {"tab\tnl\n", "tab%09nl%0A"},
+                                                         {"\xE4\xB8\xAD", "\xE4\xB8\xAD"}};
+    for (const auto& [account, expected] : cases) {
+        auto folder = accountFolderName(account);
+        ASSERT_TRUE(folder) << account;
+        EXPECT_EQ(*folder, expected);
     }
     EXPECT_FALSE(accountFolderName(""));
     EXPECT_TRUE(accountFolderName(std::string(255, 'a')));

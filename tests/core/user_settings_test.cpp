@@ -120,11 +120,6 @@ TEST_F(UserSettingsTest, ReadingTheAccountSettings) {
     EXPECT_EQ(settings.entries[0].rules, (std::array<int, 6>{2, 0, 2, 2, 2, 1}));
     EXPECT_EQ(settings.entries[1].name, "Sent");
     EXPECT_EQ(settings.interval, 5);
-
-    const UserSettings defaults = readUserSettings(ProfileFile());
-    EXPECT_EQ(defaults.bkgrndColor, 16777088);
-    EXPECT_TRUE(defaults.entries.empty());
-    EXPECT_TRUE(defaults.defaultInMenu);
 }
 
 TEST_F(UserSettingsTest, AccessorFollowsThePathAcrossThreads) {
