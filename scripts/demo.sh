@@ -18,7 +18,9 @@ chmod 700 "$demo/runtime"
 port=${VELLIX_DEMO_PORT:-0}
 "$build/sim/skyloom-sim" --demo --port "$port" --path /skyloom/app.dll >"$demo/sim.log" 2>&1 &
 sim=$!
-trap 'kill $sim 2>/dev/null || true' EXIT
+stop_sim() { kill "$sim" 2>/dev/null || true; wait "$sim" 2>/dev/null || true; }
+trap stop_sim EXIT
+trap 'stop_sim; exit 130' INT TERM
 for _ in $(seq 100); do
   grep -q '^url ' "$demo/sim.log" && break
   sleep 0.1
@@ -42,4 +44,7 @@ if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
   echo "demo: no display found, Vellix runs without windows"
 fi
 XDG_CONFIG_HOME="$demo/config" XDG_DATA_HOME="$demo/data" XDG_RUNTIME_DIR="$demo/runtime" \
-  VELLIX_TRACE=1 "$build/bin/vellix"
+  VELLIX_TRACE=1 "$build/bin/vellix" &
+vellix=$!
+trap 'kill -TERM "$vellix" 2>/dev/null; wait "$vellix"; stop_sim; exit 130' INT TERM
+wait "$vellix"
