@@ -8,6 +8,8 @@
 #include <cstring>
 #include <vector>
 
+#include "core/atomic_file_writer.h"
+
 namespace vellix {
 
 namespace {
@@ -21,18 +23,6 @@ std::string folderOf(const std::string& path) {
     if (slash == std::string::npos) return ".";
     if (slash == 0) return "/";
     return path.substr(0, slash);
-}
-
-bool writeAll(int fd, std::string_view bytes) {
-    while (!bytes.empty()) {
-        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
-        if (written < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        bytes.remove_prefix(static_cast<std::size_t>(written));
-    }
-    return true;
 }
 
 }  // namespace
@@ -66,32 +56,11 @@ Result<std::optional<std::string>> readFileBytes(const std::string& path, std::s
 
 Status writeFileAtomically(const std::string& path, std::string_view bytes) {
     if (path.empty()) return failure("no file path");
-    const std::string folder = folderOf(path);
-    std::string pattern = path + ".XXXXXX";
-    const int fd = ::mkostemp(pattern.data(), O_CLOEXEC);
-    if (fd < 0) return failure(describe("cannot create a file in", folder, errno));
-    // Keep the target's permissions when it exists; a new file stays private (0600).
-    struct stat existing {};
-    if (::stat(path.c_str(), &existing) == 0 && S_ISREG(existing.st_mode)) {
-        ::fchmod(fd, existing.st_mode & 07777);
-    }
-    const bool written = writeAll(fd, bytes) && ::fsync(fd) == 0;
-    const int writeError = errno;
-    if (::close(fd) != 0 || !written) {
-        ::unlink(pattern.c_str());
-        return failure(describe("cannot write", pattern, written ? errno : writeError));
-    }
-    if (::rename(pattern.c_str(), path.c_str()) != 0) {
-        const int error = errno;
-        ::unlink(pattern.c_str());
-        return failure(describe("cannot replace", path, error));
-    }
-    // Make the rename itself durable.
-    const int folderFd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (folderFd >= 0) {
-        ::fsync(folderFd);
-        ::close(folderFd);
-    }
+    AtomicFileWriter writer;
+    if (!writer.open(path))
+        return failure(describe("cannot create a file in", folderOf(path), errno));
+    if (!writer.write(bytes)) return failure(describe("cannot write", path, errno));
+    if (!writer.commit()) return failure(describe("cannot replace", path, errno));
     return success();
 }
 

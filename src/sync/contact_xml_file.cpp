@@ -3,7 +3,7 @@
 #include <memory>
 #include <vector>
 
-#include "sync/atomic_file_writer.h"
+#include "core/atomic_file_writer.h"
 #include "sync/contact_list.h"
 #include "sync/contact_xml.h"
 

@@ -1,4 +1,4 @@
-#include "sync/atomic_file_writer.h"
+#include "core/atomic_file_writer.h"
 
 #include <fcntl.h>
 #include <stdlib.h>
@@ -26,7 +26,7 @@ bool AtomicFileWriter::open(const std::string& path) {
     tempPath_.assign(name.data());
     // Keep the permissions of a file being replaced; new files stay private (0600).
     struct stat old {};
-    if (::stat(path.c_str(), &old) == 0) ::fchmod(fd, old.st_mode & 07777);
+    if (::stat(path.c_str(), &old) == 0 && S_ISREG(old.st_mode)) ::fchmod(fd, old.st_mode & 07777);
     file_ = ::fdopen(fd, "wb");
     if (!file_) {
         ::close(fd);
@@ -54,6 +54,16 @@ bool AtomicFileWriter::commit() {
     if (ok) ok = std::rename(tempPath_.c_str(), path_.c_str()) == 0;
     if (!ok) ::unlink(tempPath_.c_str());
     tempPath_.clear();
+    if (ok) {
+        // Make the rename itself durable.
+        const auto slash = path_.rfind('/');
+        const std::string folder = slash == std::string::npos ? "." : path_.substr(0, slash + 1);
+        const int folderFd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (folderFd >= 0) {
+            ::fsync(folderFd);
+            ::close(folderFd);
+        }
+    }
     return ok;
 }
 
