@@ -105,7 +105,7 @@ ExitReport Application::shutdown() {
     guiFrames_.clear();
     if (mainThread_) {
         frames_.post(FrameKind::Main, UM_QUIT_THREAD);
-        if (mainThread_->wait(QDeadlineTimer(clock_.scaled(kAddressBookExitWait).count()))) {
+        if (mainThread_->wait(QDeadlineTimer(clock_.scaled(kMainFrameExitWait).count()))) {
             mainThread_.reset();
             mainFrame_ = nullptr;
         } else {

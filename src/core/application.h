@@ -61,7 +61,8 @@ inline constexpr Milliseconds kNeedDataDelay{500};
 enum class MissingData { None, Server, Login };
 MissingData missingData(const std::string& url, const std::string& user,
                         const std::string& password);
-inline constexpr Milliseconds kSplashTime{2000};
+// The main frame is the last to go; it holds nothing that must outlive a slow stop.
+inline constexpr Milliseconds kMainFrameExitWait{2000};
 
 class Application {
   public:
