@@ -1,0 +1,1 @@
+vellix_add_fuzzer(reply_tags DEPS Vellix::Server)
