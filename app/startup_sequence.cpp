@@ -109,7 +109,6 @@ int runVellix(int argc, char** argv) {
     const StringTable strings(languageFromEnvironment());
     ApplicationPorts ports{
         .instance = instance,
-        .spelling = &spelling,
         .makeHooks = []() -> std::unique_ptr<ActivityHooks> { return IdleMonitor::forDesktop(); },
         .mailtoLink = [](std::string_view text) { return makePayload(mailtoLink(text)); },
         // Safe from any frame's thread: the quit is queued to the GUI thread's loop.

@@ -84,15 +84,10 @@ size_t RequestParser::feed(std::string_view data) {
             case Phase::Head:
                 used += feed_head(rest);
                 break;
-            case Phase::Body: {
-                const size_t n =
-                    static_cast<size_t>(std::min<unsigned long long>(remaining_, rest.size()));
-                request_.body.append(rest.substr(0, n));
-                remaining_ -= n;
-                used += n;
+            case Phase::Body:
+                used += take_body(rest);
                 if (remaining_ == 0) finish();
                 break;
-            }
             case Phase::ChunkSize: {
                 used += feed_line(rest, kMaxChunkLine);
                 if (state_ != State::Incomplete || buffer_.empty() || buffer_.back() != '\n') break;
@@ -114,15 +109,10 @@ size_t RequestParser::feed(std::string_view data) {
                 }
                 break;
             }
-            case Phase::ChunkData: {
-                const size_t n =
-                    static_cast<size_t>(std::min<unsigned long long>(remaining_, rest.size()));
-                request_.body.append(rest.substr(0, n));
-                remaining_ -= n;
-                used += n;
+            case Phase::ChunkData:
+                used += take_body(rest);
                 if (remaining_ == 0) phase_ = Phase::ChunkDataEnd;
                 break;
-            }
             case Phase::ChunkDataEnd: {
                 // Exactly CRLF (or a bare LF) must follow the chunk data.
                 const char c = rest[0];
@@ -155,6 +145,13 @@ size_t RequestParser::feed(std::string_view data) {
         }
     }
     return used;
+}
+
+size_t RequestParser::take_body(std::string_view data) {
+    const size_t n = static_cast<size_t>(std::min<unsigned long long>(remaining_, data.size()));
+    request_.body.append(data.substr(0, n));
+    remaining_ -= n;
+    return n;
 }
 
 size_t RequestParser::feed_line(std::string_view data, size_t max_line) {

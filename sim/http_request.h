@@ -59,6 +59,8 @@ class RequestParser {
 
     size_t feed_head(std::string_view data);
     size_t feed_line(std::string_view data, size_t max_line);
+    // Moves up to the remaining body bytes of data into the request; returns how many.
+    size_t take_body(std::string_view data);
     bool parse_head(std::string_view head);
     bool start_body();
     void fail(int status, std::string text);

@@ -17,7 +17,6 @@
 #include "core/guarded.h"
 #include "core/session_state.h"
 #include "core/single_instance.h"
-#include "core/spelling_engine.h"
 #include "core/thread_table.h"
 #include "core/user_settings.h"
 
@@ -32,7 +31,6 @@ struct FrameSpec {
 
 struct ApplicationPorts {
     SingleInstance& instance;
-    SpellingEngine* spelling = nullptr;
     // Made on the main frame's thread, which reports the user's activity.
     std::function<std::unique_ptr<ActivityHooks>()> makeHooks;
     MailtoLinkFactory mailtoLink;

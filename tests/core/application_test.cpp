@@ -22,7 +22,6 @@ class ApplicationTest : public ::testing::Test {
         files.dataFolder = dir.path().toStdString() + "/";
         ApplicationPorts ports{
             .instance = instance,
-            .spelling = nullptr,
             .makeHooks = {},
             .mailtoLink =
                 [](std::string_view t) { return makePayload("mailto:" + std::string(t)); },
