@@ -7,6 +7,7 @@ namespace vellix {
 
 struct SessionState {
     std::string sessionId;  // empty while logged out
+    std::string lastSessionUser;  // user name of the last complete login
     std::string account;    // canonical address from the login
     std::string displayName;
     bool loggedIn = false;
@@ -14,6 +15,7 @@ struct SessionState {
     bool mayModifyGlobalContacts = false;
     bool calendar = false;
     bool loginCancelled = false;
+    bool updateAvailable = false;
 };
 
 }  // namespace vellix

@@ -11,7 +11,7 @@
 #include <string_view>
 #include <unordered_map>
 
-#include "sync/ascii_case.h"
+#include "core/ascii_case.h"
 #include "sync/contact_record.h"
 
 namespace vellix {

@@ -1,6 +1,6 @@
 #include "sync/contact_sync_engine.h"
 
-#include "sync/ascii_case.h"
+#include "core/ascii_case.h"
 
 namespace vellix {
 

@@ -8,7 +8,7 @@
 #include <unordered_set>
 #include <vector>
 
-#include "sync/ascii_case.h"
+#include "core/ascii_case.h"
 #include "sync/contact_record.h"
 #include "sync/contact_source.h"
 #include "sync/sync_context.h"

@@ -1,6 +1,6 @@
 #include "sync/memory_contact_source.h"
 
-#include "sync/ascii_case.h"
+#include "core/ascii_case.h"
 
 namespace vellix {
 

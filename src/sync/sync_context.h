@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "sync/ascii_case.h"
+#include "core/ascii_case.h"
 
 namespace vellix {
 

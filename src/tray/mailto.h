@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "tray/webmail_link.h"
+#include "server/webmail_link.h"
 
 namespace vellix {
 

@@ -1,5 +1,5 @@
 #pragma once
-// Emails and guids are keys compared without regard to ASCII letter case; other bytes
+// Emails, guids, protocol words and tags are compared without regard to ASCII letter case; other bytes
 // (UTF-8 included) compare as they are.
 
 #include <cstddef>
@@ -24,6 +24,11 @@ inline bool equalsNoCase(std::string_view a, std::string_view b) {
         if (asciiLower(a[i]) != asciiLower(b[i])) return false;
     }
     return true;
+}
+
+// True when `text` begins with `prefix`, letter case aside.
+inline bool startsWithNoCase(std::string_view text, std::string_view prefix) {
+    return text.size() >= prefix.size() && equalsNoCase(text.substr(0, prefix.size()), prefix);
 }
 
 // Hash and equality for containers keyed by such texts; transparent, so lookups by

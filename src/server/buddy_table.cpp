@@ -1,0 +1,57 @@
+#include "server/buddy_table.h"
+
+#include "core/ascii_case.h"
+
+namespace vellix {
+
+void BuddyTable::replace(std::vector<BuddyRecord> buddies) {
+    std::lock_guard lock(mutex_);
+    buddies_ = std::move(buddies);
+}
+
+std::vector<BuddyRecord> BuddyTable::copy() const {
+    std::lock_guard lock(mutex_);
+    return buddies_;
+}
+
+std::optional<BuddyRecord> BuddyTable::findByEmail(std::string_view email) const {
+    std::lock_guard lock(mutex_);
+    for (const BuddyRecord& buddy : buddies_) {
+        if (equalsNoCase(buddy.email, email)) return buddy;
+    }
+    return std::nullopt;
+}
+
+std::optional<BuddyRecord> BuddyTable::findByName(std::string_view name) const {
+    std::lock_guard lock(mutex_);
+    for (const BuddyRecord& buddy : buddies_) {
+        if (equalsNoCase(buddy.name, name)) return buddy;
+    }
+    return std::nullopt;
+}
+
+std::optional<BuddyStatusChange> BuddyTable::updateStatus(std::string_view email,
+                                                          std::string_view status) {
+    const std::string key = asciiLowerCopy(email);
+    std::lock_guard lock(mutex_);
+    for (BuddyRecord& buddy : buddies_) {
+        // The table holds addresses as the server sent them; the key is lower case only.
+        if (buddy.email != key) continue;
+        if (equalsNoCase(buddy.status, status)) return std::nullopt;
+        buddy.status = std::string(status);
+        return BuddyStatusChange{buddy.name, buddy.status};
+    }
+    return std::nullopt;
+}
+
+void UserList::replace(std::vector<UserRecord> users) {
+    std::lock_guard lock(mutex_);
+    users_ = std::move(users);
+}
+
+std::vector<UserRecord> UserList::copy() const {
+    std::lock_guard lock(mutex_);
+    return users_;
+}
+
+}  // namespace vellix
