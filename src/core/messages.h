@@ -54,6 +54,11 @@ inline constexpr MessageId UM_START_UPDATER = WM_APP + 666;
 inline constexpr MessageId UM_REFRESH_FOLDERS = WM_APP + 667;
 inline constexpr MessageId UM_OTHER_ACCOUNT = WM_APP + 668;
 
+// Frame-to-frame requests the desktop version made by other means (closing a dialog, a
+// direct call): numbers of our own, above the fixed ones.
+inline constexpr MessageId UM_CLOSE_DISCONNECT = WM_APP + 760;    // note frame
+inline constexpr MessageId UM_CLOSE_CONVERSATIONS = WM_APP + 761;  // window-handler frame
+
 // Hand-over kinds carried by WM_COPYDATA.
 inline constexpr std::uint32_t COPYDATA_MAILTO = 1;
 
