@@ -39,6 +39,9 @@ template <class Dialog, class Read>
 auto QtServerDialogs::runModal(Dialog& dialog, Read read) -> std::optional<decltype(read(dialog))> {
     QPointer self(this);
     modal_.push_back(&dialog);
+    // Modal for its caller, which waits, but without an owner it blocks no other window:
+    // conversations and the error window stay usable while the dialog is open.
+    dialog.setWindowModality(Qt::WindowModal);
     dialog.raise();
     dialog.activateWindow();
     const bool accepted = dialog.exec() == QDialog::Accepted;
