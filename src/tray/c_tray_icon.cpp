@@ -49,6 +49,8 @@ void CTrayIcon::setState(int state, const std::string& text) {
 
     switch (state) {
         case kTrayConnected:
+            // A still picture: an animation left running by "connecting" must not go on.
+            owner_.killTimer(kTrayAnimationTimer);
             showFrame(connectedFrame_);
             break;
         case kTrayNewMail:
