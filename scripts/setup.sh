@@ -12,6 +12,8 @@ packages=(
   libx11-dev libxss-dev libxtst-dev libcanberra-dev
   clang libclang-rt-14-dev
   xvfb xauth xdg-utils tinyproxy
+  # a notification area for the tray tests under Xvfb
+  trayer
   clang-format python3
 )
 

@@ -14,6 +14,8 @@ inline constexpr MessageId WM_APP = 0x8000;
 inline constexpr MessageId WM_COPYDATA = 0x004A;
 inline constexpr MessageId WM_QUIT = 0x0012;
 
+// The tray icon's callback: wParam the icon id, lParam the mouse message.
+inline constexpr MessageId UM_TRAY_CALLBACK = WM_USER;
 inline constexpr MessageId UM_SHOW_MENU = WM_USER + 1;
 inline constexpr MessageId UM_QUIT_THREAD = WM_USER + 2;
 inline constexpr MessageId UM_RELOGIN = WM_USER + 3;
@@ -47,12 +49,17 @@ inline constexpr MessageId UM_QUIT_BUDDY_WINDOW = WM_USER + 151;
 inline constexpr MessageId UM_ANOTHER_INSTANCE = WM_USER + 151;
 inline constexpr MessageId UM_STOP_IM_RECEIVER = WM_USER + 155;
 
+// The tray frame's own steps: apply a prepared state (text payload, lParam the state) and
+// remove the icon.
+inline constexpr MessageId UM_TRAY_APPLY_STATE = WM_APP + 192;
+inline constexpr MessageId UM_TRAY_REMOVE_ICON = WM_APP + 193;
 inline constexpr MessageId UM_USER_ACTIVITY = WM_APP + 500;
 // Buddy window refreshes; the window-handler frame reads WM_APP+666 as "start the updater".
 inline constexpr MessageId UM_REFRESH_BUDDIES = WM_APP + 666;
 inline constexpr MessageId UM_START_UPDATER = WM_APP + 666;
 inline constexpr MessageId UM_REFRESH_FOLDERS = WM_APP + 667;
 inline constexpr MessageId UM_OTHER_ACCOUNT = WM_APP + 668;
+inline constexpr MessageId UM_SHOW_MAIN_WINDOW = WM_APP + 670;
 
 // Frame-to-frame requests the desktop version made by other means (closing a dialog, a
 // direct call): numbers of our own, above the fixed ones.

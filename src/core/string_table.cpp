@@ -16,6 +16,17 @@ struct Entry {
 
 // Kept sorted by id: lookups use a binary search.
 constexpr std::array kEntries{
+    Entry{IDS_TRAY_WAITING, "Vellix - waiting for the server", "Vellix - 正在等待服务器响应"},
+    Entry{IDS_TRAY_LOST, "Vellix - connection to the server lost", "Vellix - 与服务器的连接已断开"},
+    Entry{IDS_TRAY_CONNECTING, "Vellix - connecting to the server", "Vellix - 正在连接服务器"},
+    Entry{IDS_TRAY_INVALID, "Vellix - unknown state", "Vellix - 状态未知"},
+    Entry{IDS_TRAY_TOTAL, "Total", "总数"},
+    Entry{IDS_TRAY_UNREAD, "Unread", "未读"},
+    Entry{IDS_TRAY_NEW, "New", "新邮件"},
+    Entry{IDS_TRAY_FOLDER, "Folder", "文件夹"},
+    Entry{IDS_TRAY_FOLDER_TOTAL, "Total", "总数"},
+    Entry{IDS_TRAY_NEW_MAIL_IN, "New mail", "新邮件"},
+    Entry{IDS_TRAY_MORE, "...", "等"},
     Entry{IDS_EXIT_QUESTION, "Do you really want to close Vellix?", "确认希望关闭Vellix吗？"},
     Entry{IDS_EXIT_DONT_SHOW, "Don't show this message again", "以后不要显示该邮件"},
     Entry{IDS_BUTTON_YES, "&Yes", "是(&Y)"},

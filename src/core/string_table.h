@@ -17,6 +17,19 @@ inline constexpr int IDS_STATUS_OFFLINE = 32783;
 inline constexpr int IDS_STATUS_AWAY = 32790;
 inline constexpr int IDS_STATUS_INVISIBLE = 32791;
 
+// Tray tooltips.
+inline constexpr int IDS_TRAY_WAITING = 120;
+inline constexpr int IDS_TRAY_LOST = 121;
+inline constexpr int IDS_TRAY_CONNECTING = 122;
+inline constexpr int IDS_TRAY_INVALID = 123;
+inline constexpr int IDS_TRAY_TOTAL = 134;
+inline constexpr int IDS_TRAY_UNREAD = 135;
+inline constexpr int IDS_TRAY_NEW = 136;
+inline constexpr int IDS_TRAY_FOLDER = 137;
+inline constexpr int IDS_TRAY_FOLDER_TOTAL = 138;
+inline constexpr int IDS_TRAY_NEW_MAIL_IN = 139;
+inline constexpr int IDS_TRAY_MORE = 140;
+
 // Exit confirmation dialog (resource 160).
 inline constexpr int IDD_EXIT_CONFIRM = 160;
 inline constexpr int IDS_EXIT_QUESTION = 16001;
