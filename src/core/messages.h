@@ -53,6 +53,10 @@ inline constexpr MessageId UM_REFRESH_BUDDIES = WM_APP + 666;
 inline constexpr MessageId UM_START_UPDATER = WM_APP + 666;
 inline constexpr MessageId UM_REFRESH_FOLDERS = WM_APP + 667;
 inline constexpr MessageId UM_OTHER_ACCOUNT = WM_APP + 668;
+inline constexpr MessageId UM_SHOW_MAIN_WINDOW = WM_APP + 670;
+// To the window-handler frame: open or raise a conversation. Payload: the buddy's address
+// (std::string); none starts a group conversation whose participants are chosen in it.
+inline constexpr MessageId UM_START_CONVERSATION = WM_APP + 700;
 
 // Hand-over kinds carried by WM_COPYDATA.
 inline constexpr std::uint32_t COPYDATA_MAILTO = 1;
