@@ -61,8 +61,6 @@ void fill(QMenu& menu, const std::vector<MenuItem>& items) {
 
 int runMenu(const MenuModel& model, int x, int y) {
     const auto menu = makeQMenu(model);
-    // The menu must take the keyboard even though Vellix has no active window.
-    menu->activateWindow();
     QAction* chosen = menu->exec(QPoint(x, y));
     return chosen ? chosen->data().toInt() : 0;
 }
