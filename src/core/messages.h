@@ -65,6 +65,9 @@ inline constexpr MessageId UM_SHOW_MAIN_WINDOW = WM_APP + 670;
 // direct call): numbers of our own, above the fixed ones.
 inline constexpr MessageId UM_CLOSE_DISCONNECT = WM_APP + 760;    // note frame
 inline constexpr MessageId UM_CLOSE_CONVERSATIONS = WM_APP + 761;  // window-handler frame
+// To the window-handler frame: open or raise a conversation. Payload: the buddy's address
+// (std::string); none starts a group conversation whose participants are chosen in it.
+inline constexpr MessageId UM_START_CONVERSATION = WM_APP + 700;
 
 // Hand-over kinds carried by WM_COPYDATA.
 inline constexpr std::uint32_t COPYDATA_MAILTO = 1;

@@ -76,6 +76,8 @@ inline constexpr TextKey kMailClient{kSectionVellix, "MailClient"};
 inline constexpr BoolKey kSuppressEndProgram{kSectionVellix, "SuppressEndProgram", false};
 inline constexpr BoolKey kShowBuddyList{kSectionVellix, "ShowBuddyList", true};
 inline constexpr BoolKey kSendOnEnter{kSectionVellix, "SendOnEnter", false};
+// Full path of the fax client program; the tray menu offers it only when the file exists.
+inline constexpr TextKey kFaxClient{kSectionVellix, "FaxClient"};
 // The single-account form of older versions, converted on load.
 inline constexpr TextKey kOldUser{kSectionVellix, "User"};
 inline constexpr TextKey kOldPassword{kSectionVellix, "Password"};

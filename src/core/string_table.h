@@ -29,6 +29,31 @@ inline constexpr int IDS_TRAY_FOLDER = 137;
 inline constexpr int IDS_TRAY_FOLDER_TOTAL = 138;
 inline constexpr int IDS_TRAY_NEW_MAIL_IN = 139;
 inline constexpr int IDS_TRAY_MORE = 140;
+// Tray menu texts.
+inline constexpr int IDS_MENU_INBOX = 104;
+inline constexpr int IDS_MENU_REFRESH = 105;
+inline constexpr int IDS_MENU_COMPOSE = 106;
+inline constexpr int IDS_NO_SERVER_ACCESS = 118;
+inline constexpr int IDS_MENU_FIRST_UNREAD = 126;
+inline constexpr int IDS_MENU_DELAY_BLINK = 130;
+inline constexpr int IDS_MENU_DELAY_SOUND = 131;
+inline constexpr int IDS_MENU_DELAY_NOTICE = 132;
+inline constexpr int IDS_MENU_ALERTS = 141;  // "%d" takes the count
+inline constexpr int IDS_MENU_ABOUT = 146;
+inline constexpr int IDS_MENU_EXIT = 148;
+inline constexpr int IDS_MENU_PROPERTIES = 149;
+inline constexpr int IDS_MENU_SEND_IM = 151;
+inline constexpr int IDS_MENU_ADD_BUDDY = 152;
+inline constexpr int IDS_MENU_FAX = 155;
+inline constexpr int IDS_MENU_MAKER_SITE = 162;
+inline constexpr int IDS_MENU_GROUP_CONVERSATION = 32784;
+inline constexpr int IDS_MENU_HISTORY_FOLDER = 32796;
+inline constexpr int IDS_MENU_LOG_OUT = 32797;
+inline constexpr int IDS_MENU_LOG_IN = 32799;
+inline constexpr int IDS_MENU_CALENDAR = 32801;
+inline constexpr int IDS_MENU_MORE_FOLDERS = 32806;
+inline constexpr int IDS_MENU_SHOW_MAIN_WINDOW = 32817;
+inline constexpr int IDS_MENU_MY_STATUS = 32825;
 
 // Exit confirmation dialog (resource 160).
 inline constexpr int IDD_EXIT_CONFIRM = 160;
