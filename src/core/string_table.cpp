@@ -16,10 +16,23 @@ struct Entry {
 
 // Kept sorted by id: lookups use a binary search.
 constexpr std::array kEntries{
+    Entry{IDS_NOTE_TITLE, "New Mail", "新邮件"},
+    Entry{IDS_NOTE_LABEL, "New mail has arrived in:", "以下文件夹中有新邮件："},
+    Entry{IDS_NOTE_DONT_REOPEN, "Do not open this window again until more new mail arrives",
+          "在收到更多新邮件之前不再打开此窗口"},
+    Entry{IDS_NOTE_CLOSE, "Close", "关闭"},
+    Entry{IDS_NOTE_OPEN, "Open", "打开"},
     Entry{IDS_EXIT_QUESTION, "Do you really want to close Vellix?", "确认希望关闭Vellix吗？"},
     Entry{IDS_EXIT_DONT_SHOW, "Don't show this message again", "以后不要显示该邮件"},
     Entry{IDS_BUTTON_YES, "&Yes", "是(&Y)"},
     Entry{IDS_BUTTON_NO, "&No", "否(&N)"},
+    Entry{IDS_DISCONNECT_TITLE, "Vellix Alert!", "Vellix 警报！"},
+    Entry{IDS_DISCONNECT_TEXT, "You have been disconnected from the Skyloom server.",
+          "您已从Skyloom服务器上断开。"},
+    Entry{IDS_DISCONNECT_OK, "Reconnect", "重新连接"},
+    Entry{IDS_DISCONNECT_CANCEL, "Cancel", "取消"},
+    Entry{IDS_ALERT_TITLE, "Vellix System Message", "Vellix 系统消息"},
+    Entry{IDS_ALERT_OK, "OK", "确定"},
     Entry{IDS_STATUS_ONLINE, "Online", "联机"},
     Entry{IDS_STATUS_OFFLINE, "Offline", "脱机"},
     Entry{IDS_STATUS_AWAY, "Away", "离开"},
