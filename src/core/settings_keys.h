@@ -138,6 +138,8 @@ inline constexpr BoolKey kDefaultShowNotice{kSectionVellix, "DefaultShowNotice",
 inline constexpr BoolKey kDefaultOpenMessage{kSectionVellix, "DefaultOpenMessage", false};
 inline constexpr BoolKey kDefaultInMenu{kSectionVellix, "DefaultInMenu", true};
 inline constexpr BoolKey kDefaultInWindow{kSectionVellix, "DefaultInWindow", true};
+// Ours: also announce freshly arrived mail as a desktop notification.
+inline constexpr BoolKey kNewMailDesktopNotice{kSectionVellix, "NewMailDesktopNotice", false};
 inline constexpr TextKey kVersion{kSectionVellix, "Version"};
 inline constexpr int kFolderRuleDefault = 2;
 

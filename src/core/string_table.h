@@ -78,6 +78,26 @@ inline constexpr int IDS_AUTH_PROXY = 40703;
 inline constexpr int IDS_AUTH_USER = 40704;
 inline constexpr int IDS_AUTH_PASSWORD = 40705;
 
+// New-mail note (dialog 144) and the desktop notice.
+inline constexpr int IDD_NOTE = 144;
+inline constexpr int IDS_NOTE_TITLE = 14401;
+inline constexpr int IDS_NOTE_LABEL = 14402;
+inline constexpr int IDS_NOTE_DONT_REOPEN = 14403;
+inline constexpr int IDS_NOTE_CLOSE = 14404;
+inline constexpr int IDS_NOTE_OPEN = 14405;
+
+// Disconnect dialog (resource 187).
+inline constexpr int IDD_DISCONNECT = 187;
+inline constexpr int IDS_DISCONNECT_TITLE = 18701;
+inline constexpr int IDS_DISCONNECT_TEXT = 18702;
+inline constexpr int IDS_DISCONNECT_OK = 18703;
+inline constexpr int IDS_DISCONNECT_CANCEL = 18704;
+
+// Administrator alert window (resource 250).
+inline constexpr int IDD_ALERT = 250;
+inline constexpr int IDS_ALERT_TITLE = 25001;
+inline constexpr int IDS_ALERT_OK = 25002;
+
 // The locale's language: the first set of LC_ALL, LC_MESSAGES, LANG; "zh..." is Chinese.
 Language languageFromEnvironment();
 // "zh_CN.UTF-8" -> Chinese; anything else (including "", "C", "POSIX") -> English.
