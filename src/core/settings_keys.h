@@ -73,6 +73,11 @@ inline constexpr IntKey kConnectionType{kSectionVellix, "ConnectionType", 0};
 inline constexpr TextKey kProxyServer{kSectionVellix, "ProxyServer"};
 inline constexpr IntKey kProxyPort{kSectionVellix, "ProxyPort", 80};
 inline constexpr TextKey kMailClient{kSectionVellix, "MailClient"};
+// The browser's command line; "%1" stands for the address, else it is appended. Empty
+// leaves the choice to the desktop.
+inline constexpr TextKey kBrowserCommand{kSectionVellix, "BrowserCommand"};
+// Whether the desktop starts Vellix when the user logs in.
+inline constexpr BoolKey kStartOnLogin{kSectionVellix, "StartOnLogin", false};
 inline constexpr BoolKey kSuppressEndProgram{kSectionVellix, "SuppressEndProgram", false};
 inline constexpr BoolKey kShowBuddyList{kSectionVellix, "ShowBuddyList", true};
 inline constexpr BoolKey kSendOnEnter{kSectionVellix, "SendOnEnter", false};
