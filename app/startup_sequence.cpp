@@ -15,20 +15,20 @@
 #include "core/settings_paths.h"
 #include "core/spelling_setup.h"
 #include "core/string_table.h"
-#include "im/buddy_window_frame.h"
-#include "im/c_main_frame_im_interface.h"
-#include "im/c_main_frame_window_handler.h"
+#include "gui_thread_ports.h"
+#include "platform/canberra_sound_player.h"
+#include "platform/desktop_notifier.h"
 #include "platform/hunspell_spelling_engine.h"
 #include "platform/idle_monitor.h"
 #include "platform/instance_guard.h"
 #include "platform/termination_signals.h"
-#include "server/buddy_table.h"
-#include "server/c_main_frame_server_interface.h"
-#include "server/folder_table.h"
-#include "tray/c_main_frame.h"
-#include "tray/c_main_frame_menu.h"
-#include "tray/c_main_frame_note.h"
+#include "platform/xdg_desktop_shell.h"
+#include "server/windows/qt_server_dialogs.h"
+#include "startup_frames.h"
 #include "tray/mailto.h"
+#include "tray/windows/qt_menu_host.h"
+#include "tray/windows/qt_note_windows.h"
+#include "tray/windows/qt_tray_host.h"
 
 namespace vellix {
 namespace {
@@ -65,48 +65,6 @@ ProgramFiles settleProgramFiles(const std::string& executable) {
     return files;
 }
 
-// The tables the server frame fills and the other frames read; they outlive every frame.
-struct SharedTables {
-    FolderTable folders;
-    BuddyTable buddies;
-    UserList users;
-};
-
-std::vector<FrameSpec> startupFrames(Application& app, SharedTables& tables,
-                                     const StringTable& strings) {
-    const Clock& clock = app.clock();
-    return {
-        {FrameKind::Tray, [&clock] { return std::make_unique<CMainFrame>(clock); }, false},
-        {FrameKind::Menu, [&clock] { return std::make_unique<CMainFrame_Menu>(clock); }, false},
-        {FrameKind::Note, [&clock] { return std::make_unique<CMainFrame_Note>(clock); }, false},
-        {FrameKind::Server,
-         [&clock, &app, &tables, &strings] {
-             ServerFrameDeps deps{
-                 .frames = app.frames(),
-                 .session = app.session(),
-                 .statusWord = app.statusWord(),
-                 .account = app.account(),
-                 .accountSettings = app.accountSettings(),
-                 .iniPath = app.files().iniPath,
-                 .dataFolder = app.files().dataFolder,
-                 .programFolder = app.files().programFolder,
-                 .folders = tables.folders,
-                 .buddies = tables.buddies,
-                 .users = tables.users,
-                 .text = [&strings](int id) { return strings.text(id); },
-             };
-             return std::make_unique<CMainFrame_ServerInterface>(std::move(deps), clock);
-         },
-         false},
-        {FrameKind::Messaging, [&clock] { return std::make_unique<CMainFrame_IMInterface>(clock); },
-         false},
-        {FrameKind::WindowHandler,
-         [&clock] { return std::make_unique<CMainFrame_WindowHandler>(clock); }, false},
-        {FrameKind::BuddyWindow, [&clock] { return std::make_unique<BuddyWindowFrame>(clock); },
-         true},
-    };
-}
-
 }  // namespace
 
 int runVellix(int argc, char** argv) {
@@ -140,8 +98,18 @@ int runVellix(int argc, char** argv) {
         .text = [&strings](int id) { return strings.text(id); },
     };
 
-    SharedTables tables;  // outlives the application's frames
+    // The state and the GUI-thread services the frames share outlive them all.
+    SharedState shared;
+    XdgDesktopShell shell = XdgDesktopShell::forIniFile(files.iniPath);
+    QtServerDialogs dialogs(strings);
+    QtTrayHost trayHost(clock);
+    QtMenuHost menuHost;
+    GuiMenuDesktop menuDesktop(&dialogs, strings, shell);
+    GuiExitConfirmation exitConfirmation(&dialogs, strings);
+    CanberraSoundPlayer sound;
+    DesktopNotifier notifier;
     Application app(std::move(ports), clock, std::move(files));
+    QtNoteWindows noteWindows(app.frames(), shared.notifications, strings);
     TerminationSignals signals([] { QCoreApplication::quit(); });
     // The desktop's end of session ends Vellix through the same sequence.
     QObject::connect(&qtApp, &QGuiApplication::commitDataRequest, &qtApp,
@@ -154,7 +122,10 @@ int runVellix(int argc, char** argv) {
             std::fprintf(stderr, "vellix: message %s %u\n", frameKindName(kind), id);
         });
     }
-    app.start(command, startupFrames(app, tables, strings));
+    DesktopServices services{strings,  shell,       dialogs,          dialogs,     trayHost,
+                             menuHost, menuDesktop, exitConfirmation, noteWindows, sound,
+                             notifier, {},          &spelling};
+    app.start(command, startupFrames(app, shared, services));
     if (trace) std::fprintf(stderr, "vellix: frames running\n");
 
     const int code = QApplication::exec();

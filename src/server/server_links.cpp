@@ -1,10 +1,30 @@
-// Webmail links opened for other frames.
+// Webmail links opened for other frames, one at a time in the order they were posted.
+#include "core/settings_keys.h"
 #include "server/c_main_frame_server_interface.h"
+#include "server/webmail_opener.h"
+#include "server/webmail_url.h"
 
 namespace vellix {
 
 void CMainFrame_ServerInterface::openLink(Message& message) {
-    (void)message;
+    auto link = message.take<WebmailLink>();
+    if (!link || !deps_.shell) return;
+    const ProfileFile ini(deps_.iniPath);
+    WebmailSettings settings;
+    settings.mailClient = trimCommandText(readKey(ini, ini::kMailClient));
+    settings.openInNewBrowser = deps_.accountSettings.read(account::kOpenInNewBrowser);
+    if (!WebmailOpener::usesMailClient(settings.mailClient)) {
+        // The page must carry a live session; without one it still opens (the server then
+        // shows its sign-in page) and the tray says the connection is lost.
+        if (!Login()) reportState(4);
+    }
+    settings.serverUrl = serverUrl();
+    settings.sessionId = sessionId();
+    const LinkOpened opened = WebmailOpener(*deps_.shell).open(*link, settings);
+    if (!opened.status && deps_.trace) {
+        deps_.trace("Could not open " + opened.target + ": " + opened.status.error() + "\n");
+    }
+    if (opened.trayStateToPost != 0) reportState(opened.trayStateToPost);
 }
 
 }  // namespace vellix

@@ -16,6 +16,9 @@ LResult CMainFrame_Note::handleMessage(Message& message) {
         case UM_SHOW_DISCONNECT:
             deps_.windows.showDisconnect(message.take<std::string>().value_or(std::string()));
             return 0;
+        case UM_CLOSE_DISCONNECT:
+            deps_.windows.closeDisconnect();
+            return 0;
         case UM_SHOW_ALERT: {
             // Without text (the tray menu's entry) the alerts already open come forward.
             std::optional<std::string> text = message.take<std::string>();

@@ -19,6 +19,8 @@ class NoteWindows {
     virtual void showNote(std::vector<FolderStatus> folders) = 0;
     // Replaces an open disconnect dialog with one showing the server's message.
     virtual void showDisconnect(std::string serverMessage) = 0;
+    // Closes an open disconnect dialog without an answer: the session it spoke of is gone.
+    virtual void closeDisconnect() = 0;
     // A new alert window for the text; without text, the open alert windows come forward.
     virtual void showAlert(std::optional<std::string> text) = 0;
 };

@@ -27,6 +27,10 @@ struct Recorder : NoteWindows, SoundPlayer, NewMailNotifier {
         std::lock_guard lock(mutex);
         disconnects.push_back(std::move(text));
     }
+    void closeDisconnect() override {
+        std::lock_guard lock(mutex);
+        disconnects.push_back("(closed)");
+    }
     void showAlert(std::optional<std::string> text) override {
         std::lock_guard lock(mutex);
         alerts.push_back(std::move(text));
@@ -137,8 +141,10 @@ TEST_F(NoteFrameTest, ServerNoticesReachTheirWindows) {
     registry.send(FrameKind::Note, UM_SHOW_ALERT, 0, 0, makePayload(std::string("Maintenance")));
     registry.send(FrameKind::Note, UM_SHOW_ALERT, 0, 0, makePayload(std::string()));
     registry.send(FrameKind::Note, UM_SHOW_ALERT);
+    registry.send(FrameKind::Note, UM_CLOSE_DISCONNECT);
     std::lock_guard lock(recorder.mutex);
-    EXPECT_EQ(recorder.disconnects, std::vector<std::string>{"Another client took over."});
+    EXPECT_EQ(recorder.disconnects,
+              (std::vector<std::string>{"Another client took over.", "(closed)"}));
     ASSERT_EQ(recorder.alerts.size(), 2u);
     EXPECT_EQ(recorder.alerts[0], "Maintenance");
     EXPECT_EQ(recorder.alerts[1], std::nullopt);

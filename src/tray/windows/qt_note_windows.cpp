@@ -49,6 +49,19 @@ void QtNoteWindows::showAlert(std::optional<std::string> text) {
         this, [this, text = std::move(text)] { openAlert(text); }, Qt::QueuedConnection);
 }
 
+void QtNoteWindows::closeDisconnect() {
+    QMetaObject::invokeMethod(
+        this, [this] { delete disconnect_.data(); }, Qt::QueuedConnection);
+}
+
+NoteDialog* QtNoteWindows::noteDialog() const {
+    return note_;
+}
+
+DisconnectDialog* QtNoteWindows::disconnectDialog() const {
+    return disconnect_;
+}
+
 std::vector<AlertWindow*> QtNoteWindows::alertWindows() const {
     std::vector<AlertWindow*> out;
     for (const auto& alert : alerts_) {

@@ -28,11 +28,12 @@ class QtNoteWindows final : public QObject, public NoteWindows {
 
     void showNote(std::vector<FolderStatus> folders) override;
     void showDisconnect(std::string serverMessage) override;
+    void closeDisconnect() override;
     void showAlert(std::optional<std::string> text) override;
 
     // On the GUI thread: the windows open now (tests and the tray side look).
-    NoteDialog* noteDialog() const { return note_; }
-    DisconnectDialog* disconnectDialog() const { return disconnect_; }
+    NoteDialog* noteDialog() const;
+    DisconnectDialog* disconnectDialog() const;
     std::vector<AlertWindow*> alertWindows() const;
 
   private:

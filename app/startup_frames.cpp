@@ -1,0 +1,113 @@
+#include "startup_frames.h"
+
+#include "im/buddy_window_frame.h"
+#include "im/c_main_frame_im_interface.h"
+#include "im/c_main_frame_window_handler.h"
+#include "server/c_main_frame_server_interface.h"
+#include "tray/c_main_frame.h"
+#include "tray/c_main_frame_menu.h"
+#include "tray/c_main_frame_note.h"
+#include "tray/notification_rules.h"
+
+namespace vellix {
+namespace {
+
+std::unique_ptr<Frame> trayFrame(Application& app, SharedState& shared, DesktopServices& s) {
+    return std::make_unique<CMainFrame>(TrayFrameDeps{
+        .clock = app.clock(),
+        .frames = app.frames(),
+        .host = s.tray,
+        .folders = shared.folders,
+        .notifications = shared.notifications,
+        .session = app.session(),
+        .accountSettings = app.accountSettings(),
+        .iniPath = app.files().iniPath,
+        .strings = s.strings,
+    });
+}
+
+std::unique_ptr<Frame> menuFrame(Application& app, SharedState& shared, DesktopServices& s) {
+    MenuContext context{
+        .frames = app.frames(),
+        .strings = s.strings,
+        .folders = shared.folders,
+        .buddies = shared.buddies,
+        .notification = shared.notifications,
+        .session = app.session(),
+        .statusWord = app.statusWord(),
+        .manualStatus = app.manualStatus(),
+        .account = app.account(),
+        .accountSettings = app.accountSettings(),
+        .iniPath = app.files().iniPath,
+        .dataFolder = app.files().dataFolder,
+        .desktop = &s.menuDesktop,
+        .dialogs = &s.dialogs,
+        .exitConfirmation = &s.exitConfirmation,
+    };
+    return std::make_unique<CMainFrame_Menu>(MenuFrameDeps{std::move(context), &s.menu},
+                                             app.clock());
+}
+
+std::unique_ptr<Frame> noteFrame(Application& app, SharedState& shared, DesktopServices& s) {
+    return std::make_unique<CMainFrame_Note>(app.clock(),
+                                             NoteFrameDeps{.registry = app.frames(),
+                                                           .folders = shared.folders,
+                                                           .state = shared.notifications,
+                                                           .settings = app.accountSettings(),
+                                                           .strings = s.strings,
+                                                           .windows = s.noteWindows,
+                                                           .sound = &s.sound,
+                                                           .notifier = &s.notifier});
+}
+
+std::unique_ptr<Frame> serverFrame(Application& app, SharedState& shared, DesktopServices& s) {
+    ServerFrameDeps deps{
+        .frames = app.frames(),
+        .session = app.session(),
+        .statusWord = app.statusWord(),
+        .account = app.account(),
+        .accountSettings = app.accountSettings(),
+        .iniPath = app.files().iniPath,
+        .dataFolder = app.files().dataFolder,
+        .programFolder = app.files().programFolder,
+        .folders = shared.folders,
+        .buddies = shared.buddies,
+        .users = shared.users,
+        .text = [&strings = s.strings](int id) { return strings.text(id); },
+        .dialogs = &s.dialogs,
+        .prompt = &s.prompt,
+        .makeReceiver = s.makeReceiver,
+        .spelling = s.spelling,
+        .shell = &s.shell,
+        // The saved notification rules come with the account's settings.
+        .accountSettingsLoaded =
+            [&app, &shared] {
+                loadRules(app.accountSettings().file(), shared.notifications, shared.folders);
+            },
+    };
+    return std::make_unique<CMainFrame_ServerInterface>(std::move(deps), app.clock());
+}
+
+}  // namespace
+
+std::vector<FrameSpec> startupFrames(Application& app, SharedState& shared,
+                                     DesktopServices& services) {
+    const Clock& clock = app.clock();
+    auto* a = &app;
+    auto* sh = &shared;
+    auto* sv = &services;
+    return {
+        {FrameKind::Tray, [a, sh, sv] { return trayFrame(*a, *sh, *sv); }, false},
+        {FrameKind::Menu, [a, sh, sv] { return menuFrame(*a, *sh, *sv); }, false},
+        {FrameKind::Note, [a, sh, sv] { return noteFrame(*a, *sh, *sv); }, false},
+        {FrameKind::Server, [a, sh, sv] { return serverFrame(*a, *sh, *sv); }, false},
+        {FrameKind::Messaging, [&clock] { return std::make_unique<CMainFrame_IMInterface>(clock); },
+         false},
+        {FrameKind::WindowHandler,
+         [&clock] { return std::make_unique<CMainFrame_WindowHandler>(clock); }, false},
+        {FrameKind::BuddyWindow, [&clock] { return std::make_unique<BuddyWindowFrame>(clock); },
+         true},
+    };
+}
+
+}  // namespace vellix

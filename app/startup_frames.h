@@ -1,0 +1,57 @@
+#pragma once
+// The composition of the start-up frames: the state they share and the desktop services
+// each one is handed.
+
+#include <memory>
+#include <vector>
+
+#include "core/application.h"
+#include "core/spelling_engine.h"
+#include "core/string_table.h"
+#include "server/buddy_table.h"
+#include "server/event_receiver.h"
+#include "server/folder_table.h"
+#include "tray/notification_state.h"
+
+namespace vellix {
+
+class DesktopShell;
+class ServerDialogs;
+class CredentialsPrompt;
+class TrayHost;
+class MenuHost;
+class MenuDesktop;
+class ExitConfirmation;
+class NoteWindows;
+class SoundPlayer;
+class NewMailNotifier;
+
+// What the server frame fills and the other frames read; outlives every frame.
+struct SharedState {
+    FolderTable folders;
+    BuddyTable buddies;
+    UserList users;
+    NotificationState notifications;
+};
+
+// The GUI-thread objects behind the frames' ports; outlive every frame.
+struct DesktopServices {
+    const StringTable& strings;
+    DesktopShell& shell;
+    ServerDialogs& dialogs;
+    CredentialsPrompt& prompt;
+    TrayHost& tray;
+    MenuHost& menu;
+    MenuDesktop& menuDesktop;
+    ExitConfirmation& exitConfirmation;
+    NoteWindows& noteWindows;
+    SoundPlayer& sound;
+    NewMailNotifier& notifier;
+    EventReceiverFactory makeReceiver;
+    SpellingEngine* spelling = nullptr;
+};
+
+std::vector<FrameSpec> startupFrames(Application& app, SharedState& shared,
+                                     DesktopServices& services);
+
+}  // namespace vellix
