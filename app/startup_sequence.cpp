@@ -22,7 +22,9 @@
 #include "platform/idle_monitor.h"
 #include "platform/instance_guard.h"
 #include "platform/termination_signals.h"
+#include "server/buddy_table.h"
 #include "server/c_main_frame_server_interface.h"
+#include "server/folder_table.h"
 #include "tray/c_main_frame.h"
 #include "tray/c_main_frame_menu.h"
 #include "tray/c_main_frame_note.h"
@@ -63,16 +65,37 @@ ProgramFiles settleProgramFiles(const std::string& executable) {
     return files;
 }
 
-std::vector<FrameSpec> startupFrames(Application& app) {
+// The tables the server frame fills and the other frames read; they outlive every frame.
+struct SharedTables {
+    FolderTable folders;
+    BuddyTable buddies;
+    UserList users;
+};
+
+std::vector<FrameSpec> startupFrames(Application& app, SharedTables& tables,
+                                     const StringTable& strings) {
     const Clock& clock = app.clock();
     return {
         {FrameKind::Tray, [&clock] { return std::make_unique<CMainFrame>(clock); }, false},
         {FrameKind::Menu, [&clock] { return std::make_unique<CMainFrame_Menu>(clock); }, false},
         {FrameKind::Note, [&clock] { return std::make_unique<CMainFrame_Note>(clock); }, false},
         {FrameKind::Server,
-         [&clock, &app] {
-             return std::make_unique<CMainFrame_ServerInterface>(
-                 clock, [&app] { (void)app.accountSettings().removeFile(); });
+         [&clock, &app, &tables, &strings] {
+             ServerFrameDeps deps{
+                 .frames = app.frames(),
+                 .session = app.session(),
+                 .statusWord = app.statusWord(),
+                 .account = app.account(),
+                 .accountSettings = app.accountSettings(),
+                 .iniPath = app.files().iniPath,
+                 .dataFolder = app.files().dataFolder,
+                 .programFolder = app.files().programFolder,
+                 .folders = tables.folders,
+                 .buddies = tables.buddies,
+                 .users = tables.users,
+                 .text = [&strings](int id) { return strings.text(id); },
+             };
+             return std::make_unique<CMainFrame_ServerInterface>(std::move(deps), clock);
          },
          false},
         {FrameKind::Messaging, [&clock] { return std::make_unique<CMainFrame_IMInterface>(clock); },
@@ -117,6 +140,7 @@ int runVellix(int argc, char** argv) {
         .text = [&strings](int id) { return strings.text(id); },
     };
 
+    SharedTables tables;  // outlives the application's frames
     Application app(std::move(ports), clock, std::move(files));
     TerminationSignals signals([] { QCoreApplication::quit(); });
     // The desktop's end of session ends Vellix through the same sequence.
@@ -130,7 +154,7 @@ int runVellix(int argc, char** argv) {
             std::fprintf(stderr, "vellix: message %s %u\n", frameKindName(kind), id);
         });
     }
-    app.start(command, startupFrames(app));
+    app.start(command, startupFrames(app, tables, strings));
     if (trace) std::fprintf(stderr, "vellix: frames running\n");
 
     const int code = QApplication::exec();

@@ -64,6 +64,11 @@ inline constexpr MessageId UM_OTHER_ACCOUNT = WM_APP + 668;
 inline constexpr MessageId UM_DELIVER_IM = WM_APP + 700;
 inline constexpr MessageId UM_INCOMING_FILE = WM_APP + 701;
 
+// Frame-to-frame requests the desktop version made by other means (closing a dialog, a
+// direct call): numbers of our own, above the fixed ones.
+inline constexpr MessageId UM_CLOSE_DISCONNECT = WM_APP + 760;    // note frame
+inline constexpr MessageId UM_CLOSE_CONVERSATIONS = WM_APP + 761;  // window-handler frame
+
 // Hand-over kinds carried by WM_COPYDATA.
 inline constexpr std::uint32_t COPYDATA_MAILTO = 1;
 

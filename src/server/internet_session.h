@@ -105,7 +105,8 @@ class InternetSession {
 
     // One exchange with the certificate retry but without the prompt or the body rules: for
     // callers that must tell a time-out from other failures. Failures are traced too.
-    std::variant<HttpReply, InternetError> exchange(const std::string& url, const std::string* body);
+    std::variant<HttpReply, InternetError> exchange(const std::string& url,
+                                                    const std::string* body);
 
     // From any thread: the exchange in progress ends at once with kOperationCancelled, and so
     // does every later one. The session cannot be reopened.

@@ -1,0 +1,172 @@
+// Version check, login and logout of the server frame.
+#include <cstdio>
+
+#include "core/ascii_case.h"
+#include "core/settings_keys.h"
+#include "core/string_table.h"
+#include "server/c_main_frame_server_interface.h"
+#include "server/server_replies.h"
+#include "server/server_requests.h"
+
+namespace vellix {
+
+bool CMainFrame_ServerInterface::GetVersion() {
+    const std::string url = serverUrl();
+    if (url.empty()) return false;
+    const auto reply = request(requests::version(url));
+    if (!reply) {
+        DropSessionAndReport(
+            "Could not connect to the server!  Please verify that the server information is "
+            "correct.",
+            true, false);
+        return false;
+    }
+    const VersionReply version = readVersionReply(*reply);
+    if (!version.disconnect.empty()) {
+        DropSessionAndReport(version.disconnect, false, true);
+        return false;
+    }
+    if (const auto offer = updateAvailable(version, kProgramVersion)) {
+        deps_.session.update([&](SessionState& s) { s.updateAvailable = *offer; });
+    }
+    return true;
+}
+
+bool CMainFrame_ServerInterface::Login() {
+    const AccountSettings account = deps_.account.get();
+    const std::string previous = sessionId();
+    const std::string body = requests::loginBody(account.user, account.password);
+    const auto reply = request(requests::login(account.url, previous, takeOver_), &body);
+    if (!reply) {
+        DropSessionAndReport("Did not get a reply from the server!", true, true);
+        return false;
+    }
+    const LoginReply login = readLoginReply(*reply);
+    if (login.refusal == LoginRefusal::BadPassword) return refuseLogin();
+    if (login.refusal == LoginRefusal::InvalidSession) {
+        invalidSession();
+        return false;
+    }
+    if (!login.disconnect.empty()) {
+        DropSessionAndReport(login.disconnect, false, true);
+        return false;
+    }
+    if (login.session.empty()) {
+        dropSessionFields(true);
+        deps_.frames.post(FrameKind::Main, UM_REMOVE_HOOKS);
+        deps_.frames.post(FrameKind::AddressBook, UM_QUIT_THREAD);
+        killTimer(kPollTimer);
+        return false;
+    }
+    deps_.session.update([&](SessionState& s) { s.sessionId = login.session; });
+    announceNewSession(previous, login.session);
+    takeOver_ = false;
+
+    deps_.session.update([&](SessionState& s) {
+        if (login.messaging) s.messagingEnabled = *login.messaging;
+        if (!login.email.empty()) s.account = login.email;
+        if (!login.name.empty()) s.displayName = login.name;
+        if (login.modifyGlobalContacts) s.mayModifyGlobalContacts = *login.modifyGlobalContacts;
+    });
+    (void)GetVersion();
+    if (login.calendar) {
+        deps_.session.update([&](SessionState& s) { s.calendar = *login.calendar; });
+    }
+
+    // A refresh of the running session ends here.
+    if (equalsNoCase(account.user, deps_.session.get().lastSessionUser)) return true;
+    deps_.frames.post(FrameKind::BuddyWindow, UM_OTHER_ACCOUNT);
+    finishFirstLogin(account.user);
+    return true;
+}
+
+// A wrong user name or password: the session goes, and the user is asked again unless
+// they already declined.
+bool CMainFrame_ServerInterface::refuseLogin() {
+    dropSessionFields(true);
+    deps_.frames.post(FrameKind::Main, UM_REMOVE_HOOKS);
+    deps_.account.update([](AccountSettings& a) { a.password.clear(); });
+    if (noLoginDialog_) return false;
+    DropSessionAndReport("Invalid account information.  Username or password is incorrect!", true,
+                         true);
+    if (!deps_.dialogs) return false;
+    ProfileFile ini(deps_.iniPath);
+    const int lastSlot = readKey(ini, ini::kLastUser);
+    const auto answer = deps_.dialogs->askLogin(rememberedAccounts(ini), lastSlot);
+    if (!answer) {
+        noLoginDialog_ = true;
+        return false;
+    }
+    (void)saveAccount(ini, answer->user, answer->password, answer->remember);
+    deps_.account.update([&](AccountSettings& a) {
+        a.user = answer->user;
+        a.password = answer->password;
+        a.remember = answer->remember;
+    });
+    post(UM_RELOGIN);
+    return false;
+}
+
+void CMainFrame_ServerInterface::invalidSession() {
+    receiver_.stopAndWait();
+    dropSessionFields(true);
+    deps_.frames.post(FrameKind::Main, UM_REMOVE_HOOKS);
+    post(UM_RELOGIN);
+    // A new session means a new synchronization; the address-book frame starts with its
+    // own work later, when it exists.
+    deps_.frames.post(FrameKind::AddressBook, UM_SYNC_CONTACTS);
+}
+
+// The receiver of the old session is stopped before the new one is announced.
+void CMainFrame_ServerInterface::announceNewSession(const std::string& previous,
+                                                    const std::string& current) {
+    if (equalsNoCase(previous, current)) return;
+    receiver_.stopAndWait();
+    clock().sleep(kSessionChangePause);
+    announceStatus();
+    clock().sleep(kSessionChangePause);
+    receiver_.start();
+    clock().sleep(kSessionChangePause);
+}
+
+void CMainFrame_ServerInterface::finishFirstLogin(const std::string& user) {
+    (void)GetIMSettings();
+    deps_.session.update([&](SessionState& s) {
+        s.lastSessionUser = user;
+        s.loggedIn = true;
+    });
+    const int autoOffline = deps_.accountSettings.read(account::kAutoOffline);
+    deps_.frames.post(FrameKind::Main, UM_INSTALL_HOOKS, static_cast<WParam>(autoOffline));
+    startPollTimer();
+    if (deps_.session.get().updateAvailable) offerUpdateWhenWritable();
+    deps_.frames.post(FrameKind::AddressBook, UM_SYNC_CONTACTS);
+}
+
+// An update is offered only where it could be written.
+void CMainFrame_ServerInterface::offerUpdateWhenWritable() {
+    const std::string probe = deps_.programFolder + "test.tmp";
+    std::FILE* file = std::fopen(probe.c_str(), "wb");
+    if (!file) return;
+    std::fclose(file);
+    deps_.frames.post(FrameKind::WindowHandler, UM_START_UPDATER);
+    std::remove(probe.c_str());
+}
+
+void CMainFrame_ServerInterface::Logout() {
+    const std::string offline = word(IDS_STATUS_OFFLINE);
+    deps_.statusWord.set(offline);
+    SaveIMSettings();
+    announceStatus();
+    clock().sleep(kStatusChangePause);
+    receiver_.stopAndWait();
+    DropSessionAndReport(std::nullopt, false, true);
+    deps_.session.update([](SessionState& s) {
+        s.messagingEnabled = false;
+        s.sessionId.clear();
+    });
+    deps_.frames.post(FrameKind::WindowHandler, UM_CLOSE_CONVERSATIONS);
+    deps_.frames.post(FrameKind::Main, UM_REMOVE_HOOKS);
+    deps_.frames.post(FrameKind::AddressBook, UM_QUIT_THREAD);
+}
+
+}  // namespace vellix

@@ -1,0 +1,103 @@
+// Presence, the buddy and user lists and the account settings of the server frame.
+#include <fstream>
+#include <sstream>
+
+#include "core/ascii_case.h"
+#include "core/string_table.h"
+#include "server/c_main_frame_server_interface.h"
+#include "server/server_replies.h"
+#include "server/server_requests.h"
+
+namespace vellix {
+namespace {
+
+struct StatusWordId {
+    std::string_view protocol;
+    int id;
+};
+constexpr StatusWordId kStatusWords[] = {{"Online", IDS_STATUS_ONLINE},
+                                         {"Away", IDS_STATUS_AWAY},
+                                         {"Invisible", IDS_STATUS_INVISIBLE},
+                                         {"Offline", IDS_STATUS_OFFLINE}};
+
+}  // namespace
+
+void CMainFrame_ServerInterface::ChangeStatus(const std::string& status) {
+    deps_.statusWord.set(status);
+    announceStatus();
+    clock().sleep(kStatusChangePause);
+    if (isOffline(status)) {
+        receiver_.stopAndWait();
+    } else {
+        receiver_.start();
+    }
+}
+
+// The protocol word of the current status; a word outside the four is sent as it is.
+void CMainFrame_ServerInterface::announceStatus() {
+    const std::string current = deps_.statusWord.get();
+    std::string protocol = current;
+    for (const auto& known : kStatusWords) {
+        if (word(known.id) == current) protocol = std::string(known.protocol);
+    }
+    statusSender_.send({serverUrl(), sessionId(), protocol, connection()});
+}
+
+void CMainFrame_ServerInterface::GetBuddyList() {
+    ChangeStatus(deps_.statusWord.get());
+    const auto reply = request(requests::buddyList(serverUrl(), sessionId()));
+    if (!reply) return;
+    const StatusLocalizer localize = [this](std::string_view sent) {
+        for (const auto& known : kStatusWords) {
+            if (equalsNoCase(sent, known.protocol)) return word(known.id);
+        }
+        return std::string(sent);
+    };
+    deps_.buddies.replace(readBuddyList(*reply, localize));
+    deps_.frames.post(FrameKind::BuddyWindow, UM_REFRESH_BUDDIES);
+}
+
+void CMainFrame_ServerInterface::GetUserList() {
+    const auto reply = request(requests::userList(serverUrl(), sessionId()));
+    if (!reply) return;
+    deps_.users.replace(readUserList(*reply));
+}
+
+void CMainFrame_ServerInterface::SaveBuddyList(const std::string& body) {
+    (void)request(requests::saveBuddyList(serverUrl(), sessionId()), &body);
+    GetBuddyList();
+}
+
+bool CMainFrame_ServerInterface::GetIMSettings() {
+    const auto reply = request(requests::imSettings(serverUrl(), sessionId()), nullptr, true);
+    const SessionState session = deps_.session.get();
+    const AccountSettingsTarget target{
+        deps_.dataFolder, session.account.empty() ? deps_.account.get().user : session.account,
+        deps_.spelling, &deps_.accountSettings};
+    if (!reply) {
+        (void)receiveAccountSettings(std::nullopt, target);
+        return false;
+    }
+    if (reply->find(kInvalidSessionReply) != std::string::npos) {
+        receiver_.stopAndWait();
+        return false;
+    }
+    const auto text = readImSettings(*reply);
+    if (!text) return false;
+    (void)receiveAccountSettings(*text, target);
+    if (deps_.accountSettingsLoaded) deps_.accountSettingsLoaded();
+    return true;
+}
+
+void CMainFrame_ServerInterface::SaveIMSettings() {
+    const std::string path = deps_.accountSettings.path();
+    if (path.empty()) return;
+    std::ifstream file(path, std::ios::binary);
+    if (!file) return;
+    std::ostringstream text;
+    text << file.rdbuf();
+    const std::string body = requests::saveImSettingsBody(text.str());
+    (void)request(requests::saveImSettings(serverUrl(), sessionId()), &body);
+}
+
+}  // namespace vellix
