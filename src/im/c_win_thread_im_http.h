@@ -25,6 +25,10 @@ class SoundPlayer;
 // What the receiver needs from the application. The referenced objects and the pointed-to
 // ports must outlive the receiver's thread, which may outlive the receiver object.
 struct ImReceiverContext {
+    ImReceiverContext(const Clock& clock_, FrameRegistry& frames_, Guarded<SessionState>& session_,
+                      BuddyTable& buddies_)
+        : clock(clock_), frames(frames_), session(session_), buddies(buddies_) {}
+
     const Clock& clock;
     FrameRegistry& frames;
     Guarded<SessionState>& session;

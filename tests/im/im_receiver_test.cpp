@@ -29,13 +29,16 @@ std::vector<MessageId> ids(const test::RecordingFrame& frame) {
 }
 
 class ImReceiverTest : public ::testing::Test {
-  protected:
+  public:
     void SetUp() override {
         ASSERT_TRUE(sim.running()) << sim.error();
         logFolder = ::testing::TempDir() + "/im_receiver_" +
                     ::testing::UnitTest::GetInstance()->current_test_info()->name();
         std::filesystem::remove_all(logFolder);
-        session.set(SessionState{.sessionId = sim.login(kAlice, "alice"), .account = kAlice});
+        SessionState state;
+        state.sessionId = sim.login(kAlice, "alice");
+        state.account = kAlice;
+        session.set(state);
         buddies.replace({{"bob@demo.local", "Bob", "Offline"}});
     }
     void TearDown() override {
@@ -45,19 +48,16 @@ class ImReceiverTest : public ::testing::Test {
         }
     }
 
-    ImReceiverContext context() {
-        return ImReceiverContext{.clock = clock,
-                                 .frames = registry,
-                                 .session = session,
-                                 .buddies = buddies,
-                                 .serverUrl = [this] { return sim.url(); },
-                                 .connection = {},
-                                 .ownAddress = [] { return std::string(kAlice); },
-                                 .text = [this](int id) { return strings.text(id); },
-                                 .logFolder = logFolder,
-                                 .limits = limits};
+    ImReceiverContext context(const Clock& time) {
+        ImReceiverContext c(time, registry, session, buddies);
+        c.serverUrl = [this] { return sim.url(); };
+        c.ownAddress = [] { return std::string(kAlice); };
+        c.text = [this](int id) { return strings.text(id); };
+        c.logFolder = logFolder;
+        c.limits = limits;
+        return c;
     }
-    void start() { receiver = std::make_unique<CWinThread_IMHttp>(context()); }
+    void start() { receiver = std::make_unique<CWinThread_IMHttp>(context(clock)); }
     bool push(const std::string& event) {
         return sim.control("push", {{"account", kAlice}, {"event", event}}).status == 200;
     }
@@ -70,6 +70,7 @@ class ImReceiverTest : public ::testing::Test {
 
     test::SimProcess sim;
     Clock clock{0.01};
+    Clock realTime{1.0};  // full-length pauses
     StringTable strings{Language::English};
     FrameRegistry registry;
     Guarded<SessionState> session;
@@ -244,14 +245,7 @@ TEST_F(ImReceiverTest, StopEndsAWaitingPollAndAPause) {
     EXPECT_FALSE(receiver->failed());
 
     // A full-length 5 s pause after the wait reply is cut short too.
-    const Clock realTime(1.0);
-    ImReceiverContext ctx = ImReceiverContext{.clock = realTime,
-                                              .frames = registry,
-                                              .session = session,
-                                              .buddies = buddies,
-                                              .serverUrl = [this] { return sim.url(); },
-                                              .logFolder = logFolder};
-    receiver = std::make_unique<CWinThread_IMHttp>(ctx);
+    receiver = std::make_unique<CWinThread_IMHttp>(context(realTime));
     ASSERT_TRUE(sim.wait_for_long_polls(kAlice, 1));
     ASSERT_TRUE(push("<wait>A new wait request is taking your place</wait>"));
     ASSERT_TRUE(server.frame->waitForMessages(1, kWait));
