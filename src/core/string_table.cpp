@@ -20,10 +20,23 @@ constexpr std::array kEntries{
     Entry{IDS_EXIT_DONT_SHOW, "Don't show this message again", "以后不要显示该邮件"},
     Entry{IDS_BUTTON_YES, "&Yes", "是(&Y)"},
     Entry{IDS_BUTTON_NO, "&No", "否(&N)"},
+    Entry{IDS_LOGIN_TITLE, "Login Information", "登录信息"},
+    Entry{IDS_LOGIN_ACCOUNT, "&Account:", "帐户(&A)："},
+    Entry{IDS_LOGIN_PASSWORD, "&Password:", "密码(&P)："},
+    Entry{IDS_LOGIN_REMEMBER, "Remember my password from now on", "从现在起记住我的密码"},
+    Entry{IDS_BUTTON_OK, "OK", "确定"},
+    Entry{IDS_BUTTON_CANCEL, "Cancel", "取消"},
     Entry{IDS_STATUS_ONLINE, "Online", "联机"},
     Entry{IDS_STATUS_OFFLINE, "Offline", "脱机"},
     Entry{IDS_STATUS_AWAY, "Away", "离开"},
     Entry{IDS_STATUS_INVISIBLE, "Invisible", "隐身"},
+    Entry{IDS_AUTH_TITLE, "Authentication Required", "需要身份验证"},
+    Entry{IDS_AUTH_SERVER, "The server %s asks for a user name and password.",
+          "服务器 %s 要求提供用户名和密码。"},
+    Entry{IDS_AUTH_PROXY, "The proxy server %s asks for a user name and password.",
+          "代理服务器 %s 要求提供用户名和密码。"},
+    Entry{IDS_AUTH_USER, "&User name:", "用户名(&U)："},
+    Entry{IDS_AUTH_PASSWORD, "&Password:", "密码(&P)："},
 };
 static_assert(std::ranges::is_sorted(kEntries, {}, &Entry::id));
 

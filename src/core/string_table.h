@@ -24,6 +24,22 @@ inline constexpr int IDS_EXIT_DONT_SHOW = 16002;
 inline constexpr int IDS_BUTTON_YES = 16003;
 inline constexpr int IDS_BUTTON_NO = 16004;
 
+// Login dialog (resource 193), and the OK and Cancel buttons every dialog shares.
+inline constexpr int IDD_LOGIN = 193;
+inline constexpr int IDS_LOGIN_TITLE = 19301;
+inline constexpr int IDS_LOGIN_ACCOUNT = 19302;
+inline constexpr int IDS_LOGIN_PASSWORD = 19303;
+inline constexpr int IDS_LOGIN_REMEMBER = 19304;
+inline constexpr int IDS_BUTTON_OK = 19305;
+inline constexpr int IDS_BUTTON_CANCEL = 19306;
+
+// The user name and password prompt of a server (401) or proxy (407); "%s" is the host.
+inline constexpr int IDS_AUTH_TITLE = 40701;
+inline constexpr int IDS_AUTH_SERVER = 40702;
+inline constexpr int IDS_AUTH_PROXY = 40703;
+inline constexpr int IDS_AUTH_USER = 40704;
+inline constexpr int IDS_AUTH_PASSWORD = 40705;
+
 // The locale's language: the first set of LC_ALL, LC_MESSAGES, LANG; "zh..." is Chinese.
 Language languageFromEnvironment();
 // "zh_CN.UTF-8" -> Chinese; anything else (including "", "C", "POSIX") -> English.

@@ -4,6 +4,7 @@
 // reuse its connections; only close() may be called from another thread.
 
 #include <chrono>
+#include <cstddef>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -62,8 +63,9 @@ class CredentialsPrompt {
     virtual std::optional<Credentials> ask(AuthTarget target, const std::string& where) = 0;
 };
 
-// How long a request may take before it fails as a time-out: connecting, and going without
-// receiving a byte. Nothing else bounds a request, so a slow but moving reply still arrives.
+// How long a request may take before it fails as a time-out: connecting (TCP and TLS), and
+// going `stall` seconds at under one byte a second. Nothing else bounds a request, so a slow
+// but moving reply still arrives. TCP keep-alive probes find a link that died silently.
 struct TransferLimits {
     std::chrono::seconds connect;
     std::chrono::seconds stall;
@@ -72,6 +74,10 @@ inline constexpr TransferLimits kRequestLimits{std::chrono::seconds(30), std::ch
 // A long poll is held open by the server; only a much longer silence means a dead link.
 inline constexpr TransferLimits kLongPollLimits{std::chrono::seconds(30),
                                                 std::chrono::seconds(300)};
+
+// Replies beyond this fail (kInternalError) instead of exhausting memory; real replies, even
+// large contact lists and downloads of the installer, stay far below it.
+inline constexpr size_t kMaxReplyBytes = size_t{128} << 20;
 
 struct HttpReply {
     long status = 0;
@@ -87,6 +93,7 @@ class InternetSession {
         CredentialsPrompt* prompt = nullptr;  // none: a 401 or 407 gives no reply
         // Receives each diagnostic line ("Internet Error: ..."); may be empty.
         std::function<void(const std::string&)> trace;
+        size_t maxReplyBytes = kMaxReplyBytes;
     };
 
     // The error (also traced) when the HTTP library cannot make a session.
@@ -109,7 +116,8 @@ class InternetSession {
                                                     const std::string* body);
 
     // From any thread: the exchange in progress ends at once with kOperationCancelled, and so
-    // does every later one. The session cannot be reopened.
+    // does every later one. The session cannot be reopened. The owner keeps the session alive
+    // until every close() call has returned.
     void close();
     bool closed() const;
 

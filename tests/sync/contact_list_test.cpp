@@ -3,7 +3,7 @@
 #include <random>
 #include <vector>
 
-#include "sync/ascii_case.h"
+#include "core/ascii_case.h"
 #include "sync/contact_list.h"
 #include "sync_test_support.h"
 

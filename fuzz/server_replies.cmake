@@ -1,0 +1,1 @@
+vellix_add_fuzzer(server_replies DEPS Vellix::Server)

@@ -1,0 +1,278 @@
+// The server frame against the real skyloom-sim: requests on the wire, states reported to
+// the tray, and the reactions to what the server says.
+#include "server/c_main_frame_server_interface.h"
+
+#include <gtest/gtest.h>
+#include <QTemporaryDir>
+
+#include <thread>
+
+#include "core/frame_thread.h"
+#include "core/string_table.h"
+#include "support/recording_frame.h"
+#include "support/sim_process.h"
+
+namespace vellix {
+namespace {
+
+using test::Recorded;
+using test::SimProcess;
+
+class ScriptedDialogs : public ServerDialogs {
+  public:
+    std::optional<LoginAnswer> answer;
+    std::optional<LoginAnswer> askLogin(const std::vector<RememberedAccount>&, int) override {
+        std::lock_guard lock(mutex_);
+        ++asked_;
+        return answer;
+    }
+    void showError(const std::string& text) override {
+        std::lock_guard lock(mutex_);
+        errors_.push_back(text);
+    }
+    void closeError() override {}
+    std::vector<std::string> errors() const {
+        std::lock_guard lock(mutex_);
+        return errors_;
+    }
+    int asked() const {
+        std::lock_guard lock(mutex_);
+        return asked_;
+    }
+
+  private:
+    mutable std::mutex mutex_;
+    std::vector<std::string> errors_;
+    int asked_ = 0;
+};
+
+template <class Predicate>
+bool eventually(Predicate predicate, std::chrono::milliseconds timeout = std::chrono::seconds(10)) {
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    while (std::chrono::steady_clock::now() < deadline) {
+        if (predicate()) return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return predicate();
+}
+
+// The words of the requests the frame itself made (agent "Vellix"), in order.
+std::vector<std::string> frameRequests(const SimProcess& sim) {
+    std::vector<std::string> words;
+    for (const auto& entry : sim.request_log()) {
+        if (entry.user_agent != "Vellix") continue;
+        const auto view = entry.query.find("View=StatusCheck&");
+        if (view == std::string::npos) continue;
+        const std::string rest = entry.query.substr(view + 17);
+        words.push_back(rest.substr(0, rest.find('=')));
+    }
+    return words;
+}
+
+class ServerFrameTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(sim_.running()) << sim_.error();
+        for (FrameKind kind : {FrameKind::Tray, FrameKind::Note, FrameKind::Main,
+                               FrameKind::BuddyWindow, FrameKind::WindowHandler}) {
+            recorders_[kind] = test::startRecordingFrame(frames_, kind, clock_);
+        }
+        statusWord_.set(strings_.text(IDS_STATUS_ONLINE));
+    }
+
+    void TearDown() override {
+        if (server_) {
+            frames_.post(FrameKind::Server, UM_QUIT_THREAD);
+            server_->wait();
+        }
+        for (auto& [kind, started] : recorders_) {
+            frames_.post(kind, UM_QUIT_THREAD);
+            started.thread->wait();
+        }
+    }
+
+    void start(std::string user, std::string password, std::string url = {}) {
+        account_.set(
+            AccountSettings{url.empty() ? sim_.url() : url, std::move(user), std::move(password)});
+        server_ = std::make_unique<FrameThread>(FrameKind::Server, frames_, [this] {
+            ServerFrameDeps deps{
+                .frames = frames_,
+                .session = session_,
+                .statusWord = statusWord_,
+                .account = account_,
+                .accountSettings = settings_,
+                .iniPath = dir_.filePath(QStringLiteral("Vellix.ini")).toStdString(),
+                .dataFolder = dir_.path().toStdString() + "/",
+                .programFolder = dir_.path().toStdString() + "/",
+                .folders = folders_,
+                .buddies = buddies_,
+                .users = users_,
+                .text = [this](int id) { return strings_.text(id); },
+                .dialogs = &dialogs_};
+            return std::make_unique<CMainFrame_ServerInterface>(std::move(deps), clock_);
+        });
+        server_->startAndWait();
+    }
+
+    std::vector<Recorded> got(FrameKind kind, MessageId id) const {
+        std::vector<Recorded> out;
+        for (const auto& m : recorders_.at(kind).frame->messages()) {
+            if (m.id == id) out.push_back(m);
+        }
+        return out;
+    }
+    std::vector<int> trayStates() const {
+        std::vector<int> states;
+        for (const auto& m : got(FrameKind::Tray, UM_SERVER_STATE)) states.push_back(int(m.w));
+        return states;
+    }
+    bool loggedIn() const { return session_.get().loggedIn; }
+
+    SimProcess sim_;
+    QTemporaryDir dir_;
+    Clock clock_{0.01};
+    FrameRegistry frames_;
+    Guarded<SessionState> session_;
+    Guarded<std::string> statusWord_;
+    Guarded<AccountSettings> account_;
+    AccountSettingsFile settings_;
+    FolderTable folders_;
+    BuddyTable buddies_;
+    UserList users_;
+    StringTable strings_{Language::English};
+    ScriptedDialogs dialogs_;
+    std::map<FrameKind, test::StartedFrame> recorders_;
+    std::unique_ptr<FrameThread> server_;
+};
+
+TEST_F(ServerFrameTest, FirstCheckLogsInAndPollsWithTheExactRequests) {
+    start("alice@demo.local", "alice");
+    ASSERT_TRUE(eventually([&] { return !buddies_.copy().empty(); }));
+    const std::vector<std::string> expected = {"GetVersion", "GetSession",       "GetIMSettings",
+                                               "GetVersion", "GetMessageCounts", "GetBuddyList"};
+    const auto words = frameRequests(sim_);
+    ASSERT_GE(words.size(), expected.size());
+    EXPECT_EQ(std::vector<std::string>(words.begin(), words.begin() + 6), expected);
+    const auto log = sim_.request_log();
+    const auto login = std::find_if(log.begin(), log.end(), [](const auto& e) {
+        return e.query.find("GetSession=Yes") != std::string::npos;
+    });
+    ASSERT_NE(login, log.end());
+    EXPECT_EQ(login->method, "POST");
+    EXPECT_EQ(login->body, "User=alice%40demo.local&Password=alice");
+    EXPECT_TRUE(std::any_of(log.begin(), log.end(), [](const auto& e) {
+        return e.user_agent == "VellixStatus" && e.query.ends_with("SetStatus=Online");
+    }));
+
+    const auto states = trayStates();
+    ASSERT_GE(states.size(), 3u);
+    EXPECT_EQ(std::vector<int>(states.begin(), states.begin() + 3), (std::vector<int>{5, 3, 1}));
+    EXPECT_TRUE(loggedIn());
+    EXPECT_EQ(session_.get().account, "alice@demo.local");
+    EXPECT_TRUE(folders_.findFolder("INBOX").has_value());
+    EXPECT_FALSE(settings_.path().empty());
+    const auto hooks = got(FrameKind::Main, UM_INSTALL_HOOKS);
+    ASSERT_FALSE(hooks.empty());
+    EXPECT_EQ(hooks[0].w, 10u);
+}
+
+TEST_F(ServerFrameTest, RefusedPasswordShowsTheErrorThenLogsInWithTheDialogsAnswer) {
+    dialogs_.answer = LoginAnswer{"bob@demo.local", "bob", true};
+    start("bob@demo.local", "wrong");
+    ASSERT_TRUE(eventually([&] { return loggedIn(); }));
+    EXPECT_EQ(dialogs_.asked(), 1);
+    ASSERT_FALSE(dialogs_.errors().empty());
+    EXPECT_EQ(dialogs_.errors()[0],
+              "Invalid account information.  Username or password is incorrect!");
+    EXPECT_EQ(account_.get().password, "bob");
+}
+
+TEST_F(ServerFrameTest, CancelledLoginDialogIsNotOfferedAgain) {
+    start("bob@demo.local", "wrong");
+    ASSERT_TRUE(eventually([&] { return dialogs_.asked() == 1; }));
+    frames_.post(FrameKind::Server, UM_CHECK_NOW);
+    ASSERT_TRUE(eventually([&] { return trayStates().size() >= 4; }));
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    EXPECT_EQ(dialogs_.asked(), 1);
+    EXPECT_FALSE(loggedIn());
+}
+
+TEST_F(ServerFrameTest, UnreachableServerIsReportedAndDisconnected) {
+    start("alice@demo.local", "alice", "http://127.0.0.1:1/skyloom/app.dll");
+    ASSERT_TRUE(eventually([&] { return !dialogs_.errors().empty(); }));
+    EXPECT_EQ(dialogs_.errors()[0],
+              "Could not connect to the server!  Please verify that the server information is "
+              "correct.");
+    ASSERT_TRUE(eventually([&] { return trayStates().size() >= 3; }));
+    EXPECT_EQ(trayStates().front(), 5);
+    EXPECT_EQ(trayStates().back(), 4);
+}
+
+TEST_F(ServerFrameTest, ServerSideEventsDuringPolls) {
+    start("carol@demo.local", "carol");
+    ASSERT_TRUE(eventually([&] { return loggedIn(); }));
+
+    // An alert together with new mail: shown once, the folders merged, the note told.
+    sim_.control("alert", {{"account", "carol@demo.local"}, {"text", "Maintenance"}});
+    sim_.control("deliver", {{"account", "carol@demo.local"}, {"folder", "Projects"}});
+    frames_.post(FrameKind::Server, UM_CHECK_NOW);
+    ASSERT_TRUE(eventually([&] { return !got(FrameKind::Note, UM_COUNTS_READY).empty(); }));
+    ASSERT_EQ(got(FrameKind::Note, UM_SHOW_ALERT).size(), 1u);
+    EXPECT_EQ(got(FrameKind::Note, UM_SHOW_ALERT)[0].text, "Maintenance");
+    EXPECT_EQ(folders_.findFolder("Projects")->newCount, 1);
+    EXPECT_NE(std::find(frameRequests(sim_).begin(), frameRequests(sim_).end(), "GetSession"),
+              frameRequests(sim_).end());
+    const auto log = sim_.request_log();
+    EXPECT_TRUE(std::any_of(log.begin(), log.end(), [](const auto& e) {
+        return e.query.find("TakeOver=Yes") != std::string::npos;
+    }));
+
+    // A dropped counts reply: one reconnect within the same check, still connected.
+    const std::string before = session_.get().sessionId;
+    sim_.control("fault", {{"word", "GetMessageCounts"}, {"kind", "drop"}});
+    frames_.post(FrameKind::Server, UM_CHECK_NOW);
+    ASSERT_TRUE(eventually([&] { return session_.get().sessionId != before && loggedIn(); }));
+    ASSERT_TRUE(eventually([&] { return trayStates().back() == 1; }));
+
+    // A deleted session: logged in again at once.
+    const std::string second = session_.get().sessionId;
+    sim_.control("delete-session", {{"session", second}});
+    frames_.post(FrameKind::Server, UM_CHECK_NOW);
+    ASSERT_TRUE(eventually([&] {
+        const auto s = session_.get();
+        return !s.sessionId.empty() && s.sessionId != second;
+    }));
+
+    // A disconnect text: the disconnect dialog, state 4, polling stopped.
+    sim_.control("disconnect", {{"account", "carol@demo.local"}, {"text", "Closed by admin"}});
+    frames_.post(FrameKind::Server, UM_CHECK_NOW);
+    ASSERT_TRUE(eventually([&] { return !got(FrameKind::Note, UM_SHOW_DISCONNECT).empty(); }));
+    EXPECT_EQ(got(FrameKind::Note, UM_SHOW_DISCONNECT)[0].text, "Closed by admin");
+    ASSERT_TRUE(eventually([&] { return trayStates().back() == 4; }));
+    EXPECT_TRUE(session_.get().sessionId.empty());
+}
+
+TEST_F(ServerFrameTest, StatusChangeAndLogout) {
+    start("alice@demo.local", "alice");
+    ASSERT_TRUE(eventually([&] { return loggedIn(); }));
+    frames_.post(FrameKind::Server, UM_SET_STATUS, 0, 0,
+                 makePayload(strings_.text(IDS_STATUS_AWAY)));
+    frames_.post(FrameKind::Server, UM_LOGOUT);
+    ASSERT_TRUE(eventually([&] { return session_.get().sessionId.empty(); }));
+    const auto agentAsks = [&](const std::string& agent, const std::string& tail) {
+        return eventually([&] {
+            const auto log = sim_.request_log();
+            return std::any_of(log.begin(), log.end(), [&](const auto& e) {
+                return e.user_agent == agent && e.query.ends_with(tail);
+            });
+        });
+    };
+    EXPECT_TRUE(agentAsks("VellixStatus", "SetStatus=Away"));
+    EXPECT_TRUE(agentAsks("VellixStatus", "SetStatus=Offline"));
+    EXPECT_TRUE(agentAsks("Vellix", "SaveIMSettings=Yes"));
+    EXPECT_EQ(trayStates().back(), 4);
+    EXPECT_FALSE(got(FrameKind::WindowHandler, UM_CLOSE_CONVERSATIONS).empty());
+}
+
+}  // namespace
+}  // namespace vellix

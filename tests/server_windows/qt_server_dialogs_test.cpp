@@ -1,0 +1,207 @@
+#include "server/windows/qt_server_dialogs.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <chrono>
+#include <functional>
+#include <future>
+#include <memory>
+#include <thread>
+
+#include "platform/event_loop_wait.h"
+#include "server/windows/credentials_dialog.h"
+#include "server/windows/error_window.h"
+#include "server/windows/login_dialog.h"
+
+namespace vellix {
+namespace {
+
+using test::runUntil;
+
+// Acts on the next modal dialog of type D once it shows; runs inside the dialog's own loop.
+template <class D>
+void whenModal(std::function<void(D&)> act) {
+    auto* timer = new QTimer;
+    QObject::connect(timer, &QTimer::timeout, timer, [timer, act] {
+        if (auto* dialog = qobject_cast<D*>(QApplication::activeModalWidget())) {
+            timer->stop();
+            timer->deleteLater();
+            act(*dialog);
+        }
+    });
+    timer->start(5);
+}
+
+void press(QDialog& dialog, const StringTable& strings, int buttonId) {
+    for (auto* b : dialog.findChildren<QPushButton*>()) {
+        if (b->text() == QString::fromStdString(strings.text(buttonId))) return b->click();
+    }
+    ADD_FAILURE() << "no button " << buttonId;
+}
+
+template <class T>
+T waitFor(std::future<T>& answer) {
+    EXPECT_TRUE(runUntil(
+        [&] { return answer.wait_for(std::chrono::seconds(0)) == std::future_status::ready; },
+        10000));
+    return answer.get();
+}
+
+const std::vector<RememberedAccount> kAccounts = {{1, "alice", "a-secret", true},
+                                                  {2, "bob", "", false}};
+
+TEST(QtServerDialogsTest, AskLoginGivesWhatTheUserEntered) {
+    const StringTable strings(Language::English);
+    QtServerDialogs dialogs(strings);
+    struct Case {
+        bool fromWorker;
+        std::function<void(LoginDialog&)> user;
+        std::optional<LoginAnswer> expected;
+    } cases[] = {
+        {true,
+         [&](LoginDialog& d) {
+             d.findChild<QComboBox*>()->setEditText(QStringLiteral("dave"));
+             d.findChild<QLineEdit*>(QStringLiteral("password"))->setText(QStringLiteral("pw"));
+             d.findChild<QCheckBox*>()->setChecked(true);
+             press(d, strings, IDS_BUTTON_OK);
+         },
+         LoginAnswer{"dave", "pw", true}},
+        {true, [&](LoginDialog& d) { press(d, strings, IDS_BUTTON_CANCEL); }, std::nullopt},
+        {false,
+         [&](LoginDialog& d) {
+             d.findChild<QComboBox*>()->setCurrentIndex(0);
+             press(d, strings, IDS_BUTTON_OK);
+         },
+         LoginAnswer{"alice", "a-secret", true}},
+        {false, [&](LoginDialog& d) { d.reject(); }, std::nullopt},
+    };
+    for (const auto& c : cases) {
+        whenModal(c.user);
+        std::optional<LoginAnswer> got;
+        if (c.fromWorker) {
+            auto answer =
+                std::async(std::launch::async, [&] { return dialogs.askLogin(kAccounts, 2); });
+            got = waitFor(answer);
+        } else {
+            got = dialogs.askLogin(kAccounts, 2);
+        }
+        ASSERT_EQ(got.has_value(), c.expected.has_value());
+        if (!got) continue;
+        EXPECT_EQ(got->user, c.expected->user);
+        EXPECT_EQ(got->password, c.expected->password);
+        EXPECT_EQ(got->remember, c.expected->remember);
+    }
+}
+
+TEST(QtServerDialogsTest, CredentialsPromptNamesWhoAsks) {
+    const StringTable strings(Language::English);
+    QtServerDialogs dialogs(strings);
+    struct Case {
+        AuthTarget target;
+        const char* where;
+        bool ok;
+        const char* prompt;
+    } cases[] = {
+        {AuthTarget::Server, "mail.example.com", true,
+         "The server mail.example.com asks for a user name and password."},
+        {AuthTarget::Proxy, "proxy.lan:8080", true,
+         "The proxy server proxy.lan:8080 asks for a user name and password."},
+        {AuthTarget::Proxy, "proxy.lan:8080", false, nullptr},
+    };
+    for (const auto& c : cases) {
+        std::string shown;
+        whenModal<CredentialsDialog>([&](CredentialsDialog& d) {
+            for (auto* label : d.findChildren<QLabel*>()) {
+                if (label->text().contains(QStringLiteral(" asks "))) {
+                    shown = label->text().toStdString();
+                }
+            }
+            d.findChild<QLineEdit*>(QStringLiteral("user"))->setText(QStringLiteral("u1"));
+            d.findChild<QLineEdit*>(QStringLiteral("password"))->setText(QStringLiteral("p1"));
+            press(d, strings, c.ok ? IDS_BUTTON_OK : IDS_BUTTON_CANCEL);
+        });
+        auto answer =
+            std::async(std::launch::async, [&] { return dialogs.ask(c.target, c.where); });
+        const auto got = waitFor(answer);
+        ASSERT_EQ(got.has_value(), c.ok);
+        if (!c.ok) continue;
+        EXPECT_EQ(shown, c.prompt);
+        EXPECT_EQ(got->user, "u1");
+        EXPECT_EQ(got->password, "p1");
+    }
+    EXPECT_EQ(credentialsPromptText(StringTable(Language::Chinese), AuthTarget::Proxy, "p:1"),
+              "代理服务器 p:1 要求提供用户名和密码。");
+}
+
+TEST(QtServerDialogsTest, DestroyedWhileTheUserDecidesAnswersNothing) {
+    const StringTable strings(Language::English);
+    auto* dialogs = new QtServerDialogs(strings);
+    whenModal<LoginDialog>([&](LoginDialog&) { delete dialogs; });
+    auto answer = std::async(std::launch::async, [&] { return dialogs->askLogin(kAccounts, 1); });
+    EXPECT_FALSE(waitFor(answer));
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+}
+
+std::vector<std::string> openErrorTexts() {
+    std::vector<std::string> texts;
+    for (auto* w : QApplication::topLevelWidgets()) {
+        if (!w->isVisible() || w->windowTitle() != QString::fromUtf8(kErrorWindowTitle)) continue;
+        for (auto* label : w->findChildren<QLabel*>()) texts.push_back(label->text().toStdString());
+    }
+    return texts;
+}
+
+TEST(QtServerDialogsTest, OneErrorWindowAtATime) {
+    const StringTable strings(Language::English);
+    auto dialogs = std::make_unique<QtServerDialogs>(strings);
+    enum Op { Show, ShowFromWorker, Close, ClickOk };
+    using Texts = std::vector<std::string>;
+    struct Step {
+        Op op;
+        const char* text;
+        Texts open;
+    } steps[] = {
+        {ShowFromWorker, "Could not connect", {"Could not connect"}},
+        {Show, "second", {"Could not connect"}},
+        {Close, "", {}},
+        {Close, "", {}},
+        {Show, "<b>third</b>", {"<b>third</b>"}},
+        {ClickOk, "", {}},
+        {Show, "fourth", {"fourth"}},
+        {ShowFromWorker, "fifth", {"fourth"}},
+    };
+    for (const auto& s : steps) {
+        switch (s.op) {
+            case Show:
+                dialogs->showError(s.text);
+                break;
+            case ShowFromWorker:
+                std::thread([&] { dialogs->showError(s.text); }).join();
+                break;
+            case Close:
+                dialogs->closeError();
+                break;
+            case ClickOk:
+                for (auto* w : QApplication::topLevelWidgets()) {
+                    if (auto* e = qobject_cast<ErrorWindow*>(w); e && e->isVisible()) {
+                        press(*e, strings, IDS_BUTTON_OK);
+                    }
+                }
+                break;
+        }
+        QCoreApplication::processEvents();
+        EXPECT_EQ(openErrorTexts(), s.open) << s.text;
+    }
+    dialogs.reset();
+    EXPECT_EQ(openErrorTexts(), Texts{});
+}
+
+}  // namespace
+}  // namespace vellix
