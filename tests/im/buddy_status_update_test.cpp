@@ -1,13 +1,9 @@
 // A buddy's status change: the table, the tray signal, the sound and the window refreshes.
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
-
 #include "core/frame_registry.h"
 #include "core/sound_player.h"
 #include "im/buddy_status_update.h"
-#include "im/receiver_log.h"
 #include "server/buddy_table.h"
 #include "support/recording_frame.h"
 
@@ -79,33 +75,6 @@ TEST(BuddyStatus, SignalsFollowTheChangeAndTheSettings) {
             EXPECT_EQ(table.findByEmail("bob@x.test")->status, c.shown);
         }
     }
-}
-
-TEST(ReceiverLog, AppendsStampedLines) {
-    const std::time_t when = 1700000000;
-    const std::string line = formatReceiverLogLine(when, "No valid session");
-    std::tm local{};
-    localtime_r(&when, &local);
-    char stamp[32];
-    std::strftime(stamp, sizeof stamp, "[%Y-%m-%d %H:%M:%S] ", &local);
-    EXPECT_EQ(line, std::string(stamp) + "No valid session\r\n");
-
-    const std::string folder = ::testing::TempDir() + "/receiver_log_test/sub";
-    std::remove((folder + "/WaitForIM.log").c_str());
-    for (const char* text : {"one", "Internet Error: 12002 - timed out\n"}) {
-        ReceiverLog log;
-        ASSERT_TRUE(log.open(folder));
-        log.write(text);
-    }
-    std::ifstream in(folder + "/WaitForIM.log", std::ios::binary);
-    std::stringstream content;
-    content << in.rdbuf();
-    const std::string text = content.str();
-    EXPECT_NE(text.find("] one\r\n["), std::string::npos) << text;
-    EXPECT_EQ(text.substr(text.size() - 4), "t\n\r\n") << "entry text kept whole";
-    ReceiverLog none;
-    EXPECT_FALSE(none.open("/proc/no/such/folder"));
-    none.write("skipped");  // a log that could not open takes writes silently
 }
 
 }  // namespace

@@ -126,19 +126,5 @@ TEST(ImReply, ReadsUpToTheFirstEmptyLine) {
     for (const auto& c : cases) EXPECT_EQ(readReplyText(c.body), c.text) << c.body;
 }
 
-TEST(ImReply, SizeConversionStaysInRange) {
-    const struct {
-        std::string_view text;
-        std::int32_t value;
-    } cases[] = {{"42", 42},
-                 {"  -17x", -17},
-                 {"+8", 8},
-                 {"abc", 0},
-                 {"2147483648", 2147483647},
-                 {"-2147483648", -2147483647 - 1},
-                 {"-99999999999999999999999", -2147483647 - 1}};
-    for (const auto& c : cases) EXPECT_EQ(toInt32Saturated(c.text), c.value) << c.text;
-}
-
 }  // namespace
 }  // namespace vellix
