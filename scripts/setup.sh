@@ -11,7 +11,9 @@ packages=(
   libhunspell-dev hunspell-en-us
   libx11-dev libxss-dev libxtst-dev libcanberra-dev
   clang libclang-rt-14-dev
-  xvfb xauth xdg-utils tinyproxy
+  xvfb xauth xdg-utils tinyproxy dbus-daemon
+  # a notification area for the tray tests under Xvfb
+  trayer
   clang-format python3
 )
 

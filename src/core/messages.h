@@ -14,6 +14,8 @@ inline constexpr MessageId WM_APP = 0x8000;
 inline constexpr MessageId WM_COPYDATA = 0x004A;
 inline constexpr MessageId WM_QUIT = 0x0012;
 
+// The tray icon's callback: wParam the icon id, lParam the mouse message.
+inline constexpr MessageId UM_TRAY_CALLBACK = WM_USER;
 inline constexpr MessageId UM_SHOW_MENU = WM_USER + 1;
 inline constexpr MessageId UM_QUIT_THREAD = WM_USER + 2;
 inline constexpr MessageId UM_RELOGIN = WM_USER + 3;
@@ -53,12 +55,17 @@ inline constexpr MessageId UM_QUIT_BUDDY_WINDOW = WM_USER + 151;
 inline constexpr MessageId UM_ANOTHER_INSTANCE = WM_USER + 151;
 inline constexpr MessageId UM_STOP_IM_RECEIVER = WM_USER + 155;
 
+// The tray frame's own steps: apply a prepared state (text payload, lParam the state) and
+// remove the icon.
+inline constexpr MessageId UM_TRAY_APPLY_STATE = WM_APP + 192;
+inline constexpr MessageId UM_TRAY_REMOVE_ICON = WM_APP + 193;
 inline constexpr MessageId UM_USER_ACTIVITY = WM_APP + 500;
 // Buddy window refreshes; the window-handler frame reads WM_APP+666 as "start the updater".
 inline constexpr MessageId UM_REFRESH_BUDDIES = WM_APP + 666;
 inline constexpr MessageId UM_START_UPDATER = WM_APP + 666;
 inline constexpr MessageId UM_REFRESH_FOLDERS = WM_APP + 667;
 inline constexpr MessageId UM_OTHER_ACCOUNT = WM_APP + 668;
+inline constexpr MessageId UM_SHOW_MAIN_WINDOW = WM_APP + 670;
 // From the event receiver to the window handler, with the parsed record as payload: an
 // incoming message, and a file offered to the user.
 inline constexpr MessageId UM_DELIVER_IM = WM_APP + 700;
@@ -68,6 +75,9 @@ inline constexpr MessageId UM_INCOMING_FILE = WM_APP + 701;
 // direct call): numbers of our own, above the fixed ones.
 inline constexpr MessageId UM_CLOSE_DISCONNECT = WM_APP + 760;    // note frame
 inline constexpr MessageId UM_CLOSE_CONVERSATIONS = WM_APP + 761;  // window-handler frame
+// To the window-handler frame: open or raise a conversation. Payload: the buddy's address
+// (std::string); none starts a group conversation whose participants are chosen in it.
+inline constexpr MessageId UM_START_CONVERSATION = WM_APP + 700;
 
 // Hand-over kinds carried by WM_COPYDATA.
 inline constexpr std::uint32_t COPYDATA_MAILTO = 1;

@@ -73,9 +73,16 @@ inline constexpr IntKey kConnectionType{kSectionVellix, "ConnectionType", 0};
 inline constexpr TextKey kProxyServer{kSectionVellix, "ProxyServer"};
 inline constexpr IntKey kProxyPort{kSectionVellix, "ProxyPort", 80};
 inline constexpr TextKey kMailClient{kSectionVellix, "MailClient"};
+// The browser's command line; "%1" stands for the address, else it is appended. Empty
+// leaves the choice to the desktop.
+inline constexpr TextKey kBrowserCommand{kSectionVellix, "BrowserCommand"};
+// Whether the desktop starts Vellix when the user logs in.
+inline constexpr BoolKey kStartOnLogin{kSectionVellix, "StartOnLogin", false};
 inline constexpr BoolKey kSuppressEndProgram{kSectionVellix, "SuppressEndProgram", false};
 inline constexpr BoolKey kShowBuddyList{kSectionVellix, "ShowBuddyList", true};
 inline constexpr BoolKey kSendOnEnter{kSectionVellix, "SendOnEnter", false};
+// Full path of the fax client program; the tray menu offers it only when the file exists.
+inline constexpr TextKey kFaxClient{kSectionVellix, "FaxClient"};
 // The single-account form of older versions, converted on load.
 inline constexpr TextKey kOldUser{kSectionVellix, "User"};
 inline constexpr TextKey kOldPassword{kSectionVellix, "Password"};
@@ -136,6 +143,8 @@ inline constexpr BoolKey kDefaultShowNotice{kSectionVellix, "DefaultShowNotice",
 inline constexpr BoolKey kDefaultOpenMessage{kSectionVellix, "DefaultOpenMessage", false};
 inline constexpr BoolKey kDefaultInMenu{kSectionVellix, "DefaultInMenu", true};
 inline constexpr BoolKey kDefaultInWindow{kSectionVellix, "DefaultInWindow", true};
+// Ours: also announce freshly arrived mail as a desktop notification.
+inline constexpr BoolKey kNewMailDesktopNotice{kSectionVellix, "NewMailDesktopNotice", false};
 inline constexpr TextKey kVersion{kSectionVellix, "Version"};
 inline constexpr int kFolderRuleDefault = 2;
 

@@ -17,6 +17,44 @@ inline constexpr int IDS_STATUS_OFFLINE = 32783;
 inline constexpr int IDS_STATUS_AWAY = 32790;
 inline constexpr int IDS_STATUS_INVISIBLE = 32791;
 
+// Tray tooltips.
+inline constexpr int IDS_TRAY_WAITING = 120;
+inline constexpr int IDS_TRAY_LOST = 121;
+inline constexpr int IDS_TRAY_CONNECTING = 122;
+inline constexpr int IDS_TRAY_INVALID = 123;
+inline constexpr int IDS_TRAY_TOTAL = 134;
+inline constexpr int IDS_TRAY_UNREAD = 135;
+inline constexpr int IDS_TRAY_NEW = 136;
+inline constexpr int IDS_TRAY_FOLDER = 137;
+inline constexpr int IDS_TRAY_FOLDER_TOTAL = 138;
+inline constexpr int IDS_TRAY_NEW_MAIL_IN = 139;
+inline constexpr int IDS_TRAY_MORE = 140;
+// Tray menu texts.
+inline constexpr int IDS_MENU_INBOX = 104;
+inline constexpr int IDS_MENU_REFRESH = 105;
+inline constexpr int IDS_MENU_COMPOSE = 106;
+inline constexpr int IDS_NO_SERVER_ACCESS = 118;
+inline constexpr int IDS_MENU_FIRST_UNREAD = 126;
+inline constexpr int IDS_MENU_DELAY_BLINK = 130;
+inline constexpr int IDS_MENU_DELAY_SOUND = 131;
+inline constexpr int IDS_MENU_DELAY_NOTICE = 132;
+inline constexpr int IDS_MENU_ALERTS = 141;  // "%d" takes the count
+inline constexpr int IDS_MENU_ABOUT = 146;
+inline constexpr int IDS_MENU_EXIT = 148;
+inline constexpr int IDS_MENU_PROPERTIES = 149;
+inline constexpr int IDS_MENU_SEND_IM = 151;
+inline constexpr int IDS_MENU_ADD_BUDDY = 152;
+inline constexpr int IDS_MENU_FAX = 155;
+inline constexpr int IDS_MENU_MAKER_SITE = 162;
+inline constexpr int IDS_MENU_GROUP_CONVERSATION = 32784;
+inline constexpr int IDS_MENU_HISTORY_FOLDER = 32796;
+inline constexpr int IDS_MENU_LOG_OUT = 32797;
+inline constexpr int IDS_MENU_LOG_IN = 32799;
+inline constexpr int IDS_MENU_CALENDAR = 32801;
+inline constexpr int IDS_MENU_MORE_FOLDERS = 32806;
+inline constexpr int IDS_MENU_SHOW_MAIN_WINDOW = 32817;
+inline constexpr int IDS_MENU_MY_STATUS = 32825;
+
 // Exit confirmation dialog (resource 160).
 inline constexpr int IDD_EXIT_CONFIRM = 160;
 inline constexpr int IDS_EXIT_QUESTION = 16001;
@@ -39,6 +77,26 @@ inline constexpr int IDS_AUTH_SERVER = 40702;
 inline constexpr int IDS_AUTH_PROXY = 40703;
 inline constexpr int IDS_AUTH_USER = 40704;
 inline constexpr int IDS_AUTH_PASSWORD = 40705;
+
+// New-mail note (dialog 144) and the desktop notice.
+inline constexpr int IDD_NOTE = 144;
+inline constexpr int IDS_NOTE_TITLE = 14401;
+inline constexpr int IDS_NOTE_LABEL = 14402;
+inline constexpr int IDS_NOTE_DONT_REOPEN = 14403;
+inline constexpr int IDS_NOTE_CLOSE = 14404;
+inline constexpr int IDS_NOTE_OPEN = 14405;
+
+// Disconnect dialog (resource 187).
+inline constexpr int IDD_DISCONNECT = 187;
+inline constexpr int IDS_DISCONNECT_TITLE = 18701;
+inline constexpr int IDS_DISCONNECT_TEXT = 18702;
+inline constexpr int IDS_DISCONNECT_OK = 18703;
+inline constexpr int IDS_DISCONNECT_CANCEL = 18704;
+
+// Administrator alert window (resource 250).
+inline constexpr int IDD_ALERT = 250;
+inline constexpr int IDS_ALERT_TITLE = 25001;
+inline constexpr int IDS_ALERT_OK = 25002;
 
 // The locale's language: the first set of LC_ALL, LC_MESSAGES, LANG; "zh..." is Chinese.
 Language languageFromEnvironment();

@@ -58,7 +58,14 @@ LResult CMainFrame_ServerInterface::handleMessage(Message& message) {
             return 0;
         case UM_RELOAD_ACCOUNT: {
             ProfileFile ini(deps_.iniPath);
-            deps_.account.set(loadAccountSettings(ini));
+            AccountSettings loaded = loadAccountSettings(ini);
+            // A password the user chose not to store is still the one they typed.
+            deps_.account.update([&](AccountSettings& held) {
+                if (loaded.password.empty() && equalsNoCase(loaded.user, held.user)) {
+                    loaded.password = held.password;
+                }
+                held = loaded;
+            });
             deps_.statusWord.set(word(IDS_STATUS_ONLINE));
             relogin(false);
             return 0;

@@ -1,0 +1,102 @@
+#include "tray/new_mail_pass.h"
+
+namespace vellix {
+
+NewMailActions runNewMailPass(const std::vector<FolderStatus>& withNewMail,
+                              NotificationState& state) {
+    NewMailActions actions;
+    bool blinkWanted = false;
+    bool soundWanted = false;
+    bool noticeWanted = false;
+    // One flag for the whole pass: fresh mail under either rule lets both sound and note go.
+    bool fresh = false;
+    const bool first = state.firstCheckSinceStart;
+
+    for (const FolderStatus& folder : withNewMail) {
+        const bool arrived = folder.recent > 0 || first;
+        if (state.effective(folder, BlinkIcon)) {
+            blinkWanted = true;
+            if (arrived) state.blinkDelayed = false;
+        }
+        if (state.effective(folder, PlaySound)) {
+            soundWanted = true;
+            if (arrived) {
+                state.soundDelayed = true;
+                fresh = true;
+            }
+        }
+        if (state.effective(folder, ShowNotice)) {
+            noticeWanted = true;
+            if (arrived) {
+                state.noticeDelayed = true;
+                fresh = true;
+            }
+        }
+        if (!actions.openFolder && state.effective(folder, OpenMessage)) {
+            actions.openFolder = folder.name;
+        }
+    }
+
+    if (blinkWanted) {
+        state.blinkPending = true;
+        actions.blink = !state.blinkDelayed;
+    } else {
+        state.blinkPending = false;
+        state.blinkDelayed = false;
+    }
+    if (soundWanted) {
+        state.soundPending = true;
+        actions.playSound = !state.soundDelayed || fresh;
+    } else {
+        state.soundPending = false;
+        state.soundDelayed = false;
+    }
+    if (noticeWanted) {
+        state.noticePending = true;
+        actions.showNotice = !state.noticeDelayed || fresh;
+    } else {
+        state.noticePending = false;
+        state.noticeDelayed = false;
+    }
+    state.firstCheckSinceStart = false;
+    return actions;
+}
+
+std::vector<FolderStatus> noticeFolders(const std::vector<FolderStatus>& withNewMail,
+                                        const NotificationState& state) {
+    std::vector<FolderStatus> out;
+    for (const FolderStatus& folder : withNewMail) {
+        if (state.effective(folder, ShowNotice)) out.push_back(folder);
+    }
+    return out;
+}
+
+std::vector<FolderStatus> arrivedFolders(const std::vector<FolderStatus>& withNewMail,
+                                         const NotificationState& state, bool firstCheck) {
+    std::vector<FolderStatus> out;
+    for (const FolderStatus& folder : withNewMail) {
+        if (folder.recent <= 0 && !firstCheck) continue;
+        if (state.effective(folder, BlinkIcon) || state.effective(folder, PlaySound) ||
+            state.effective(folder, ShowNotice)) {
+            out.push_back(folder);
+        }
+    }
+    return out;
+}
+
+std::string desktopNoticeBody(const std::vector<FolderStatus>& folders) {
+    std::string body;
+    for (const FolderStatus& folder : folders) {
+        if (!body.empty()) body += '\n';
+        body += folder.displayName + " (" + std::to_string(folder.newCount) + ")";
+    }
+    return body;
+}
+
+WebmailLink firstUnreadLink(const std::string& folderName) {
+    return WebmailLink{"&View=Message&NextFolder=%s&NextFirstUnread=Yes",
+                       {folderName, {}, {}},
+                       kTrayStateConnected};
+}
+
+}  // namespace vellix

@@ -1,0 +1,51 @@
+#pragma once
+// The note frame's windows on the GUI thread. Calls from other threads are queued to it and
+// return at once; nothing here waits for the user.
+
+#include <QObject>
+#include <QPointer>
+
+#include <vector>
+
+#include "core/frame_registry.h"
+#include "core/string_table.h"
+#include "tray/note_windows.h"
+#include "tray/notification_state.h"
+
+namespace vellix {
+
+class NoteDialog;
+class DisconnectDialog;
+class AlertWindow;
+
+class QtNoteWindows final : public QObject, public NoteWindows {
+    Q_OBJECT
+  public:
+    // Create on the GUI thread.
+    QtNoteWindows(const FrameRegistry& registry, NotificationState& state,
+                  const StringTable& strings, QObject* parent = nullptr);
+    ~QtNoteWindows() override;
+
+    void showNote(std::vector<FolderStatus> folders) override;
+    void showDisconnect(std::string serverMessage) override;
+    void showAlert(std::optional<std::string> text) override;
+
+    // On the GUI thread: the windows open now (tests and the tray side look).
+    NoteDialog* noteDialog() const { return note_; }
+    DisconnectDialog* disconnectDialog() const { return disconnect_; }
+    std::vector<AlertWindow*> alertWindows() const;
+
+  private:
+    void openNote(const std::vector<FolderStatus>& folders);
+    void openDisconnect(const std::string& serverMessage);
+    void openAlert(const std::optional<std::string>& text);
+
+    const FrameRegistry& registry_;
+    NotificationState& state_;
+    const StringTable& strings_;
+    QPointer<NoteDialog> note_;
+    QPointer<DisconnectDialog> disconnect_;
+    std::vector<QPointer<AlertWindow>> alerts_;
+};
+
+}  // namespace vellix

@@ -1,0 +1,127 @@
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <vector>
+
+#include "server/webmail_opener.h"
+#include "server/webmail_url.h"
+
+namespace vellix {
+namespace {
+
+TEST(WebmailUrlTest, BuildsTheAddress) {
+    struct Case {
+        const char* server;
+        WebmailLink link;
+        const char* url;
+    } cases[] = {
+        {"http://mail:8080",
+         {"&View=List&NextFolder=Inbox", {}, 1},
+         "http://mail:8080/?Session=S1&View=List&NextFolder=Inbox&Frames=Yes"},
+        {"http://mail/sky.DLL",
+         {"&View=List&NextFolder=%s", {"Sent Items"}, 1},
+         "http://mail/sky.DLL?Session=S1&View=List&NextFolder=Sent%20Items&Frames=Yes"},
+        {"http://mail/a.Cgi",
+         {"&NextFolder=%s", {"R&D"}, 1},
+         "http://mail/a.Cgi?Session=S1&NextFolder=R%26D&Frames=Yes"},
+        {"http://mail/",
+         {"&NextFolder=%s", {"\xC4pfel"}, 1},
+         "http://mail/?Session=S1&NextFolder=%C4pfel&Frames=Yes"},
+        {"http://mail/x.cgix", {"", {}, 0}, "http://mail/x.cgix/?Session=S1&Frames=Yes"},
+        {"", {"", {}, 0}, "/?Session=S1&Frames=Yes"},
+        // A compose request holds no "%s" and arrives unchanged, "%20" and all.
+        {"http://m/",
+         {"&View=Compose&NextNew=Yes&NextSubject=a%20b", {"x", "y", "z"}, 0},
+         "http://m/?Session=S1&View=Compose&NextNew=Yes&NextSubject=a%20b&Frames=Yes"},
+        // Arguments fill the places in order; the third has no place left.
+        {"http://m/",
+         {"&A=%s&B=%s", {"1 2", "%s", "3"}, 0},
+         "http://m/?Session=S1&A=1%202&B=%25s&Frames=Yes"},
+        // An argument that looks like a place is not filled by the next one.
+        {"http://m/", {"&A=%s", {"%s", "x"}, 0}, "http://m/?Session=S1&A=%25s&Frames=Yes"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(buildWebmailUrl(c.server, "S1", c.link), c.url) << c.server << c.link.format;
+    }
+}
+
+TEST(WebmailUrlTest, SplitsTheMailClientSetting) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const std::string spaced = dir.filePath(QStringLiteral("my client")).toStdString();
+    std::ofstream(spaced) << "#!/bin/sh\n";
+
+    struct Case {
+        std::string text, program, parameters;
+    } cases[] = {
+        {" \t" + spaced + "\r\n", spaced, ""},
+        {"mutt  -s hi \n", "mutt", "-s hi"},
+        {"\"/opt/mail app/run\"  --compose  ", "/opt/mail app/run", "--compose"},
+        {"x \"/a b\" -c", "/a b", "-c"},
+        {"\"/unterminated arg", "/unterminated arg", ""},
+        {"evolution", "evolution", ""},
+        {"\t\r\n", "", ""},
+        // A folder is not a program file, so the text is split.
+        {dir.path().toStdString() + " -x", dir.path().toStdString(), "-x"},
+    };
+    for (const auto& c : cases) {
+        const MailClientCommand command = parseMailClient(c.text);
+        EXPECT_EQ(command.program, c.program) << c.text;
+        EXPECT_EQ(command.parameters, c.parameters) << c.text;
+    }
+}
+
+class RecordingShell final : public DesktopShell {
+  public:
+    std::vector<std::string> calls;
+    Status openUrl(const std::string& url) override { return record("open " + url); }
+    Status openInNewBrowser(const std::string& url) override { return record("browser " + url); }
+    Status startProgram(const std::string& program, const std::string& parameters) override {
+        return record("start " + program + "|" + parameters);
+    }
+    bool fail = false;
+
+  private:
+    Status record(std::string call) {
+        calls.push_back(std::move(call));
+        if (fail) return failure("refused");
+        return success();
+    }
+};
+
+TEST(WebmailOpenerTest, MailClientOrPage) {
+    const WebmailLink folder{"&View=List&NextFolder=%s", {"Inbox"}, 1};
+    const std::string url = "http://m/?Session=S&View=List&NextFolder=Inbox&Frames=Yes";
+    struct Case {
+        std::string mailClient;
+        bool newBrowser;
+        LinkOpened::Way way;
+        std::string call;
+        int tray;
+    } cases[] = {
+        {"", true, LinkOpened::Way::NewBrowser, "browser " + url, 1},
+        {" \r\n", false, LinkOpened::Way::Desktop, "open " + url, 1},
+        {" mutt -f =inbox\n", true, LinkOpened::Way::MailClient, "start mutt|-f =inbox", 0},
+    };
+    for (const auto& c : cases) {
+        RecordingShell shell;
+        const LinkOpened opened =
+            WebmailOpener(shell).open(folder, {c.mailClient, "http://m", "S", c.newBrowser});
+        EXPECT_EQ(opened.way, c.way) << c.mailClient;
+        EXPECT_EQ(shell.calls, std::vector<std::string>{c.call}) << c.mailClient;
+        EXPECT_EQ(opened.trayStateToPost, c.tray) << c.mailClient;
+        EXPECT_TRUE(opened.status.ok());
+        EXPECT_EQ(WebmailOpener::usesMailClient(c.mailClient), c.tray == 0);
+    }
+
+    RecordingShell failing;
+    failing.fail = true;
+    const LinkOpened opened = WebmailOpener(failing).open(folder, {"", "http://m", "S", true});
+    EXPECT_EQ(opened.status.error(), "refused");
+    EXPECT_EQ(opened.trayStateToPost, 1);
+}
+
+}  // namespace
+}  // namespace vellix

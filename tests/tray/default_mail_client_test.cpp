@@ -1,0 +1,159 @@
+#include <QDir>
+#include <QFile>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "core/atomic_file.h"
+#include "tray/autostart_entry.h"
+#include "tray/default_mail_client.h"
+#include "tray/desktop_entry.h"
+
+namespace vellix {
+namespace {
+
+std::string readText(const std::string& path) {
+    std::ifstream in(path);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+TEST(DesktopEntryTest, ExecArgumentsRoundTrip) {
+    struct Case {
+        const char* path;
+        const char* exec;
+    } cases[] = {
+        {"/usr/bin/vellix", "/usr/bin/vellix"},
+        {"/opt/My Apps/vellix", "\"/opt/My Apps/vellix\""},
+        {"/opt/100%/vellix", "/opt/100%%/vellix"},
+        {"/a\"b$c\\d/vellix", "\"/a\\\\\"b\\\\$c\\\\\\\\d/vellix\""},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(execArgument(c.path), c.exec) << c.path;
+        EXPECT_EQ(execProgram(std::string(c.exec) + " /%u"), c.path) << c.exec;
+    }
+}
+
+TEST(DesktopEntryTest, ShippedEntryMatchesTheGeneratedOne) {
+    const std::string shipped = readText(VELLIX_SOURCE_DIR "/resources/vellix.desktop");
+    EXPECT_EQ(shipped, applicationEntryText("vellix"));
+}
+
+// A temporary desktop home for the real xdg tools, with nothing installed for the system.
+class XdgHome : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(dir.isValid());
+        for (const char* sub : {"data", "config", "system", "home"}) {
+            QDir(dir.path()).mkpath(QString::fromLatin1(sub));
+        }
+        env.insert(QStringLiteral("PATH"), QStringLiteral("/usr/bin:/bin"));
+        env.insert(QStringLiteral("HOME"), path("home"));
+        env.insert(QStringLiteral("XDG_DATA_HOME"), path("data"));
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), path("config"));
+        env.insert(QStringLiteral("XDG_DATA_DIRS"), path("system"));
+        // The program the entry starts: records its arguments. (xdg-utils' own desktop-less
+        // lookup takes the first blank-separated word of Exec, so this path has no blank.)
+        program = dir.filePath(QStringLiteral("bin/vellix")).toStdString();
+        QDir(dir.path()).mkpath(QStringLiteral("bin"));
+        std::ofstream(program) << "#!/bin/sh\nprintf '%s\\n' \"$@\" > '" << program
+                               << ".part'\nmv '" << program << ".part' '" << program << ".args'\n";
+        QFile::setPermissions(QString::fromStdString(program),
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+    QString path(const char* sub) const { return dir.filePath(QString::fromLatin1(sub)); }
+
+    QTemporaryDir dir;
+    QProcessEnvironment env;
+    std::string program;
+};
+
+TEST_F(XdgHome, RegistersAsTheMailtoHandler) {
+    ToolRunner runner(env);
+    DefaultMailClient client(runner, program);
+    auto before = client.isDefault();
+    ASSERT_TRUE(before.ok()) << before.error();
+    EXPECT_FALSE(*before);
+
+    ASSERT_TRUE(client.makeDefault().ok());
+    auto after = client.isDefault();
+    ASSERT_TRUE(after.ok()) << after.error();
+    EXPECT_TRUE(*after);
+    EXPECT_EQ(client.userEntryPath(), path("data").toStdString() + "/applications/vellix.desktop");
+    const std::string entry = readText(client.userEntryPath());
+    EXPECT_EQ(desktopEntryValue(entry, "Exec"), program + " /%u");
+    EXPECT_EQ(desktopEntryValue(entry, "MimeType"), "x-scheme-handler/mailto;");
+
+    // A launcher that follows the desktop entry rules hands over "/mailto:...".
+    if (QStandardPaths::findExecutable(QStringLiteral("gio")).isEmpty()) {
+        GTEST_SKIP() << "gio is not installed";
+    }
+    ASSERT_EQ(runner
+                  .run(QStringLiteral("gio"),
+                       {QStringLiteral("open"), QStringLiteral("mailto:ann@x.org?subject=a%20b")})
+                  .valueOr({1, {}, {}})
+                  .exitCode,
+              0);
+    const std::string args = program + ".args";
+    for (int i = 0; i < 500 && !fileExists(args); ++i) QThread::msleep(20);
+    EXPECT_EQ(readText(args), "/mailto:ann@x.org?subject=a%20b\n");
+}
+
+TEST_F(XdgHome, SystemEntryForThisProgramIsNotCopied) {
+    QDir(path("system")).mkpath(QStringLiteral("applications"));
+    const std::string systemEntry = path("system").toStdString() + "/applications/vellix.desktop";
+    ToolRunner runner(env);
+    DefaultMailClient client(runner, program);
+
+    // An entry of another copy of the program is shadowed by the user's own.
+    ASSERT_TRUE(writeFileAtomically(systemEntry, applicationEntryText("/usr/bin/vellix")).ok());
+    ASSERT_TRUE(client.makeDefault().ok());
+    EXPECT_TRUE(fileExists(client.userEntryPath()));
+
+    ASSERT_TRUE(removeFile(client.userEntryPath()).ok());
+    ASSERT_TRUE(writeFileAtomically(systemEntry, applicationEntryText(program)).ok());
+    ASSERT_TRUE(client.makeDefault().ok());
+    EXPECT_FALSE(fileExists(client.userEntryPath()));
+    EXPECT_TRUE(client.isDefault().valueOr(false));
+}
+
+TEST_F(XdgHome, ToolFailuresAreErrors) {
+    const ToolRunner runner(env);
+    EXPECT_FALSE(runner.run(QStringLiteral("/nonexistent/xdg-tool"), {}).ok());
+    const auto ran = runner.run(QStringLiteral("xdg-mime"), {QStringLiteral("--bogus")});
+    ASSERT_TRUE(ran.ok());
+    EXPECT_NE(ran->exitCode, 0);
+    // No home at all: nowhere to put the user's entry.
+    QProcessEnvironment homeless;
+    homeless.insert(QStringLiteral("PATH"), QStringLiteral("/usr/bin:/bin"));
+    const ToolRunner lost(homeless);
+    EXPECT_FALSE(DefaultMailClient(lost, program).makeDefault().ok());
+}
+
+TEST_F(XdgHome, StartOnLogin) {
+    const Environment xdg = ToolRunner(env).xdgEnvironment();
+    EXPECT_FALSE(startsOnLogin(xdg));
+    ASSERT_TRUE(setStartOnLogin(xdg, true, program).ok());
+    EXPECT_EQ(autostartEntryPath(xdg), path("config").toStdString() + "/autostart/vellix.desktop");
+    EXPECT_EQ(desktopEntryValue(readText(autostartEntryPath(xdg)), "Exec"), program);
+    EXPECT_TRUE(startsOnLogin(xdg));
+
+    // Switched off in the session settings.
+    ASSERT_TRUE(
+        writeFileAtomically(autostartEntryPath(xdg), autostartEntryText(program) + "Hidden=true\n")
+            .ok());
+    EXPECT_FALSE(startsOnLogin(xdg));
+
+    ASSERT_TRUE(setStartOnLogin(xdg, false, program).ok());
+    EXPECT_FALSE(fileExists(autostartEntryPath(xdg)));
+    EXPECT_TRUE(setStartOnLogin(xdg, false, program).ok());
+}
+
+}  // namespace
+}  // namespace vellix
