@@ -68,8 +68,8 @@ inline constexpr MessageId UM_OTHER_ACCOUNT = WM_APP + 668;
 inline constexpr MessageId UM_SHOW_MAIN_WINDOW = WM_APP + 670;
 // From the event receiver to the window handler, with the parsed record as payload: an
 // incoming message, and a file offered to the user.
-inline constexpr MessageId UM_DELIVER_IM = WM_APP + 700;
-inline constexpr MessageId UM_INCOMING_FILE = WM_APP + 701;
+inline constexpr MessageId UM_DELIVER_IM = WM_APP + 710;
+inline constexpr MessageId UM_INCOMING_FILE = WM_APP + 711;
 
 // Frame-to-frame requests the desktop version made by other means (closing a dialog, a
 // direct call): numbers of our own, above the fixed ones.
