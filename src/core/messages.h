@@ -32,17 +32,23 @@ inline constexpr MessageId UM_CHECK_NOW = WM_USER + 15;
 inline constexpr MessageId UM_RESTART_TIMER = WM_USER + 17;
 inline constexpr MessageId UM_GET_USER_LIST = WM_USER + 40;
 
+// From the event receiver to the window handler, with the parsed record as payload: a
+// transfer's answer and its progress, for the transfer window entered under its key.
+inline constexpr MessageId UM_TRANSFER_RESPONSE = WM_USER + 129;
 inline constexpr MessageId UM_FILE_TRANSFER_REQUEST = WM_USER + 130;
 inline constexpr MessageId UM_FILE_TRANSFER_RESPONSE = WM_USER + 131;
 inline constexpr MessageId UM_INSTALL_HOOKS = WM_USER + 132;
 inline constexpr MessageId UM_SAVE_BUDDY_LIST = WM_USER + 133;
 inline constexpr MessageId UM_SET_STATUS = WM_USER + 135;
 inline constexpr MessageId UM_SEND_IM = WM_USER + 136;
+inline constexpr MessageId UM_TRANSFER_STATUS = WM_USER + 137;
 inline constexpr MessageId UM_SAVE_IM_SETTINGS = WM_USER + 138;
 inline constexpr MessageId UM_RELOAD_ACCOUNT = WM_USER + 139;
 inline constexpr MessageId UM_LOGOUT = WM_USER + 140;
 inline constexpr MessageId UM_SYNC_CONTACTS = WM_USER + 142;
 inline constexpr MessageId UM_REMOVE_HOOKS = WM_USER + 143;
+// A buddy's status changed; the window handler passes it on to the messenger windows.
+inline constexpr MessageId UM_BUDDY_STATUS_CHANGED = WM_USER + 144;
 // One number, two receivers: the buddy window ends on it, the server frame shows the
 // another-client notice.
 inline constexpr MessageId UM_QUIT_BUDDY_WINDOW = WM_USER + 151;
@@ -60,6 +66,10 @@ inline constexpr MessageId UM_START_UPDATER = WM_APP + 666;
 inline constexpr MessageId UM_REFRESH_FOLDERS = WM_APP + 667;
 inline constexpr MessageId UM_OTHER_ACCOUNT = WM_APP + 668;
 inline constexpr MessageId UM_SHOW_MAIN_WINDOW = WM_APP + 670;
+// From the event receiver to the window handler, with the parsed record as payload: an
+// incoming message, and a file offered to the user.
+inline constexpr MessageId UM_DELIVER_IM = WM_APP + 710;
+inline constexpr MessageId UM_INCOMING_FILE = WM_APP + 711;
 
 // Frame-to-frame requests the desktop version made by other means (closing a dialog, a
 // direct call): numbers of our own, above the fixed ones.

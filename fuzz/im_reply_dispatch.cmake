@@ -1,0 +1,1 @@
+vellix_add_fuzzer(im_reply_dispatch DEPS Vellix::Im)
