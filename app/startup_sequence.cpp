@@ -16,6 +16,7 @@
 #include "core/spelling_setup.h"
 #include "core/string_table.h"
 #include "gui_thread_ports.h"
+#include "im/c_win_thread_im_http.h"
 #include "platform/canberra_sound_player.h"
 #include "platform/desktop_notifier.h"
 #include "platform/hunspell_spelling_engine.h"
@@ -122,9 +123,23 @@ int runVellix(int argc, char** argv) {
             std::fprintf(stderr, "vellix: message %s %u\n", frameKindName(kind), id);
         });
     }
-    DesktopServices services{strings,  shell,       dialogs,          dialogs,     trayHost,
-                             menuHost, menuDesktop, exitConfirmation, noteWindows, sound,
-                             notifier, {},          &spelling};
+    ImReceiverContext receiver(app.clock(), app.frames(), app.session(), shared.buddies);
+    receiver.serverUrl = [&app] { return app.account().get().url; };
+    receiver.connection = [&app] {
+        const AccountSettings account = app.account().get();
+        return ConnectionSettings{account.connectionType, account.proxyServer, account.proxyPort};
+    };
+    receiver.ownAddress = [&app] { return app.session().get().account; };
+    receiver.text = [&strings](int id) { return strings.text(id); };
+    receiver.accountSettings = &app.accountSettings();
+    receiver.vellixIni = [&app] { return app.ini(); };
+    receiver.sound = &sound;
+    receiver.dialogs = &dialogs;
+    receiver.logFolder = app.files().dataFolder;
+    DesktopServices services{strings,     shell,    dialogs,     dialogs,
+                             trayHost,    menuHost, menuDesktop, exitConfirmation,
+                             noteWindows, sound,    notifier,    imReceiverFactory(receiver),
+                             &spelling};
     app.start(command, startupFrames(app, shared, services));
     if (trace) std::fprintf(stderr, "vellix: frames running\n");
 

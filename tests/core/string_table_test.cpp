@@ -21,7 +21,7 @@ TEST(StringTable, EveryIdHasTextInBothLanguages) {
 }
 
 TEST(StringTable, UnknownIdGivesEmptyText) {
-    for (int id : {0, -1, 159, 32784, 99999}) {
+    for (int id : {0, -1, 159, 32786, 99999}) {
         EXPECT_EQ(kEnglish.text(id), "") << id;
         EXPECT_EQ(kChinese.text(id), "") << id;
     }
