@@ -84,6 +84,7 @@ std::unique_ptr<Frame> serverFrame(Application& app, SharedState& shared, Deskto
             [&app, &shared] {
                 loadRules(app.accountSettings().file(), shared.notifications, shared.folders);
             },
+        .trace = s.trace,
     };
     return std::make_unique<CMainFrame_ServerInterface>(std::move(deps), app.clock());
 }

@@ -2,7 +2,9 @@
 // The composition of the start-up frames: the state they share and the desktop services
 // each one is handed.
 
+#include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "core/application.h"
@@ -49,6 +51,7 @@ struct DesktopServices {
     NewMailNotifier& notifier;
     EventReceiverFactory makeReceiver;
     SpellingEngine* spelling = nullptr;
+    std::function<void(const std::string&)> trace{};
 };
 
 std::vector<FrameSpec> startupFrames(Application& app, SharedState& shared,

@@ -123,7 +123,11 @@ int runVellix(int argc, char** argv) {
             std::fprintf(stderr, "vellix: message %s %u\n", frameKindName(kind), id);
         });
     }
+    // Network diagnostics ("Internet Error: ...") go where the message trace goes.
+    std::function<void(const std::string&)> diagnostics;
+    if (trace) diagnostics = [](const std::string& line) { std::fputs(line.c_str(), stderr); };
     ImReceiverContext receiver(app.clock(), app.frames(), app.session(), shared.buddies);
+    receiver.trace = diagnostics;
     receiver.serverUrl = [&app] { return app.account().get().url; };
     receiver.connection = [&app] {
         const AccountSettings account = app.account().get();
@@ -136,10 +140,10 @@ int runVellix(int argc, char** argv) {
     receiver.sound = &sound;
     receiver.dialogs = &dialogs;
     receiver.logFolder = app.files().dataFolder;
-    DesktopServices services{strings,     shell,    dialogs,     dialogs,
-                             trayHost,    menuHost, menuDesktop, exitConfirmation,
-                             noteWindows, sound,    notifier,    imReceiverFactory(receiver),
-                             &spelling};
+    DesktopServices services{strings,     shell,      dialogs,     dialogs,
+                             trayHost,    menuHost,   menuDesktop, exitConfirmation,
+                             noteWindows, sound,      notifier,    imReceiverFactory(receiver),
+                             &spelling,   diagnostics};
     app.start(command, startupFrames(app, shared, services));
     if (trace) std::fprintf(stderr, "vellix: frames running\n");
 
