@@ -41,6 +41,10 @@ QString VellixProcess::binary() {
     return QString::fromUtf8(VELLIX_BINARY_DIR) + QStringLiteral("/bin/vellix");
 }
 
+void VellixProcess::setEnvironment(const QProcessEnvironment& environment) {
+    process_->setProcessEnvironment(environment);
+}
+
 void VellixProcess::start() {
     process_->start();
 }

@@ -29,7 +29,10 @@ class VellixProcess {
 
     static QString binary();
 
+    // Replaces the home's environment, e.g. for a real display; call before start().
+    void setEnvironment(const QProcessEnvironment& environment);
     void start();
+    qint64 pid() const { return process_->processId(); }
     // Waits until stderr holds the text; false on time-out or when the process ended.
     bool waitForTrace(const std::string& text,
                       std::chrono::milliseconds timeout = std::chrono::seconds(20));

@@ -1,0 +1,119 @@
+#include "x11_screen.h"
+
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
+namespace vellix::test {
+namespace {
+
+// A window that vanishes between listing and reading must not end the test program.
+int ignoreErrors(Display*, XErrorEvent*) {
+    return 0;
+}
+
+std::string textProperty(Display* display, Window window, Atom property) {
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0;
+    unsigned long after = 0;
+    unsigned char* data = nullptr;
+    std::string text;
+    if (XGetWindowProperty(display, window, property, 0, 1024, False, AnyPropertyType, &type,
+                           &format, &count, &after, &data) == Success &&
+        data != nullptr && format == 8) {
+        text.assign(reinterpret_cast<const char*>(data), count);
+    }
+    if (data != nullptr) XFree(data);
+    return text;
+}
+
+long pidProperty(Display* display, Window window, Atom property) {
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0;
+    unsigned long after = 0;
+    unsigned char* data = nullptr;
+    long pid = 0;
+    if (XGetWindowProperty(display, window, property, 0, 1, False,
+                           XInternAtom(display, "CARDINAL", False), &type, &format, &count, &after,
+                           &data) == Success &&
+        data != nullptr && format == 32 && count == 1) {
+        pid = *reinterpret_cast<const long*>(data);
+    }
+    if (data != nullptr) XFree(data);
+    return pid;
+}
+
+}  // namespace
+
+X11Screen::X11Screen(const std::string& display) {
+    XSetErrorHandler(ignoreErrors);
+    display_ = XOpenDisplay(display.c_str());
+}
+
+X11Screen::~X11Screen() {
+    if (display_ != nullptr) XCloseDisplay(display_);
+}
+
+unsigned long X11Screen::root() const {
+    return XDefaultRootWindow(display_);
+}
+
+bool X11Screen::trayOwned() const {
+    const Atom selection = XInternAtom(display_, "_NET_SYSTEM_TRAY_S0", False);
+    return XGetSelectionOwner(display_, selection) != None;
+}
+
+std::vector<ScreenWindow> X11Screen::windows() const {
+    const Atom netName = XInternAtom(display_, "_NET_WM_NAME", False);
+    const Atom netPid = XInternAtom(display_, "_NET_WM_PID", False);
+    const Atom wmName = XInternAtom(display_, "WM_NAME", False);
+    std::vector<ScreenWindow> found;
+    std::vector<Window> pending{root()};
+    while (!pending.empty()) {
+        const Window parent = pending.back();
+        pending.pop_back();
+        Window rootReturn = 0;
+        Window parentReturn = 0;
+        Window* children = nullptr;
+        unsigned int count = 0;
+        if (!XQueryTree(display_, parent, &rootReturn, &parentReturn, &children, &count)) continue;
+        for (unsigned int i = 0; i < count; ++i) {
+            ScreenWindow window;
+            window.id = children[i];
+            window.parent = parent;
+            XWindowAttributes attributes{};
+            if (!XGetWindowAttributes(display_, children[i], &attributes)) continue;
+            window.viewable = attributes.map_state == IsViewable;
+            window.width = attributes.width;
+            window.height = attributes.height;
+            Window unused = 0;
+            XTranslateCoordinates(display_, children[i], root(), 0, 0, &window.x, &window.y,
+                                  &unused);
+            window.name = textProperty(display_, children[i], netName);
+            if (window.name.empty()) window.name = textProperty(display_, children[i], wmName);
+            window.pid = pidProperty(display_, children[i], netPid);
+            found.push_back(window);
+            pending.push_back(children[i]);
+        }
+        if (children != nullptr) XFree(children);
+    }
+    return found;
+}
+
+std::vector<std::uint32_t> X11Screen::grab(const ScreenWindow& area) const {
+    if (area.width <= 0 || area.height <= 0) return {};
+    XImage* image =
+        XGetImage(display_, root(), area.x, area.y, static_cast<unsigned int>(area.width),
+                  static_cast<unsigned int>(area.height), XAllPlanes(), ZPixmap);
+    if (image == nullptr) return {};
+    std::vector<std::uint32_t> pixels;
+    pixels.reserve(static_cast<std::size_t>(area.width) * static_cast<std::size_t>(area.height));
+    for (int y = 0; y < area.height; ++y)
+        for (int x = 0; x < area.width; ++x)
+            pixels.push_back(static_cast<std::uint32_t>(XGetPixel(image, x, y)));
+    XDestroyImage(image);
+    return pixels;
+}
+
+}  // namespace vellix::test
