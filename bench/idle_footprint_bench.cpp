@@ -15,6 +15,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <mutex>
 #include <sstream>
 #include <string>
@@ -219,6 +220,9 @@ int main(int argc, char** argv) {
     for (const char* sub : {"config/Vellix", "data", "runtime", "home"})
         fs::create_directories(home / sub);
     fs::permissions(home / "runtime", fs::perms::owner_all);
+    // Declared before the children, so the folder goes after they have ended.
+    const std::unique_ptr<const fs::path, void (*)(const fs::path*)> cleanup(
+        &home, [](const fs::path* p) { fs::remove_all(*p); });
     // alice as in the built-in seed; the poll interval is the one under test.
     std::ofstream(home / "seed.ini")
         << "[account alice@demo.local]\npassword = alice\nname = Alice Archer\n"
