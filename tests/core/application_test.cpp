@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QTemporaryDir>
+#include <fstream>
 
 #include "core/application.h"
 #include "core/password_codec.h"
@@ -47,9 +48,7 @@ class ApplicationTest : public ::testing::Test {
         return specs;
     }
     void writeIni(const std::string& text) {
-        QFile file(dir.filePath(QStringLiteral("Vellix.ini")));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(text.data(), static_cast<qint64>(text.size()));
+        std::ofstream(dir.filePath(QStringLiteral("Vellix.ini")).toStdString()) << text;
     }
 
     QTemporaryDir dir;
@@ -61,7 +60,7 @@ class ApplicationTest : public ::testing::Test {
 
 TEST_F(ApplicationTest, StartsTheSevenFramesInOrderAndEndsThemAll) {
     auto app = makeApp();
-    app->start(CommandLine(""), recordingFrames());
+    app->start(CommandLine("/mailto:ann@example.com"), recordingFrames());
     const std::vector<FrameKind> expected = {
         FrameKind::Tray,      FrameKind::Menu,          FrameKind::Note,       FrameKind::Server,
         FrameKind::Messaging, FrameKind::WindowHandler, FrameKind::BuddyWindow};
@@ -70,6 +69,11 @@ TEST_F(ApplicationTest, StartsTheSevenFramesInOrderAndEndsThemAll) {
     EXPECT_TRUE(app->frames().has(FrameKind::Main));
     EXPECT_TRUE(instance.handler) << "the main frame listens for later starts";
     EXPECT_EQ(app->statusWord().get(), "text32782");
+    // A mailto on the command line is opened as a link.
+    RecordingFrame* server = recorders[FrameKind::Server];
+    ASSERT_TRUE(server->waitForMessages(1));
+    EXPECT_EQ(server->messages()[0].id, UM_OPEN_LINK);
+    EXPECT_EQ(server->messages()[0].text.value_or(""), "mailto:ann@example.com");
 
     const ExitReport report = app->shutdown();
     EXPECT_TRUE(report.clean());
@@ -104,16 +108,6 @@ TEST_F(ApplicationTest, AsksForWhatTheFirstLoginStillNeeds) {
         EXPECT_EQ(seen.front().id, c.request ? c.request : UM_SHOW_MENU) << c.ini;
         app->shutdown();
     }
-}
-
-TEST_F(ApplicationTest, MailtoOnTheCommandLineIsOpenedAsALink) {
-    auto app = makeApp();
-    app->start(CommandLine("/mailto:ann@example.com"), recordingFrames());
-    RecordingFrame* server = recorders[FrameKind::Server];
-    ASSERT_TRUE(server->waitForMessages(1));
-    EXPECT_EQ(server->messages()[0].id, UM_OPEN_LINK);
-    EXPECT_EQ(server->messages()[0].text.value_or(""), "mailto:ann@example.com");
-    app->shutdown();
 }
 
 }  // namespace

@@ -81,17 +81,15 @@ TEST_F(HandOverTest, SecondPassFillsMissingValuesAndCopiesLdap) {
     EXPECT_TRUE(fileExists(at("keep.ini")));
 }
 
-TEST_F(HandOverTest, SecondPassWithoutHandOverFileKeepsSyncState) {
+TEST_F(HandOverTest, SecondPassKeepsSyncStateWithoutHandOverOrWhenSettingsAreUnwritable) {
     put("public.ini", "[x]\n");
     ProfileFile settings(at("settings.tmp"));
     ASSERT_TRUE(applyHandOverToAccount(at("vellix.tmp"), settings, at("")));
     EXPECT_TRUE(fileExists(at("public.ini")));
     EXPECT_FALSE(fileExists(at("settings.tmp")));
-}
 
-TEST_F(HandOverTest, UnwritableSettingsKeepTheHandOverForNextTime) {
+    // A hand-over that cannot be applied is kept for next time.
     put("vellix.tmp", "[LDAP]\nEnableSync=Yes\n");
-    put("public.ini", "[x]\n");
     ProfileFile nowhere(at("missing/settings.tmp"));
     EXPECT_FALSE(applyHandOverToAccount(at("vellix.tmp"), nowhere, at("")));
     EXPECT_TRUE(fileExists(at("vellix.tmp")));

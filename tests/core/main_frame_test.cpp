@@ -31,43 +31,32 @@ class RecordingHooks final : public ActivityHooks {
 class MainFrameTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        server = startFrame(FrameKind::Server,
-                            [this] { return std::make_unique<RecordingFrame>("server", clock); });
-        startFrame(FrameKind::Main, [this] {
-            MainFrameContext context{
-                registry,
-                session,
-                manualStatus,
-                "Online*",
-                "Away*",
-                [](std::string_view text) {
-                    return makePayload(std::string("link:") + std::string(text));
-                },
-                [this] { ++quits; },
-                &hooks,
-                &instance,
-                {}};
-            return std::make_unique<CMainframe_Main>(std::move(context), clock);
-        });
+        auto started = test::startRecordingFrame(registry, FrameKind::Server, clock);
+        server = started.frame;
+        threads.push_back(std::move(started.thread));
+        threads.push_back(std::make_unique<FrameThread>(FrameKind::Main, registry, [this] {
+            auto link = [](std::string_view text) {
+                return makePayload("link:" + std::string(text));
+            };
+            return std::make_unique<CMainframe_Main>(MainFrameContext{registry,
+                                                                      session,
+                                                                      manualStatus,
+                                                                      "Online*",
+                                                                      "Away*",
+                                                                      link,
+                                                                      [this] { ++quits; },
+                                                                      &hooks,
+                                                                      &instance,
+                                                                      {}},
+                                                     clock);
+        }));
+        ASSERT_TRUE(threads.back()->startAndWait());
     }
     void TearDown() override {
         for (auto& t : threads) {
             t->quit();
             t->wait();
         }
-    }
-    template <class Make>
-    RecordingFrame* startFrame(FrameKind kind, Make make) {
-        RecordingFrame* recording = nullptr;
-        auto thread =
-            std::make_unique<FrameThread>(kind, registry, [&]() -> std::unique_ptr<Frame> {
-                auto frame = make();
-                recording = dynamic_cast<RecordingFrame*>(frame.get());
-                return frame;
-            });
-        EXPECT_TRUE(thread->startAndWait());
-        threads.push_back(std::move(thread));
-        return recording;
     }
 
     Clock clock{0.01};
@@ -126,12 +115,13 @@ TEST_F(MainFrameTest, HooksAreInstalledWithTheMinutesAndReportThroughTheFrame) {
 
 TEST_F(MainFrameTest, MailtoHandOverOpensALinkAndOtherKindsAreRefused) {
     ASSERT_TRUE(instance.handler);
-    Message mailto{WM_COPYDATA, COPYDATA_MAILTO, 0,
-                   makePayload(CopyData{COPYDATA_MAILTO, "ann@example.com"})};
-    Message other{WM_COPYDATA, 2, 0, makePayload(CopyData{2, "x"})};
     // The listener runs on the main frame's thread; send reaches the same handler.
-    EXPECT_EQ(registry.send(FrameKind::Main, mailto.id, mailto.w, 0, std::move(mailto.payload)), 1);
-    EXPECT_EQ(registry.send(FrameKind::Main, other.id, other.w, 0, std::move(other.payload)), 0);
+    const auto copy = [&](std::uint32_t kind, const char* data) {
+        return registry.send(FrameKind::Main, WM_COPYDATA, kind, 0,
+                             makePayload(CopyData{kind, data}));
+    };
+    EXPECT_EQ(copy(COPYDATA_MAILTO, "ann@example.com"), 1);
+    EXPECT_EQ(copy(2, "x"), 0);
     ASSERT_TRUE(server->waitForMessages(1));
     const auto seen = server->messages();
     ASSERT_EQ(seen.size(), 1u);

@@ -28,22 +28,12 @@ class ProfileFileTest : public ::testing::Test {
 };
 
 TEST(ProfileValueTest, IntegerParsing) {
-    const std::pair<const char*, int> cases[] = {{"42", 42},
-                                                 {"  42  ", 42},
-                                                 {"-17", -17},
-                                                 {"+8", 8},
-                                                 {"12abc", 12},
-                                                 {"abc", -1},
-                                                 {"", -1},
-                                                 {"-", -1},
-                                                 {"0x10", 0},
-                                                 {"2147483647", 2147483647},
-                                                 {"99999999999", INT_MAX},
-                                                 {"-2147483648", INT_MIN},
-                                                 {"-99999999999", INT_MIN},
-                                                 {"\t7\t", 7},
-                                                 {"3.9", 3},
-                                                 {"- 5", -1}};
+    // clang-format off
+    const std::pair<const char*, int> cases[] = {
+        {"42", 42}, {"  42  ", 42}, {"-17", -17}, {"+8", 8}, {"12abc", 12}, {"abc", -1}, {"", -1},
+        {"-", -1}, {"0x10", 0}, {"\t7\t", 7}, {"3.9", 3}, {"- 5", -1}, {"2147483647", INT_MAX},
+        {"99999999999", INT_MAX}, {"-2147483648", INT_MIN}, {"-99999999999", INT_MIN}};
+    // clang-format on
     for (const auto& [text, expected] : cases) {
         EXPECT_EQ(parseProfileInt(text, -1), expected) << '"' << text << '"';
     }
@@ -119,15 +109,6 @@ TEST_F(ProfileFileTest, WholeSections) {
     EXPECT_EQ(contents(), "; comment\n[One]\nC=3\nD=4\n[Three]\nE=5\n");
 }
 
-TEST_F(ProfileFileTest, LongValuesAreReadWhole) {
-    ProfileFile file(path());
-    for (std::size_t size : {255u, 256u, 511u, 4096u, 300000u}) {
-        const std::string value(size, 'v');
-        ASSERT_TRUE(file.writeText("S", "Long", value));
-        EXPECT_EQ(file.readText("S", "Long"), value) << size;
-    }
-}
-
 TEST_F(ProfileFileTest, WritesRefuseTextThatWouldBreakTheFile) {
     put("[S]\nA=1\n");
     ProfileFile file(path());
@@ -197,7 +178,7 @@ TEST_F(ProfileFileTest, GarbageFilesNeverCrashAndKeepGoodContent) {
         ASSERT_TRUE(file.writeText("S", "New", "1")) << c.name;
         EXPECT_EQ(file.readText("S", "K"), "ok") << c.name;
         EXPECT_EQ(file.readText("S", "New"), "1") << c.name;
-        EXPECT_EQ(file.readText("S", "Big").size(), c.bigValue) << c.name;
+        EXPECT_EQ(file.readText("S", "Big"), std::string(c.bigValue, 'x')) << c.name;
     }
 }
 
@@ -233,32 +214,18 @@ TEST(ProfileFileConcurrencyTest, ConcurrentWritersLoseNothing) {
 
 TEST_F(ProfileFileTest, FailedWritesLeaveTheOldContentAndNoTempFiles) {
     put("[S]\nK=old\n");
-    ProfileFile file(path());
     // A folder where the file's lock and temp file would go makes the write fail.
-    ProfileFile missingFolder(path("no/such/folder.ini"));
-    EXPECT_FALSE(missingFolder.writeText("S", "K", "v"));
+    EXPECT_FALSE(ProfileFile(path("no/such/folder.ini")).writeText("S", "K", "v"));
     // The target is a folder: it cannot be read, so it must not be replaced.
-    std::filesystem::create_directory(path("folder.ini"));
+    std::filesystem::create_directories(path("folder.ini/child"));
     EXPECT_FALSE(ProfileFile(path("folder.ini")).writeText("S", "K", "v"));
     EXPECT_EQ(ProfileFile(path("folder.ini")).readText("S", "K", "d"), "d");
-    EXPECT_TRUE(std::filesystem::is_directory(path("folder.ini")));
-    EXPECT_EQ(file.readText("S", "K"), "old");
-    std::size_t files = 0;
-    for (const auto& entry : std::filesystem::directory_iterator(dir_.path().toStdString())) {
-        (void)entry;
-        ++files;
-    }
-    EXPECT_EQ(files, 2u);  // test.ini and folder.ini only
-}
-
-TEST_F(ProfileFileTest, AtomicWriteKeepsTheOldFileWhenRenameFails) {
-    // A non-empty folder in the target's place cannot be renamed over.
-    std::filesystem::create_directories(path("target/child"));
-    EXPECT_FALSE(writeFileAtomically(path("target"), "new"));
-    EXPECT_TRUE(std::filesystem::is_directory(path("target/child")));
-    put("old", "plain");
-    ASSERT_TRUE(writeFileAtomically(path("plain"), "new"));
-    EXPECT_EQ(contents("plain"), "new");
+    // A non-empty folder in the target's place cannot be renamed over either.
+    EXPECT_FALSE(writeFileAtomically(path("folder.ini"), "new"));
+    EXPECT_TRUE(std::filesystem::is_directory(path("folder.ini/child")));
+    EXPECT_EQ(contents(), "[S]\nK=old\n");
+    const std::filesystem::directory_iterator files(dir_.path().toStdString());
+    EXPECT_EQ(std::distance(begin(files), end(files)), 2);  // test.ini and folder.ini only
 }
 
 TEST_F(ProfileFileTest, OversizedFilesReadAsDefaultsAndAreNotRewritten) {

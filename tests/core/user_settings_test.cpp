@@ -8,24 +8,49 @@
 #include <thread>
 
 #include "core/atomic_file.h"
+#include "core/spelling_setup.h"
 
 namespace vellix {
 namespace {
 
-class FakeSpelling : public SpellingEngine {
+// Records every call; the file lists read back what was set.
+class RecordingSpelling final : public SpellingEngine {
   public:
-    void setRegTreeName(const std::string&) override {}
-    void setHelpFile(const std::string&) override {}
-    void setMainLexPath(const std::string&) override {}
-    std::string mainLexFiles() const override { return {}; }
-    void setMainLexFiles(const std::string&) override {}
-    std::string userLexFiles() const override { return userFiles; }
-    void setUserLexFiles(const std::string& files) override { userFiles = files; }
-    void setUserLexPath(const std::string& folder) override { lexPaths.push_back(folder); }
+    std::vector<std::string> calls;
+    std::string main, user = "userdic.tlx,other.tlx";
 
-    std::string userFiles = "userdic.tlx,other.tlx";
-    std::vector<std::string> lexPaths;
+    void setRegTreeName(const std::string& v) override { calls.push_back("reg " + v); }
+    void setHelpFile(const std::string& v) override { calls.push_back("help " + v); }
+    void setMainLexPath(const std::string& v) override { calls.push_back("mainpath " + v); }
+    std::string mainLexFiles() const override { return main; }
+    void setMainLexFiles(const std::string& v) override { calls.push_back("main " + v); }
+    std::string userLexFiles() const override { return user; }
+    void setUserLexFiles(const std::string& v) override { calls.push_back("user " + (user = v)); }
+    void setUserLexPath(const std::string& v) override { calls.push_back("userpath " + v); }
 };
+
+TEST(SpellingSetupTest, ConfiguresInOrderAndKeepsWhatIsAlreadyConfigured) {
+    struct Case {
+        std::string main, user;
+        std::vector<std::string> tail;
+    } cases[] = {
+        {"", "", {"main ssceam.tlx,ssceam2.clx", "user userdic.tlx"}},
+        {"mine.tlx", "", {"user userdic.tlx"}},
+        {"", "own.tlx", {"main ssceam.tlx,ssceam2.clx"}},
+        {"mine.tlx", "own.tlx", {}},
+    };
+    for (const auto& c : cases) {
+        RecordingSpelling engine;
+        engine.main = c.main;
+        engine.user = c.user;
+        setUpSpellingEngine(engine, "/opt/vellix");
+        std::vector<std::string> expected = {"reg SOFTWARE\\Brisgate Technologies\\Vellix\\SSCE",
+                                             "help /opt/vellix/ssce.hlp",
+                                             "mainpath /opt/vellix/lex"};
+        expected.insert(expected.end(), c.tail.begin(), c.tail.end());
+        EXPECT_EQ(engine.calls, expected);
+    }
+}
 
 std::string slurp(const std::string& path) {
     auto bytes = readFileBytes(path);
@@ -39,7 +64,7 @@ class UserSettingsTest : public ::testing::Test {
         return {data(), account, &spelling_, &settings_};
     }
     QTemporaryDir dir_;
-    FakeSpelling spelling_;
+    RecordingSpelling spelling_;
     AccountSettingsFile settings_;
 };
 
@@ -48,7 +73,7 @@ TEST_F(UserSettingsTest, ReceivingCreatesTheFolderSeedsTheDictionaryAndStampsVer
     ASSERT_TRUE(folder) << folder.error();
     EXPECT_EQ(*folder, data() + "ann@example/");
     EXPECT_EQ(settings_.path(), data() + "ann@example/settings.tmp");
-    ASSERT_EQ(spelling_.lexPaths, std::vector<std::string>{data() + "ann@example/lex"});
+    ASSERT_EQ(spelling_.calls, std::vector<std::string>{"userpath " + data() + "ann@example/lex"});
     EXPECT_EQ(slurp(data() + "ann@example/lex/userdic.tlx"),
               "#LID 24941\nBrisgate\ti\nVellix\ti\nOrvith\ti\nHarbane\ti\nTolvern\ti\n"
               "Skyloom\ti\n");
@@ -62,7 +87,7 @@ TEST_F(UserSettingsTest, AnExistingDictionaryIsKeptAndTheTextReplaced) {
     const std::string lex = data() + "bob/lex/";
     std::filesystem::create_directories(lex);
     std::ofstream(lex + "mine.tlx") << "#LID 24941\nwords\ti\n";
-    spelling_.userFiles = " mine.tlx ";
+    spelling_.user = " mine.tlx ";
     ASSERT_TRUE(receiveAccountSettings("[Vellix]\nTipFolder=INBOX\nStale=1\n", target("bob")));
     ASSERT_TRUE(receiveAccountSettings("[Vellix]\nTipFolder=Sent\n", target("bob")));
     EXPECT_EQ(slurp(lex + "mine.tlx"), "#LID 24941\nwords\ti\n");

@@ -38,19 +38,7 @@ std::vector<std::string> misspelledWords(HunspellSpellingEngine& engine, const s
     return out;
 }
 
-TEST(HunspellSpellingEngine, UserDictionaryPathNeedsFileAndFolder) {
-    HunspellSpellingEngine engine(HunspellConfig{.systemFolders = {}, .language = {}});
-    auto added = engine.addWord("Tolvern");
-    ASSERT_FALSE(added.ok());
-    EXPECT_NE(added.error().find("no user dictionary"), std::string::npos);
-
-    engine.setUserLexFiles(" first.tlx , second.tlx");
-    EXPECT_EQ(engine.userDictionaryPath(), "");  // no folder yet
-    engine.setUserLexPath("/home/u/Vellix/u@x/lex");
-    EXPECT_EQ(engine.userDictionaryPath(), "/home/u/Vellix/u@x/lex/first.tlx");
-}
-
-TEST(HunspellSpellingEngine, WithoutDictionaryEveryWordPasses) {
+TEST(HunspellSpellingEngine, WithoutDictionariesEveryWordPassesAndNothingCanBeAdded) {
     QTemporaryDir dir;
     HunspellSpellingEngine engine(
         HunspellConfig{.systemFolders = {dir.path().toStdString()}, .language = "xx_YY"});
@@ -61,6 +49,14 @@ TEST(HunspellSpellingEngine, WithoutDictionaryEveryWordPasses) {
     EXPECT_TRUE(engine.misspelled("qwzxv blorft").empty());
     EXPECT_TRUE(engine.suggestions("qwzxv").empty());
     EXPECT_EQ(engine.dictionaryPath(), "");
+
+    auto added = engine.addWord("Tolvern");
+    ASSERT_FALSE(added.ok());
+    EXPECT_NE(added.error().find("no user dictionary"), std::string::npos);
+    engine.setUserLexFiles(" first.tlx , second.tlx");
+    EXPECT_EQ(engine.userDictionaryPath(), "");  // no folder yet
+    engine.setUserLexPath("/home/u/Vellix/u@x/lex");
+    EXPECT_EQ(engine.userDictionaryPath(), "/home/u/Vellix/u@x/lex/first.tlx");
 }
 
 TEST(HunspellSpellingEngine, ChecksWithTheSystemDictionary) {

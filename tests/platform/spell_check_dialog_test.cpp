@@ -62,7 +62,6 @@ TEST(SpellCheckDialog, WalksTheTextWithTheUsersAnswers) {
         {"first suggestion is the default", "teh cta", {"replace", "replace"}, 2, "the cat", true},
         {"typed replacement", "zork sat", {"=york", "replace"}, 1, "york sat", true},
         {"ignore all and ignore", "teh cta teh", {"ignoreAll", "ignore"}, 2, "teh cta teh", false},
-        {"cancel at once", "teh cta", {"cancel"}, -1, "teh cta", false},
         {"cancel keeps corrections", "teh cta", {"replace", "cancel"}, -1, "the cta", true},
         {"add", "zork teh", {"add", "replace"}, 2, "zork the", true},
     };
