@@ -5,7 +5,6 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <mutex>
 #include <sstream>
 
 #include "core/frame_registry.h"
@@ -77,26 +76,26 @@ class ImReceiverTest : public ::testing::Test {
     BuddyTable buddies;
     TransferLimits limits = kLongPollLimits;
     std::string logFolder;
-    std::mutex mutex;
     std::vector<ImMessage> delivered;
     std::function<void()> onRelogin;
-    test::StartedFrame server = test::startRecordingFrame(registry, FrameKind::Server, clock,
-                                                          [this](Message& m) -> LResult {
-                                                              if (m.id == UM_RELOGIN && onRelogin)
-                                                                  onRelogin();
-                                                              return 0;
-                                                          });
-    test::StartedFrame handler = test::startRecordingFrame(
-        registry, FrameKind::WindowHandler, clock, [this](Message& m) -> LResult {
-            if (auto im = m.take<ImMessage>()) {
-                std::lock_guard lock(mutex);
-                delivered.push_back(std::move(*im));
-            }
-            return 0;
-        });
-    test::StartedFrame tray = test::startRecordingFrame(registry, FrameKind::Tray, clock);
-    test::StartedFrame buddyWindow =
-        test::startRecordingFrame(registry, FrameKind::BuddyWindow, clock);
+    LResult onServer(Message& m) {
+        if (m.id == UM_RELOGIN && onRelogin) onRelogin();
+        return 0;
+    }
+    LResult onHandler(Message& m) {
+        if (auto im = m.take<ImMessage>())
+            delivered.push_back(std::move(*im));  // read once recorded
+        return 0;
+    }
+    test::StartedFrame startFrame(FrameKind kind, test::RecordingFrame::Handler onMessage = {}) {
+        return test::startRecordingFrame(registry, kind, clock, std::move(onMessage));
+    }
+    test::StartedFrame server =
+        startFrame(FrameKind::Server, [this](Message& m) { return onServer(m); });
+    test::StartedFrame handler =
+        startFrame(FrameKind::WindowHandler, [this](Message& m) { return onHandler(m); });
+    test::StartedFrame tray = startFrame(FrameKind::Tray);
+    test::StartedFrame buddyWindow = startFrame(FrameKind::BuddyWindow);
     std::unique_ptr<CWinThread_IMHttp> receiver;
 };
 
@@ -115,12 +114,9 @@ TEST_F(ImReceiverTest, EventsReachTheirConsumers) {
     ASSERT_TRUE(buddyWindow.frame->waitForMessages(1, kWait));
     EXPECT_EQ(ids(*handler.frame),
               (std::vector<MessageId>{UM_DELIVER_IM, UM_BUDDY_STATUS_CHANGED, UM_TRANSFER_STATUS}));
-    {
-        std::lock_guard lock(mutex);
-        ASSERT_EQ(delivered.size(), 1u);
-        EXPECT_EQ(delivered[0].messageText, "aGk=");
-        EXPECT_EQ(delivered[0].conversationKeys, "bob@demo.local,carol@demo.local");
-    }
+    ASSERT_EQ(delivered.size(), 1u);
+    EXPECT_EQ(delivered[0].messageText, "aGk=");
+    EXPECT_EQ(delivered[0].conversationKeys, "bob@demo.local,carol@demo.local");
     EXPECT_EQ(buddies.findByEmail("bob@demo.local")->status, "Online");
     EXPECT_EQ(ids(*buddyWindow.frame), std::vector<MessageId>{UM_REFRESH_BUDDIES});
     ASSERT_TRUE(sim.wait_for_long_polls(kAlice, 1));
@@ -133,87 +129,85 @@ TEST_F(ImReceiverTest, EventsReachTheirConsumers) {
     EXPECT_TRUE(server.frame->messages().empty());
 }
 
-// How each server-side end reaches the server frame and the session.
-TEST_F(ImReceiverTest, ServerEndsTellTheServerFrame) {
+// How each end of the loop reaches the server frame, the session and the log.
+TEST_F(ImReceiverTest, EndsTellTheServerFrame) {
+    using Act = std::function<void(ImReceiverTest&)>;
     const struct {
         const char* name;
-        std::function<void(ImReceiverTest&)> act;
+        Act before;  // before the start, else once the first poll waits
+        Act during;
+        bool failed;
         std::vector<MessageId> toServer;
         bool sessionKept;
         const char* logged;
     } cases[] = {
         {"delete-session",
-         [](ImReceiverTest& t) {
+         {},
+         [](auto& t) {
              t.sim.control("delete-session", {{"session", t.session.get().sessionId}});
          },
+         false,
          {UM_LOGIN_AGAIN},
          false,
          "ERROR: <error>this session is being deleted</error>"},
         {"disconnect",
-         [](ImReceiverTest& t) {
+         {},
+         [](auto& t) {
              t.sim.control("disconnect", {{"account", kAlice}});
          },
+         false,
          {},
          true,
          "Stopping WaitForIM loop"},
         {"wait",
-         [](ImReceiverTest& t) { t.push("<wait>A new wait request is taking your place</wait>"); },
+         {},
+         [](auto& t) { t.push("<wait>A new wait request is taking your place</wait>"); },
+         false,
          {UM_ANOTHER_INSTANCE},
          true,
          "ERROR: <wait>A new wait request is taking your place</wait>"},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        TearDown();
-        SetUp();
-        const std::size_t before = server.frame->messages().size();
-        start();
-        ASSERT_TRUE(sim.wait_for_long_polls(kAlice, 1));
-        c.act(*this);
-        ASSERT_TRUE(receiver->waitEnded(kWait));
-        EXPECT_FALSE(receiver->failed());
-        if (!c.toServer.empty()) {
-            ASSERT_TRUE(server.frame->waitForMessages(before + 1, kWait));
-        }
-        const auto all = ids(*server.frame);
-        EXPECT_EQ(std::vector<MessageId>(all.begin() + static_cast<long>(before), all.end()),
-                  c.toServer);
-        EXPECT_EQ(session.get().sessionId.empty(), !c.sessionKept);
-        EXPECT_NE(log().find(c.logged), std::string::npos) << log();
-    }
-}
-
-TEST_F(ImReceiverTest, FailuresPostStopReceiver) {
-    const struct {
-        const char* name;
-        std::function<void(ImReceiverTest&)> arrange;
-        const char* logged;
-        std::vector<MessageId> toServer = {UM_STOP_IM_RECEIVER};
-    } cases[] = {
         {"empty reply",
-         [](ImReceiverTest& t) {
+         [](auto& t) {
              t.sim.control("fault", {{"word", "WaitForIM"}, {"kind", "empty"}});
          },
+         {},
+         true,
+         {UM_STOP_IM_RECEIVER},
+         true,
          "ERROR: Blank data received!"},
         {"no session",
-         [](ImReceiverTest& t) { t.session.set({}); },
-         "No valid session",
-         {UM_RELOGIN, UM_STOP_IM_RECEIVER}},
-        {"refused connection", [](ImReceiverTest& t) { t.sim.stop(); }, "Internet Error: "},
+         [](auto& t) { t.session.set({}); },
+         {},
+         true,
+         {UM_RELOGIN, UM_STOP_IM_RECEIVER},
+         false,
+         "No valid session"},
+        {"refused connection",
+         [](auto& t) { t.sim.stop(); },
+         {},
+         true,
+         {UM_STOP_IM_RECEIVER},
+         true,
+         "Internet Error: "},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         TearDown();
         SetUp();
         const std::size_t before = server.frame->messages().size();
-        c.arrange(*this);
+        if (c.before) c.before(*this);
         start();
+        if (c.during) {
+            ASSERT_TRUE(sim.wait_for_long_polls(kAlice, 1));
+            c.during(*this);
+        }
         ASSERT_TRUE(receiver->waitEnded(kWait));
-        EXPECT_TRUE(receiver->failed());
+        EXPECT_EQ(receiver->failed(), c.failed);
         ASSERT_TRUE(server.frame->waitForMessages(before + c.toServer.size(), kWait));
         const auto all = ids(*server.frame);
         EXPECT_EQ(std::vector<MessageId>(all.begin() + static_cast<long>(before), all.end()),
                   c.toServer);
+        EXPECT_EQ(session.get().sessionId.empty(), !c.sessionKept);
         const std::string text = log();
         EXPECT_EQ(text.find("] Starting WaitForIM loop\r\n"), 20u) << text;
         EXPECT_NE(text.find(c.logged), std::string::npos) << text;

@@ -12,9 +12,6 @@
 namespace vellix {
 namespace {
 
-using test::HostCall;
-using test::RecordingTrayHost;
-
 FolderStatus folder(std::string name, int fresh) {
     FolderStatus f;
     f.name = f.displayName = std::move(name);
@@ -27,53 +24,43 @@ FolderStatus folder(std::string name, int fresh) {
 class TrayFrameTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        ASSERT_TRUE(dir_.isValid());
         accountSettings_.setPath(dir_.filePath(QStringLiteral("settings.tmp")).toStdString());
-        auto record = [this](Message& m) -> LResult {
-            if (auto link = m.take<WebmailLink>()) {
-                std::lock_guard lock(mutex_);
-                links_.push_back(*link);
-            }
-            return 0;
-        };
-        server_ = test::startRecordingFrame(registry_, FrameKind::Server, clock_, record);
+        server_ =
+            test::startRecordingFrame(registry_, FrameKind::Server, clock_, [this](Message& m) {
+                if (auto link = m.take<WebmailLink>())
+                    links_.push_back(*link);  // server thread only
+                return LResult{0};
+            });
         menu_ = test::startRecordingFrame(registry_, FrameKind::Menu, clock_);
         buddy_ = test::startRecordingFrame(registry_, FrameKind::BuddyWindow, clock_);
         TrayFrameDeps deps{
-            clock_,   registry_,        host_,     folders_, notes_,
-            session_, accountSettings_, iniPath(), strings_, [] { return std::pair{23, 5}; }};
+            clock_,   registry_,        host_,    folders_, notes_,
+            session_, accountSettings_, iniPath_, strings_, [] { return std::pair{23, 5}; }};
         tray_ = std::make_unique<FrameThread>(
             FrameKind::Tray, registry_, [deps] { return std::make_unique<CMainFrame>(deps); });
         ASSERT_TRUE(tray_->startAndWait());
     }
     void TearDown() override {
-        registry_.post(FrameKind::Tray, UM_QUIT_THREAD);
-        tray_->wait();
-        for (auto* started : {&server_, &menu_, &buddy_}) {
-            started->frame->post(UM_QUIT_THREAD);
-            started->thread->wait();
-        }
+        for (auto kind :
+             {FrameKind::Tray, FrameKind::Server, FrameKind::Menu, FrameKind::BuddyWindow})
+            registry_.post(kind, UM_QUIT_THREAD);
+        for (auto* thread :
+             {tray_.get(), server_.thread.get(), menu_.thread.get(), buddy_.thread.get()})
+            thread->wait();
     }
-
-    std::string iniPath() const {
-        return dir_.filePath(QStringLiteral("Vellix.ini")).toStdString();
-    }
+    // Posts a state and returns once the tray frame handled it.
     void state(WParam state, std::optional<std::string> text = {}) {
         registry_.post(FrameKind::Tray, UM_SERVER_STATE, state, 0,
                        text ? makePayload(*text) : nullptr);
+        registry_.send(FrameKind::Tray, WM_APP + 1);
     }
-    // Returns once the tray frame handled everything posted before.
-    void settle() { registry_.send(FrameKind::Tray, WM_APP + 1); }
-    HostCall last() const { return host_.calls().back(); }
-    std::vector<WebmailLink> links() {
-        std::lock_guard lock(mutex_);
-        return links_;
-    }
+    test::HostCall last() const { return host_.calls().back(); }
 
     QTemporaryDir dir_;
+    std::string iniPath_ = dir_.filePath(QStringLiteral("Vellix.ini")).toStdString();
     Clock clock_{0.01};
     FrameRegistry registry_;
-    RecordingTrayHost host_;
+    test::RecordingTrayHost host_;
     FolderTable folders_;
     NotificationState notes_;
     Guarded<SessionState> session_;
@@ -81,52 +68,40 @@ class TrayFrameTest : public ::testing::Test {
     StringTable strings_{Language::English};
     test::StartedFrame server_, menu_, buddy_;
     std::unique_ptr<FrameThread> tray_;
-    std::mutex mutex_;
     std::vector<WebmailLink> links_;
 };
 
-TEST_F(TrayFrameTest, NoticeOverNewMailReturnsToItsList) {
+// The notice timers run on the frame: each notice ends in the state it covered.
+TEST_F(TrayFrameTest, NoticesReturnToTheStateUnderneath) {
     folders_.merge({folder("Inbox", 3), folder("Work", 0)});
     state(2);
     state(6, std::string("Meeting"));
-    settle();
     EXPECT_EQ(last().tip, "Meeting (11:05 PM)");
-    host_.clear();
-    EXPECT_TRUE(host_.waitFor(
-        [](const HostCall& c) { return c.tip == "New mail: Inbox:3" && c.icon == 234; }));
-}
+    EXPECT_TRUE(host_.waitFor(234, "New mail: Inbox:3"));
 
-TEST_F(TrayFrameTest, LostStateComesBackAfterTheConnectingNotice) {
     state(5);
     state(4);
-    settle();
     EXPECT_EQ(last().icon, 249);
     EXPECT_TRUE(notes_.disconnected);
     host_.clear();
-    // The connecting notice (2 s nominal) ends in state 4 and shows it again.
-    EXPECT_TRUE(host_.waitFor(
-        [&](const HostCall& c) { return c.icon == 249 && c.tip == strings_.text(IDS_TRAY_LOST); }));
+    EXPECT_TRUE(host_.waitFor(249, strings_.text(IDS_TRAY_LOST)));
     state(1);
-    settle();
     EXPECT_FALSE(notes_.disconnected);
 }
 
 TEST_F(TrayFrameTest, StateTextsDecideWhetherTheStateChanges) {
-    ASSERT_TRUE(
-        accountSettings_.writeText(account::kTipFolder.section, account::kTipFolder.name, "Work"));
+    const auto tipFolder = [&](const char* name) {
+        ASSERT_TRUE(accountSettings_.writeText(account::kTipFolder.section,
+                                               account::kTipFolder.name, name));
+    };
+    tipFolder("Work");
     folders_.merge({folder("Inbox", 0), folder("Work", 0)});
     state(1);
-    settle();
     EXPECT_EQ(last().tip, "Folder \"Work\": Total:10, Unread:5, New:0");
-    // No folder with new mail: state 2 has no text and is dropped.
-    state(2);
-    settle();
+    state(2);  // no folder with new mail: state 2 has no text and is dropped
     EXPECT_EQ(last().icon, 232);
-    // wParam 0 keeps the state and rebuilds its text.
-    ASSERT_TRUE(
-        accountSettings_.writeText(account::kTipFolder.section, account::kTipFolder.name, "Gone"));
-    state(0);
-    settle();
+    tipFolder("Gone");
+    state(0);  // keeps the state and rebuilds its text
     EXPECT_EQ(last().tip, "Total:20, Unread:10, New:0");
     EXPECT_EQ(last().icon, 232);
 }
@@ -134,64 +109,58 @@ TEST_F(TrayFrameTest, StateTextsDecideWhetherTheStateChanges) {
 TEST_F(TrayFrameTest, ClicksOpenMenuMailOrMainWindow) {
     host_.activate({kTrayRightButtonDown, 12, 34});
     ASSERT_TRUE(menu_.frame->waitForMessages(1));
-    EXPECT_EQ(menu_.frame->messages()[0].id, UM_SHOW_MENU);
-    EXPECT_EQ(menu_.frame->messages()[0].w, 12u);
-    EXPECT_EQ(menu_.frame->messages()[0].l, 34);
+    const auto menu = menu_.frame->messages()[0];
+    EXPECT_EQ(std::tuple(menu.id, menu.w, menu.l),
+              std::tuple(UM_SHOW_MENU, WParam{12}, LParam{34}));
 
-    ProfileFile ini(iniPath());
+    ProfileFile ini(iniPath_);
     struct Case {
         int rule;
-        std::vector<FolderStatus> folders;
+        std::vector<FolderStatus> folders;  // in server order
         std::string session;
-        std::string format;  // empty: no link
-        std::string argument;
+        std::string link;  // "format|argument", empty for none
     };
     const Case cases[] = {
         {0,
          {folder("Inbox", 0), folder("Work", 2), folder("Lists", 1)},
          "",
-         std::string(kLinkFirstUnread),
-         "Work"},
-        {0, {folder("Inbox", 0)}, "sid", std::string(kLinkInbox), ""},
-        {0, {folder("Inbox", 0)}, "", "", ""},
-        {2, {folder("Work", 2)}, "sid", "", ""},
-        {1, {folder("Work", 2)}, "sid", "", ""},
+         std::string(kLinkFirstUnread) + "|Work"},
+        {0, {folder("Inbox", 0)}, "sid", std::string(kLinkInbox) + "|"},
+        {0, {folder("Inbox", 0)}, "", ""},
+        {2, {folder("Work", 2)}, "sid", ""},
+        {1, {folder("Work", 2)}, "sid", ""},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(c.rule);
         ASSERT_TRUE(
             ini.writeInt(ini::kToolIconDblClick.section, ini::kToolIconDblClick.name, c.rule));
-        auto listed = c.folders;  // in server order
+        auto listed = c.folders;
         for (std::size_t i = 0; i < listed.size(); ++i) listed[i].order = static_cast<int>(i);
         folders_.merge(listed);
         session_.update([&](SessionState& s) { s.sessionId = c.session; });
-        {
-            std::lock_guard lock(mutex_);
-            links_.clear();
-        }
+        const std::size_t before = server_.frame->messages().size();
         host_.activate({kTrayLeftDoubleClick, 0, 0});
-        settle();
+        registry_.send(FrameKind::Tray, WM_APP + 1);
         server_.frame->send(WM_APP + 1);  // the link, if any, has arrived
-        const auto got = links();
-        if (c.format.empty()) {
-            EXPECT_TRUE(got.empty()) << c.rule;
-        } else {
-            ASSERT_EQ(got.size(), 1u);
-            EXPECT_EQ(got[0].format, c.format);
-            EXPECT_EQ(got[0].arguments[0], c.argument);
-            EXPECT_EQ(got[0].trayStateAfter, 1);
+        const std::size_t links = server_.frame->messages().size() - before - 1;
+        ASSERT_EQ(links, c.link.empty() ? 0u : 1u);
+        if (links) {
+            const WebmailLink& got = links_.back();
+            EXPECT_EQ(got.format + "|" + got.arguments[0], c.link);
+            EXPECT_EQ(got.trayStateAfter, 1);
         }
     }
     buddy_.frame->send(WM_APP + 1);
     const auto shown = buddy_.frame->messages();
-    ASSERT_EQ(std::count_if(shown.begin(), shown.end(),
-                            [](const test::Recorded& r) { return r.id == UM_SHOW_MAIN_WINDOW; }),
-              1);
+    EXPECT_EQ(
+        std::ranges::count_if(shown, [](const auto& r) { return r.id == UM_SHOW_MAIN_WINDOW; }), 1);
 }
 
 TEST_F(TrayFrameTest, QuitRemovesTheIcon) {
     state(1);
     registry_.post(FrameKind::Tray, UM_QUIT_THREAD);
-    EXPECT_TRUE(host_.waitFor([](const HostCall& c) { return c.action == TrayAction::Delete; }));
+    tray_->wait();
+    EXPECT_EQ(last().action, TrayAction::Delete);
 }
 
 }  // namespace

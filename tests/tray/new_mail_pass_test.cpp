@@ -1,13 +1,17 @@
+#include "tray/new_mail_pass.h"
+
+#include <QTemporaryDir>
+
 #include <gtest/gtest.h>
 
 #include <functional>
 
-#include "tray/new_mail_pass.h"
+#include "tray/notification_rules.h"
 
 namespace vellix {
 namespace {
 
-FolderStatus folder(std::string name, int recent, FolderRules rules = {2, 2, 2, 2, 2, 2}) {
+FolderStatus folder(std::string name, int recent = 0, FolderRules rules = {2, 2, 2, 2, 2, 2}) {
     FolderStatus f;
     f.name = name;
     f.displayName = "[" + name + "]";
@@ -17,94 +21,71 @@ FolderStatus folder(std::string name, int recent, FolderRules rules = {2, 2, 2, 
     return f;
 }
 
-struct Step {
-    std::vector<FolderStatus> reply;  // in server order
-    bool blink, sound, notice;
-    std::string open;  // "" for none
-    std::function<void(NotificationState&)> before = {};
-};
-
-struct Case {
-    const char* what;
-    std::function<void(NotificationState&)> setup;
-    std::vector<Step> steps;
-};
-
-void later(NotificationState& s) {
-    s.firstCheckSinceStart = false;
-}
+using Arrange = std::function<void(NotificationState&)>;
 
 TEST(NewMailPassTest, TellsTheUserByRulesFlagsAndArrivals) {
-    const FolderRules soundAndNote{2, 1, 1, 2, 2, 2};
-    const FolderRules soundOnly{2, 1, 0, 2, 2, 2};
-    const FolderRules noteOnly{2, 0, 1, 2, 2, 2};
-    const FolderRules open{2, 2, 2, 1, 2, 2};
+    const FolderRules soundAndNote{2, 1, 1, 2, 2, 2}, soundOnly{2, 1, 0, 2, 2, 2},
+        noteOnly{2, 0, 1, 2, 2, 2}, open{2, 2, 2, 1, 2, 2};
+    const Arrange later = [](NotificationState& s) { s.firstCheckSinceStart = false; };
+    const Arrange silenced = [](NotificationState& s) {
+        s.firstCheckSinceStart = false;
+        s.blinkDelayed = s.soundDelayed = true;
+    };
+    struct Step {
+        std::vector<FolderStatus> reply;  // in server order
+        std::string expected;             // b(link) s(ound) n(otice) or '-', then the folder opened
+        Arrange before = {};
+    };
+    struct Case {
+        const char* what;
+        Arrange setup;
+        std::vector<Step> steps;
+    };
     const Case cases[] = {
         {"first check announces all, then only blinks",
-         [](NotificationState&) {},
-         {{{folder("Inbox", 0, soundAndNote)}, true, true, true, ""},
-          {{folder("Inbox", 0, soundAndNote)}, true, false, false, ""}}},
+         {},
+         {{{folder("Inbox", 0, soundAndNote)}, "bsn"},
+          {{folder("Inbox", 0, soundAndNote)}, "b--"}}},
         {"shipped defaults, recent 0 after the first pass: blinks on every pass",
-         [](NotificationState&) {},
-         {{{folder("Inbox", 0)}, true, true, false, ""},
-          {{folder("Inbox", 0)}, true, false, false, ""},
-          {{folder("Inbox", 0)}, true, false, false, ""}}},
+         {},
+         {{{folder("Inbox")}, "bs-"}, {{folder("Inbox")}, "b--"}, {{folder("Inbox")}, "b--"}}},
         {"sound once per fresh arrival",
          later,
-         {{{folder("Inbox", 2, soundOnly)}, true, true, false, ""},
-          {{folder("Inbox", 0, soundOnly)}, true, false, false, ""},
-          {{folder("Inbox", 1, soundOnly)}, true, true, false, ""}}},
+         {{{folder("Inbox", 2, soundOnly)}, "bs-"},
+          {{folder("Inbox", 0, soundOnly)}, "b--"},
+          {{folder("Inbox", 1, soundOnly)}, "bs-"}}},
         {"sound delay switched off repeats the sound",
          later,
-         {{{folder("Inbox", 1, soundOnly)}, true, true, false, ""},
-          {{folder("Inbox", 0, soundOnly)},
-           true,
-           true,
-           false,
-           "",
-           [](NotificationState& s) { s.soundDelayed = false; }}}},
+         {{{folder("Inbox", 1, soundOnly)}, "bs-"},
+          {{folder("Inbox", 0, soundOnly)}, "bs-", [](auto& s) { s.soundDelayed = false; }}}},
         {"silenced blinking stays off until fresh mail",
-         [](NotificationState& s) {
-             later(s);
-             s.blinkDelayed = true;
-             s.soundDelayed = true;
-         },
-         {{{folder("Inbox", 0)}, false, false, false, ""},
-          {{folder("Inbox", 3)}, true, true, false, ""}}},
+         silenced,
+         {{{folder("Inbox")}, "---"}, {{folder("Inbox", 3)}, "bs-"}}},
         {"fresh under the note rule lets another folder's sound play",
-         [](NotificationState& s) {
-             later(s);
-             s.soundDelayed = true;
-         },
-         {{{folder("A", 0, soundOnly), folder("B", 1, noteOnly)}, true, true, true, ""}}},
+         [](NotificationState& s) { s.firstCheckSinceStart = false, s.soundDelayed = true; },
+         {{{folder("A", 0, soundOnly), folder("B", 1, noteOnly)}, "bsn"}}},
         {"only the first folder by name is opened, on every pass, whatever the delays",
-         [](NotificationState& s) {
-             later(s);
-             s.blinkDelayed = true;
-             s.soundDelayed = true;
-         },
-         {{{folder("Work", 0, open), folder("Inbox", 0, open)}, false, false, false, "Inbox"},
-          {{folder("Work", 0, open), folder("Inbox", 0, open)}, false, false, false, "Inbox"}}},
+         silenced,
+         {{{folder("Work", 0, open), folder("Inbox", 0, open)}, "---Inbox"},
+          {{folder("Work", 0, open), folder("Inbox", 0, open)}, "---Inbox"}}},
         {"rule values outside 0..2 count as off",
          later,
-         {{{folder("Inbox", 1, {7, -1, 3, 9, 2, 2})}, false, false, false, ""}}},
+         {{{folder("Inbox", 1, {7, -1, 3, 9, 2, 2})}, "---"}}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         NotificationState state;
-        c.setup(state);
+        if (c.setup) c.setup(state);
         FolderTable table;
-        for (std::size_t i = 0; i < c.steps.size(); ++i) {
-            const Step& step = c.steps[i];
-            SCOPED_TRACE(i);
+        for (const Step& step : c.steps) {
             if (step.before) step.before(state);
             table.merge(step.reply);
             table.applyRules(step.reply);
-            const NewMailActions actions = runNewMailPass(table.copyWithNewMail(), state);
-            EXPECT_EQ(actions.blink, step.blink);
-            EXPECT_EQ(actions.playSound, step.sound);
-            EXPECT_EQ(actions.showNotice, step.notice);
-            EXPECT_EQ(actions.openFolder.value_or(""), step.open);
+            const NewMailActions a = runNewMailPass(table.copyWithNewMail(), state);
+            const std::string got = std::string{a.blink ? 'b' : '-', a.playSound ? 's' : '-',
+                                                a.showNotice ? 'n' : '-'} +
+                                    a.openFolder.value_or("");
+            EXPECT_EQ(got, step.expected);
             EXPECT_FALSE(state.firstCheckSinceStart);
         }
     }
@@ -121,23 +102,23 @@ TEST(NewMailPassTest, ARuleNoFolderWantsClearsItsPendingAndDelayedFlags) {
           Flags{&NotificationState::soundPending, &NotificationState::soundDelayed, PlaySound},
           Flags{&NotificationState::noticePending, &NotificationState::noticeDelayed,
                 ShowNotice}}) {
-        SCOPED_TRACE(static_cast<int>(f.rule));
         for (const int value : {1, 0}) {
+            SCOPED_TRACE(std::to_string(f.rule) + " = " + std::to_string(value));
             NotificationState state;
             state.firstCheckSinceStart = false;
             state.*f.pending = false;
             state.*f.delayed = true;
-            FolderStatus inbox = folder("Inbox", 0);
+            FolderStatus inbox = folder("Inbox");
             inbox.rules[f.rule] = value;
             runNewMailPass({inbox}, state);
-            // Blinking wanted with recent 0 keeps the user's silence; so do sound and note.
+            // Wanted with recent 0 keeps the user's silence.
             EXPECT_EQ((state.*f.pending).load(), value == 1);
             EXPECT_EQ((state.*f.delayed).load(), value == 1);
         }
     }
 }
 
-TEST(NewMailPassTest, NoteLinesDesktopNoticeAndLink) {
+TEST(NewMailPassTest, NoteLinesAndDesktopNotice) {
     NotificationState state;
     const std::vector<FolderStatus> folders = {folder("A", 0, {0, 0, 1, 0, 2, 2}),
                                                folder("B", 2, {0, 0, 0, 0, 2, 2}),
@@ -148,10 +129,55 @@ TEST(NewMailPassTest, NoteLinesDesktopNoticeAndLink) {
     // B has every announcing rule off; A's mail is not fresh after the first check.
     EXPECT_EQ(desktopNoticeBody(arrivedFolders(folders, state, false)), "[C] (1)");
     EXPECT_EQ(desktopNoticeBody(arrivedFolders(folders, state, true)), "[A] (1)\n[C] (1)");
-    const WebmailLink link = firstUnreadLink("Sent Items");
-    EXPECT_EQ(link.format, "&View=Message&NextFolder=%s&NextFirstUnread=Yes");
-    EXPECT_EQ(link.arguments[0], "Sent Items");
-    EXPECT_EQ(link.trayStateAfter, 1);
+}
+
+TEST(NotificationRulesTest, LoadSaveRoundTripKeepsOddValuesAndEndsAtTheFirstEmptyName) {
+    QTemporaryDir dir;
+    ProfileFile file(dir.filePath(QStringLiteral("settings.tmp")).toStdString());
+    ASSERT_TRUE(file.writeSection("Vellix", {{"DefaultBlinkIcon", "No"},
+                                             {"DefaultShowNotice", "yes"},
+                                             {"Entry0:Name", "Work"},
+                                             {"Entry0:PlaySound", "7"},
+                                             {"Entry0:OpenMessage", "1"},
+                                             {"Entry1:Name", ""},
+                                             {"Entry2:Name", "Lost"}}));
+    NotificationState state;
+    FolderTable table;
+    loadRules(file, state, table);
+    EXPECT_FALSE(state.defaults[BlinkIcon]);
+    EXPECT_TRUE(state.defaults[PlaySound]);
+    EXPECT_TRUE(state.defaults[ShowNotice]);
+    ASSERT_EQ(table.size(), 1u);
+    const FolderStatus work = *table.findFolder("Work");
+    EXPECT_EQ(work.rules, (FolderRules{2, 7, 2, 1, 2, 2}));
+    EXPECT_FALSE(state.effective(work, PlaySound));
+
+    // The server lists Inbox before Work; Work's rules survive the merge.
+    FolderStatus inbox, listedWork;
+    inbox.name = "Inbox";
+    listedWork.name = "Work";
+    listedWork.order = 1;
+    table.merge({inbox, listedWork});
+    ASSERT_TRUE(saveRules(file, "Inbox", state, table));
+    const ProfileDocument doc = file.load();
+    for (const auto& [key, value] :
+         std::vector<std::pair<std::string, std::string>>{{"TipFolder", "Inbox"},
+                                                          {"DefaultBlinkIcon", "No"},
+                                                          {"DefaultInWindow", "Yes"},
+                                                          {"Entry0:Name", "Inbox"},
+                                                          {"Entry0:InWindow", "2"},
+                                                          {"Entry1:Name", "Work"},
+                                                          {"Entry1:PlaySound", "7"},
+                                                          {"Entry2:Name", ""}}) {
+        EXPECT_EQ(doc.find("Vellix", key).value_or("<absent>"), value) << key;
+    }
+    NotificationState reloadedState;
+    FolderTable reloaded;
+    loadRules(file, reloadedState, reloaded);
+    EXPECT_EQ(reloaded.copyFolders().size(), 2u);
+    EXPECT_EQ(reloaded.findFolder("Work")->rules, work.rules);
+    EXPECT_EQ(reloaded.findFolder("Inbox")->order, 0);
+    EXPECT_FALSE(reloadedState.defaults[BlinkIcon]);
 }
 
 }  // namespace

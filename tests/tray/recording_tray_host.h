@@ -1,6 +1,7 @@
 #pragma once
 // A tray host that records every call and can be told to fail the next ones.
 
+#include <algorithm>
 #include <chrono>
 #include <condition_variable>
 #include <deque>
@@ -17,35 +18,24 @@ struct HostCall {
     TrayAction action;
     int icon;
     std::string tip;
-    bool ok;
 };
 
 class RecordingTrayHost final : public TrayHost {
   public:
     bool apply(TrayAction action, int icon, const std::string& tip) override {
         std::lock_guard lock(mutex_);
-        bool ok = true;
-        if (!failures_.empty()) {
-            ok = !failures_.front();
-            failures_.pop_front();
-        }
-        calls_.push_back({action, action == TrayAction::Delete ? 0 : icon, tip, ok});
+        const bool failed = !failures_.empty() && failures_.front();
+        if (!failures_.empty()) failures_.pop_front();
+        calls_.push_back({action, action == TrayAction::Delete ? 0 : icon, tip});
         changed_.notify_all();
-        return ok;
+        return !failed;
     }
-    void setActivationHandler(ActivationHandler handler) override {
-        std::lock_guard lock(mutex_);
-        handler_ = std::move(handler);
-    }
+    void setActivationHandler(ActivationHandler handler) override { handler_ = std::move(handler); }
     // The next calls' outcomes, in order: true fails that call.
     void failNext(std::vector<bool> outcomes) {
-        std::lock_guard lock(mutex_);
         failures_.assign(outcomes.begin(), outcomes.end());
     }
-    void activate(const TrayActivation& activation) {
-        std::lock_guard lock(mutex_);
-        if (handler_) handler_(activation);
-    }
+    void activate(const TrayActivation& activation) { handler_(activation); }
     std::vector<HostCall> calls() const {
         std::lock_guard lock(mutex_);
         return calls_;
@@ -54,15 +44,12 @@ class RecordingTrayHost final : public TrayHost {
         std::lock_guard lock(mutex_);
         calls_.clear();
     }
-    // Waits until a call satisfies `match`; false on time-out.
-    bool waitFor(const std::function<bool(const HostCall&)>& match,
-                 std::chrono::milliseconds timeout = std::chrono::seconds(5)) const {
+    // Waits until a call shows `icon` with `tip`; false on time-out.
+    bool waitFor(int icon, const std::string& tip) const {
         std::unique_lock lock(mutex_);
-        return changed_.wait_for(lock, timeout, [&] {
-            for (const auto& call : calls_) {
-                if (match(call)) return true;
-            }
-            return false;
+        return changed_.wait_for(lock, std::chrono::seconds(5), [&] {
+            return std::ranges::any_of(
+                calls_, [&](const HostCall& c) { return c.icon == icon && c.tip == tip; });
         });
     }
 
