@@ -258,7 +258,7 @@ TEST(InternetSessionSim, FaultsBecomeErrorsOrReplies) {
             EXPECT_NE(trace.back().find("larger than 1048576"), std::string::npos);
         }
     }
-    for (const auto* session : {stalling.get(), capped.get(), normal.get()}) {
+    for (auto* session : {stalling.get(), capped.get(), normal.get()}) {
         EXPECT_TRUE(session->request(versionUrl(sim), nullptr, false)) << "the session recovers";
     }
 }

@@ -230,15 +230,6 @@ TEST_F(ServerFrameTest, ServerSideEventsDuringPolls) {
     ASSERT_TRUE(eventually([&] { return trayStates().back() == 1; }));
     EXPECT_TRUE(simGot("Vellix", "GetSession=Yes&TakeOver=Yes"));
 
-    // A session deleted on the server: logged in again at once.
-    const std::string taken = session_.get().sessionId;
-    sim_.control("delete-session", {{"session", taken}});
-    frames_.post(FrameKind::Server, UM_CHECK_NOW);
-    ASSERT_TRUE(eventually([&] {
-        const auto s = session_.get();
-        return !s.sessionId.empty() && s.sessionId != taken;
-    }));
-
     // A disconnect text: the disconnect dialog, state 4, polling stopped.
     sim_.control("disconnect", {{"account", "carol@demo.local"}, {"text", "Closed by admin"}});
     frames_.post(FrameKind::Server, UM_CHECK_NOW);
@@ -246,6 +237,18 @@ TEST_F(ServerFrameTest, ServerSideEventsDuringPolls) {
     EXPECT_EQ(got(FrameKind::Note, UM_SHOW_DISCONNECT)[0].text, "Closed by admin");
     ASSERT_TRUE(eventually([&] { return trayStates().back() == 4; }));
     EXPECT_TRUE(session_.get().sessionId.empty());
+}
+
+TEST_F(ServerFrameTest, DeletedSessionLogsInAgainAtOnce) {
+    start("carol@demo.local", "carol");
+    ASSERT_TRUE(eventually([&] { return loggedIn(); }));
+    const std::string first = session_.get().sessionId;
+    sim_.control("delete-session", {{"session", first}});
+    frames_.post(FrameKind::Server, UM_CHECK_NOW);
+    ASSERT_TRUE(eventually([&] {
+        const auto s = session_.get();
+        return !s.sessionId.empty() && s.sessionId != first;
+    }));
 }
 
 TEST_F(ServerFrameTest, StatusChangeAndLogout) {
