@@ -13,6 +13,7 @@ constexpr std::size_t kAll = std::string::npos;
 const std::string kMarker(kServerError);
 
 TEST(ReplyTagsTest, GetTagValueReadsTheFirstWellFormedTagInRange) {
+    const std::string n60(60, 'n'), n61(61, 'n');
     const struct {
         std::string reply;
         std::size_t begin, end;
@@ -46,10 +47,8 @@ TEST(ReplyTagsTest, GetTagValueReadsTheFirstWellFormedTagInRange) {
         {std::string("<a>1</a>\0<a>", 12), 0, kAll, "a", kAll, "1"},
         {std::string("<a>\0\0</a>", 9), 3, kAll, "a", kAll, ""},
         {"<a>1</a>", 20, 30, "a", kAll, ""},
-        {"<" + std::string(61, 'n') + ">1</" + std::string(61, 'n') + ">", 0, kAll,
-         std::string(61, 'n'), kAll, kMarker},
-        {"<" + std::string(60, 'n') + ">1</" + std::string(60, 'n') + ">", 0, kAll,
-         std::string(60, 'n'), kAll, "1"},
+        {"<" + n61 + ">1</" + n61 + ">", 0, kAll, n61, kAll, kMarker},  // name too long
+        {"<" + n60 + ">1</" + n60 + ">", 0, kAll, n60, kAll, "1"},
     };
     for (const auto& c : cases) {
         const std::size_t end = c.end == kAll ? c.reply.size() : c.end;
@@ -87,9 +86,10 @@ std::vector<std::string> walk(const std::string& reply) {
         const bool more = blocks.next();
         if (more) step += "|" + blocks.value("name") + "=" + std::to_string(blocks.integer("new"));
         steps.push_back(step);
-        EXPECT_EQ(blocks.restValue("alert"),
-                  GetTagValue(reply, blocks.position(), reply.size(), "alert"));
-        if (!more) return steps;
+        if (!more) {
+            EXPECT_FALSE(blocks.next()) << "a finished reader stays finished";
+            return steps;
+        }
     }
 }
 
@@ -113,17 +113,7 @@ TEST(ReplyTagsTest, BlocksAreReadInOrderWithTheRestOfTheReplyLookedUpBeforeEach)
         {"<alert>1</alert>" + a + "<alert>2</alert>", {kMarker + "||a=1", "2|"}},
     };
     for (const auto& c : cases) EXPECT_EQ(walk(c.reply), c.steps) << c.reply;
-}
-
-TEST(ReplyTagsTest, BlockReaderStaysDoneAndRejectsOverlongNames) {
-    const std::string reply = "<folder><name>a</name></folder>";
-    ReplyBlocks blocks(reply, "folder");
-    ASSERT_TRUE(blocks.next());
-    EXPECT_EQ(blocks.value("name"), "a");
-    EXPECT_FALSE(blocks.next());
-    EXPECT_FALSE(blocks.next());
-    ReplyBlocks overlong(reply, std::string(61, 'f'));
-    EXPECT_FALSE(overlong.next());
+    EXPECT_FALSE(ReplyBlocks(a, std::string(61, 'f')).next()) << "overlong block name";
 }
 
 }  // namespace

@@ -5,9 +5,11 @@
 #include <gtest/gtest.h>
 #include <QTemporaryDir>
 
+#include <atomic>
 #include <thread>
 
 #include "core/frame_thread.h"
+#include "core/guarded.h"
 #include "core/string_table.h"
 #include "support/recording_frame.h"
 #include "support/sim_process.h"
@@ -18,32 +20,18 @@ namespace {
 using test::Recorded;
 using test::SimProcess;
 
-class ScriptedDialogs : public ServerDialogs {
-  public:
+struct ScriptedDialogs : ServerDialogs {
     std::optional<LoginAnswer> answer;
+    std::atomic<int> asked = 0;
+    Guarded<std::vector<std::string>> errors;
     std::optional<LoginAnswer> askLogin(const std::vector<RememberedAccount>&, int) override {
-        std::lock_guard lock(mutex_);
-        ++asked_;
+        ++asked;
         return answer;
     }
     void showError(const std::string& text) override {
-        std::lock_guard lock(mutex_);
-        errors_.push_back(text);
+        errors.update([&](auto& shown) { shown.push_back(text); });
     }
     void closeError() override {}
-    std::vector<std::string> errors() const {
-        std::lock_guard lock(mutex_);
-        return errors_;
-    }
-    int asked() const {
-        std::lock_guard lock(mutex_);
-        return asked_;
-    }
-
-  private:
-    mutable std::mutex mutex_;
-    std::vector<std::string> errors_;
-    int asked_ = 0;
 };
 
 template <class Predicate>
@@ -130,6 +118,15 @@ class ServerFrameTest : public ::testing::Test {
         return states;
     }
     bool loggedIn() const { return session_.get().loggedIn; }
+    // Whether the sim got, eventually, a request from this agent whose query ends so.
+    bool simGot(const std::string& agent, const std::string& tail) const {
+        return eventually([&] {
+            const auto log = sim_.request_log();
+            return std::any_of(log.begin(), log.end(), [&](const auto& e) {
+                return e.user_agent == agent && e.query.ends_with(tail);
+            });
+        });
+    }
 
     SimProcess sim_;
     QTemporaryDir dir_;
@@ -165,9 +162,7 @@ TEST_F(ServerFrameTest, FirstCheckLogsInAndPollsWithTheExactRequests) {
     ASSERT_NE(login, log.end());
     EXPECT_EQ(login->method, "POST");
     EXPECT_EQ(login->body, "User=alice%40demo.local&Password=alice");
-    EXPECT_TRUE(std::any_of(log.begin(), log.end(), [](const auto& e) {
-        return e.user_agent == "VellixStatus" && e.query.ends_with("SetStatus=Online");
-    }));
+    EXPECT_TRUE(simGot("VellixStatus", "SetStatus=Online"));
 
     const auto states = trayStates();
     ASSERT_GE(states.size(), 3u);
@@ -185,27 +180,27 @@ TEST_F(ServerFrameTest, RefusedPasswordShowsTheErrorThenLogsInWithTheDialogsAnsw
     dialogs_.answer = LoginAnswer{"bob@demo.local", "bob", true};
     start("bob@demo.local", "wrong");
     ASSERT_TRUE(eventually([&] { return loggedIn(); }));
-    EXPECT_EQ(dialogs_.asked(), 1);
-    ASSERT_FALSE(dialogs_.errors().empty());
-    EXPECT_EQ(dialogs_.errors()[0],
+    EXPECT_EQ(dialogs_.asked, 1);
+    ASSERT_FALSE(dialogs_.errors.get().empty());
+    EXPECT_EQ(dialogs_.errors.get()[0],
               "Invalid account information.  Username or password is incorrect!");
     EXPECT_EQ(account_.get().password, "bob");
 }
 
 TEST_F(ServerFrameTest, CancelledLoginDialogIsNotOfferedAgain) {
     start("bob@demo.local", "wrong");
-    ASSERT_TRUE(eventually([&] { return dialogs_.asked() == 1; }));
+    ASSERT_TRUE(eventually([&] { return dialogs_.asked == 1; }));
     frames_.post(FrameKind::Server, UM_CHECK_NOW);
     ASSERT_TRUE(eventually([&] { return trayStates().size() >= 4; }));
     std::this_thread::sleep_for(std::chrono::milliseconds(200));
-    EXPECT_EQ(dialogs_.asked(), 1);
+    EXPECT_EQ(dialogs_.asked, 1);
     EXPECT_FALSE(loggedIn());
 }
 
 TEST_F(ServerFrameTest, UnreachableServerIsReportedAndDisconnected) {
     start("alice@demo.local", "alice", "http://127.0.0.1:1/skyloom/app.dll");
-    ASSERT_TRUE(eventually([&] { return !dialogs_.errors().empty(); }));
-    EXPECT_EQ(dialogs_.errors()[0],
+    ASSERT_TRUE(eventually([&] { return !dialogs_.errors.get().empty(); }));
+    EXPECT_EQ(dialogs_.errors.get()[0],
               "Could not connect to the server!  Please verify that the server information is "
               "correct.");
     ASSERT_TRUE(eventually([&] { return trayStates().size() >= 3; }));
@@ -233,10 +228,7 @@ TEST_F(ServerFrameTest, ServerSideEventsDuringPolls) {
     frames_.post(FrameKind::Server, UM_CHECK_NOW);
     ASSERT_TRUE(eventually([&] { return session_.get().sessionId != before && loggedIn(); }));
     ASSERT_TRUE(eventually([&] { return trayStates().back() == 1; }));
-    const auto log = sim_.request_log();
-    EXPECT_TRUE(std::any_of(log.begin(), log.end(), [](const auto& e) {
-        return e.query.find("GetSession=Yes&TakeOver=Yes") != std::string::npos;
-    }));
+    EXPECT_TRUE(simGot("Vellix", "GetSession=Yes&TakeOver=Yes"));
 
     // A disconnect text: the disconnect dialog, state 4, polling stopped.
     sim_.control("disconnect", {{"account", "carol@demo.local"}, {"text", "Closed by admin"}});
@@ -266,17 +258,9 @@ TEST_F(ServerFrameTest, StatusChangeAndLogout) {
                  makePayload(strings_.text(IDS_STATUS_AWAY)));
     frames_.post(FrameKind::Server, UM_LOGOUT);
     ASSERT_TRUE(eventually([&] { return session_.get().sessionId.empty(); }));
-    const auto agentAsks = [&](const std::string& agent, const std::string& tail) {
-        return eventually([&] {
-            const auto log = sim_.request_log();
-            return std::any_of(log.begin(), log.end(), [&](const auto& e) {
-                return e.user_agent == agent && e.query.ends_with(tail);
-            });
-        });
-    };
-    EXPECT_TRUE(agentAsks("VellixStatus", "SetStatus=Away"));
-    EXPECT_TRUE(agentAsks("VellixStatus", "SetStatus=Offline"));
-    EXPECT_TRUE(agentAsks("Vellix", "SaveIMSettings=Yes"));
+    EXPECT_TRUE(simGot("VellixStatus", "SetStatus=Away"));
+    EXPECT_TRUE(simGot("VellixStatus", "SetStatus=Offline"));
+    EXPECT_TRUE(simGot("Vellix", "SaveIMSettings=Yes"));
     EXPECT_EQ(trayStates().back(), 4);
     EXPECT_FALSE(got(FrameKind::WindowHandler, UM_CLOSE_CONVERSATIONS).empty());
 }

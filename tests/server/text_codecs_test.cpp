@@ -37,11 +37,8 @@ TEST(TextCodecsTest, EncodeUtf8WritesWholeSequencesThatFit) {
         {mixed, 2, "A", true},  // the two-byte sequence would end past the buffer
         {mixed, 0, "", false},
         {std::u16string(u"ab\0cd", 5), 64, "ab", true},
-        {std::u16string(u"x\xD83D", 2), 64, "x", true},  // high surrogate at the end
-        {std::u16string(u"\xD800"
-                        u"A",
-                        2),
-         64, "\xF0\x90\x81\x81", true},  // joined anyway
+        {std::u16string(u"x\xD83D", 2), 64, "x", true},                // high surrogate at the end
+        {std::u16string{0xD800, u'A'}, 64, "\xF0\x90\x81\x81", true},  // joined anyway
         {std::u16string(u"\xDC00\xDC01", 2), 64, "\xF0\x90\x80\x81", true},
     };
     for (const auto& c : cases) {
@@ -77,12 +74,6 @@ TEST(TextCodecsTest, ToUtf8InPlaceConvertsAndCutsToCapacity) {
         EXPECT_EQ(ToUtf8InPlace(buffer, c.capacity, c.codeset), c.converted) << c.text;
         EXPECT_EQ(buffer, c.expected) << c.text;
     }
-}
-
-TEST(TextCodecsTest, TypedLatinNameReachesTheServerAsEncodedUtf8) {
-    std::string user = "Ren\xE9 M\xFCller";
-    ASSERT_TRUE(ToUtf8InPlace(user, 256, "ISO-8859-1"));
-    EXPECT_EQ(UrlEncode(user), "Ren%C3%A9%20M%C3%BCller");
 }
 
 }  // namespace
