@@ -25,16 +25,15 @@ TEST_F(SimProtocol, VersionCheckNeedsNoSession) {
 TEST_F(SimProtocol, LoginRepliesAndRefusals) {
     const std::string q = "View=StatusCheck&GetSession=Yes";
     const std::string refused = "<error>Invalid username or password</error>";
-    const std::pair<std::string, std::string> cases[][2] = {
-        {{q, "User=a%40x.test&Password=nope"}, {refused, ""}},
-        {{q, "User=z%40x.test&Password=pa"}, {refused, ""}},
-        {{"Session=FFFF&" + q, "User=a%40x.test&Password=pa"},
-         {"<error>invalid session</error>", ""}},
-        {{q, "User=a%40x.test"}, {"<error>missing field Password</error>", ""}},
+    const struct {
+        std::string query, body, reply;
+    } cases[] = {
+        {q, "User=a%40x.test&Password=nope", refused},
+        {q, "User=z%40x.test&Password=pa", refused},
+        {"Session=FFFF&" + q, "User=a%40x.test&Password=pa", "<error>invalid session</error>"},
+        {q, "User=a%40x.test", "<error>missing field Password</error>"},
     };
-    for (const auto& [request, reply] : cases) {
-        EXPECT_EQ(post(request.first, request.second).body, reply.first) << request.second;
-    }
+    for (const auto& c : cases) EXPECT_EQ(post(c.query, c.body).body, c.reply) << c.body;
     // The user is found in any letter case; the flags come as enabled/disabled.
     const std::string a = post(q, "User=A%40X.TEST&Password=pa").body;
     EXPECT_EQ(reply_tag(a, "session").value_or("").size(), 24u);
