@@ -67,16 +67,5 @@ TEST(SimFaultRules, MalformDuplicatesTheFirstOpeningTag) {
     for (const auto& c : cases) EXPECT_EQ(malform_first_tag(c.in), c.out) << c.in;
 }
 
-TEST(SimFaultRules, TableUsesUpCountsAndFallsBackToStar) {
-    FaultTable t;
-    t.add("GetVersion", {Fault::Kind::Empty, 0, 2});
-    t.add("*", {Fault::Kind::Status, 500, -1});
-    EXPECT_EQ(t.take("getversion")->kind, Fault::Kind::Empty);
-    EXPECT_EQ(t.take("GETVERSION")->kind, Fault::Kind::Empty);
-    for (int i = 0; i < 3; ++i) EXPECT_EQ(t.take("GetVersion")->kind, Fault::Kind::Status);
-    t.clear();
-    EXPECT_FALSE(t.take("GetVersion"));
-}
-
 }  // namespace
 }  // namespace vellix::sim

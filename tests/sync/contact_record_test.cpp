@@ -1,8 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <set>
-
-#include "sync/contact_guid.h"
 #include "sync/contact_record.h"
 #include "sync_test_support.h"
 
@@ -35,16 +32,6 @@ TEST(ContactRecordTest, FieldNumbersReachTheirFieldsAndOtherNumbersNothing) {
         EXPECT_EQ(record.GetField(index), "") << index;
     }
     EXPECT_EQ(record, before);
-}
-
-TEST(ContactGuidTest, ThirtyTwoLowerCaseHexDigitsThatDifferEachTime) {
-    std::set<std::string> seen;
-    for (int i = 0; i < 1000; ++i) {
-        const std::string guid = newGuidText();
-        EXPECT_TRUE(testing::isGuidText(guid)) << guid;
-        seen.insert(guid);
-    }
-    EXPECT_EQ(seen.size(), 1000u);
 }
 
 }  // namespace

@@ -169,10 +169,10 @@ TEST_F(ContactSyncEngineTest, DeletionsOnEitherSideAreCarriedOver) {
     remote_.history().Append(contact("gone-remotely@x", "", "g2"));
 
     EXPECT_EQ(Run(), 0);
-    EXPECT_TRUE(remote_.contacts().empty());
-    EXPECT_TRUE(local_.contacts().empty());
-    EXPECT_TRUE(remote_.history().empty());
-    EXPECT_TRUE(local_.history().empty());
+    for (auto* list :
+         {&remote_.contacts(), &local_.contacts(), &remote_.history(), &local_.history()}) {
+        EXPECT_TRUE(list->empty());
+    }
     EXPECT_EQ(
         Messages(),
         (Lines{" Is Private Folder\n", " Beginning contact synch\n", " In SYNCH_SYNCH\n",
