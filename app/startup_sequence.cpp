@@ -12,6 +12,7 @@
 #include "core/application.h"
 #include "core/installer_handover.h"
 #include "core/instance_check.h"
+#include "core/settings_keys.h"
 #include "core/settings_paths.h"
 #include "core/spelling_setup.h"
 #include "core/string_table.h"
@@ -26,6 +27,7 @@
 #include "platform/xdg_desktop_shell.h"
 #include "server/windows/qt_server_dialogs.h"
 #include "startup_frames.h"
+#include "tray/autostart_entry.h"
 #include "tray/mailto.h"
 #include "tray/windows/qt_menu_host.h"
 #include "tray/windows/qt_note_windows.h"
@@ -66,6 +68,15 @@ ProgramFiles settleProgramFiles(const std::string& executable) {
     return files;
 }
 
+// A "StartOnLogin" the user set keeps the desktop's autostart entry in step with it; without
+// the key an entry made by hand is left alone.
+void applyStartOnLogin(const ProgramFiles& files) {
+    const ProfileFile ini(files.iniPath);
+    if (ini.readText(ini::kStartOnLogin.section, ini::kStartOnLogin.name).empty()) return;
+    (void)setStartOnLogin(processEnvironment(), readKey(ini, ini::kStartOnLogin),
+                          files.executablePath);
+}
+
 }  // namespace
 
 int runVellix(int argc, char** argv) {
@@ -81,6 +92,7 @@ int runVellix(int argc, char** argv) {
     if (folder.size() > 1) folder.pop_back();
     setUpSpellingEngine(spelling, folder);
     ProgramFiles files = settleProgramFiles(executable);
+    applyStartOnLogin(files);
 
     chooseHeadlessWhenNoDisplay();
     QApplication qtApp(argc, argv);
