@@ -33,7 +33,7 @@ class GuiExitConfirmation final : public ExitConfirmation {
 // the desktop shell.
 class GuiMenuDesktop final : public MenuDesktop {
   public:
-    GuiMenuDesktop(QObject* guiObject, const StringTable& strings, DesktopShell& shell);
+    GuiMenuDesktop(QObject* guiObject, DesktopShell& shell);
     void showMessage(const std::string& text) override;
     void openUrl(const std::string& url) override;
     void openFolder(const std::string& path) override;
@@ -42,7 +42,6 @@ class GuiMenuDesktop final : public MenuDesktop {
 
   private:
     QObject* guiObject_;
-    const StringTable& strings_;
     DesktopShell& shell_;
 };
 
