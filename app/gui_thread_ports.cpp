@@ -29,8 +29,8 @@ ExitConfirmation::Answer GuiExitConfirmation::ask(bool dontShowAgain) {
     return answer;
 }
 
-GuiMenuDesktop::GuiMenuDesktop(QObject* guiObject, const StringTable& strings, DesktopShell& shell)
-    : guiObject_(guiObject), strings_(strings), shell_(shell) {
+GuiMenuDesktop::GuiMenuDesktop(QObject* guiObject, DesktopShell& shell)
+    : guiObject_(guiObject), shell_(shell) {
 }
 
 void GuiMenuDesktop::showMessage(const std::string& text) {

@@ -117,7 +117,7 @@ int runVellix(int argc, char** argv) {
     QtServerDialogs dialogs(strings);
     QtTrayHost trayHost(clock);
     QtMenuHost menuHost;
-    GuiMenuDesktop menuDesktop(&dialogs, strings, shell);
+    GuiMenuDesktop menuDesktop(&dialogs, shell);
     GuiExitConfirmation exitConfirmation(&dialogs, strings);
     CanberraSoundPlayer sound;
     DesktopNotifier notifier;
