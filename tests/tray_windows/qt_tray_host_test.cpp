@@ -111,9 +111,10 @@ TEST(TrayOnDesktop, Probe) {
                                          std::pair{kTrayNewMail, 234}, std::pair{kTrayLost, 249}}) {
         icon.setState(state, "state " + std::to_string(state));
         owner.killTimer(kTrayAnimationTimer);  // hold the first picture of the state
+        const int expected = picture;          // a structured binding cannot be captured
         EXPECT_TRUE(pump([&] {
             return host.trayIcon().isVisible() && host.trayIcon().geometry().width() > 0 &&
-                   image(host.trayIcon().icon()) == image(trayIconPicture(picture));
+                   image(host.trayIcon().icon()) == image(trayIconPicture(expected));
         })) << state;
     }
     EXPECT_FALSE(host.fallbackWindow()->isVisible());
