@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "core/frame_thread.h"
+#include "timing_tray_host.h"
 #include "tray/c_main_frame.h"
 #include "tray/c_main_frame_note.h"
 
@@ -26,30 +27,6 @@ namespace {
 
 using namespace vellix;
 using SteadyClock = std::chrono::steady_clock;
-
-// Notes the moment each picture reaches the host.
-class TimingHost final : public TrayHost {
-  public:
-    bool apply(TrayAction, int icon, const std::string&) override {
-        std::lock_guard lock(mutex_);
-        lastIcon_ = icon;
-        at_ = SteadyClock::now();
-        changed_.notify_all();
-        return true;
-    }
-    void setActivationHandler(ActivationHandler) override {}
-    SteadyClock::time_point waitForIcon(int icon) {
-        std::unique_lock lock(mutex_);
-        changed_.wait(lock, [&] { return lastIcon_ == icon; });
-        return at_;
-    }
-
-  private:
-    std::mutex mutex_;
-    std::condition_variable changed_;
-    int lastIcon_ = 0;
-    SteadyClock::time_point at_;
-};
 
 class NoWindows final : public NoteWindows {
   public:
@@ -66,7 +43,7 @@ int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     const Clock clock;
     FrameRegistry registry;
-    TimingHost host;
+    bench::TimingTrayHost host;
     NoWindows windows;
     FolderTable folders;
     NotificationState notes;

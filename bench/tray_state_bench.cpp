@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/frame_thread.h"
+#include "timing_tray_host.h"
 #include "tray/c_main_frame.h"
 
 namespace {
@@ -17,37 +18,13 @@ namespace {
 using namespace vellix;
 using SteadyClock = std::chrono::steady_clock;
 
-// Notes the moment each picture reaches the host.
-class TimingHost final : public TrayHost {
-  public:
-    bool apply(TrayAction, int icon, const std::string&) override {
-        std::lock_guard lock(mutex_);
-        lastIcon_ = icon;
-        at_ = SteadyClock::now();
-        changed_.notify_all();
-        return true;
-    }
-    void setActivationHandler(ActivationHandler) override {}
-    SteadyClock::time_point waitForIcon(int icon) {
-        std::unique_lock lock(mutex_);
-        changed_.wait(lock, [&] { return lastIcon_ == icon; });
-        return at_;
-    }
-
-  private:
-    std::mutex mutex_;
-    std::condition_variable changed_;
-    int lastIcon_ = 0;
-    SteadyClock::time_point at_;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     const Clock clock;
     FrameRegistry registry;
-    TimingHost host;
+    bench::TimingTrayHost host;
     FolderTable folders;
     FolderStatus inbox;
     inbox.name = "Inbox";
