@@ -5,8 +5,8 @@
 #include <QThread>
 
 #include "core/desktop_shell.h"
+#include "core/version.h"
 #include "core/windows/exit_confirm_dialog.h"
-#include "server/c_main_frame_server_interface.h"
 
 namespace vellix {
 

@@ -1,12 +1,12 @@
 #include "startup_frames.h"
 
 #include "im/buddy_window_frame.h"
-#include "im/c_main_frame_im_interface.h"
-#include "im/c_main_frame_window_handler.h"
-#include "server/c_main_frame_server_interface.h"
-#include "tray/c_main_frame.h"
-#include "tray/c_main_frame_menu.h"
-#include "tray/c_main_frame_note.h"
+#include "im/messaging_frame.h"
+#include "im/window_handler_frame.h"
+#include "server/server_frame.h"
+#include "tray/tray_frame.h"
+#include "tray/menu_frame.h"
+#include "tray/note_frame.h"
 #include "tray/notification_rules.h"
 
 namespace vellix {

@@ -17,7 +17,7 @@
 #include "core/spelling_setup.h"
 #include "core/string_table.h"
 #include "gui_thread_ports.h"
-#include "im/c_win_thread_im_http.h"
+#include "im/im_receiver.h"
 #include "platform/canberra_sound_player.h"
 #include "platform/desktop_notifier.h"
 #include "platform/hunspell_spelling_engine.h"

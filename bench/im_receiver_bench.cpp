@@ -14,7 +14,7 @@
 #include "core/frame_registry.h"
 #include "core/frame_thread.h"
 #include "core/string_table.h"
-#include "im/c_win_thread_im_http.h"
+#include "im/im_receiver.h"
 #include "seed.h"
 #include "server.h"
 #include "server/buddy_table.h"

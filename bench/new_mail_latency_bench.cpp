@@ -20,8 +20,8 @@
 
 #include "core/frame_thread.h"
 #include "timing_tray_host.h"
-#include "tray/c_main_frame.h"
-#include "tray/c_main_frame_note.h"
+#include "tray/tray_frame.h"
+#include "tray/note_frame.h"
 
 namespace {
 

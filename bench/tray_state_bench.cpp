@@ -11,7 +11,7 @@
 
 #include "core/frame_thread.h"
 #include "timing_tray_host.h"
-#include "tray/c_main_frame.h"
+#include "tray/tray_frame.h"
 
 namespace {
 

@@ -187,7 +187,6 @@ SeedResult load_seed_file(const std::string& path) {
 SeedData default_seed() {
     static constexpr std::string_view kSeed = R"(
 [server]
-version = 9.0.0
 autoupdate = yes
 
 [public-contacts]

@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "core/version.h"
+
 namespace vellix::sim {
 
 struct MailMessage {
@@ -48,7 +50,7 @@ struct AccountSeed {
 };
 
 struct SeedData {
-    std::string version = "9.0.0";
+    std::string version{vellix::kProgramVersion};
     std::string autoupdate = "yes";
     std::string installer_path;  // empty: a generated installer
     std::vector<AccountSeed> accounts;

@@ -10,7 +10,7 @@
 
 #include "core/account_store.h"
 #include "core/activity_hooks.h"
-#include "core/c_mainframe_main.h"
+#include "core/main_frame.h"
 #include "core/command_line.h"
 #include "core/exit_sequence.h"
 #include "core/frame_registry.h"

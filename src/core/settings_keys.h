@@ -58,7 +58,6 @@ inline constexpr std::string_view kAccountSettingsFileName = "settings.tmp";
 inline constexpr std::string_view kContactsFileName = "contacts.ini";
 inline constexpr std::string_view kContactFoldersFileName = "confolder.dat";
 inline constexpr std::string_view kUserLexFolderName = "lex";
-inline constexpr std::string_view kSettingsVersion = "9.0.0";
 
 // Written by the login dialog for "PwdSaveFlag%d"; read back by the boolean rule.
 inline constexpr std::string_view kRememberYes = "YES";

@@ -2,6 +2,7 @@
 
 #include "core/atomic_file.h"
 #include "core/settings_paths.h"
+#include "core/version.h"
 
 namespace vellix {
 
@@ -59,7 +60,7 @@ Result<std::string> receiveAccountSettings(const std::optional<std::string>& tex
     ProfileFile settings(settingsPath);
     status = keepFirstError(
         std::move(status),
-        settings.writeText(account::kVersion.section, account::kVersion.name, kSettingsVersion));
+        settings.writeText(account::kVersion.section, account::kVersion.name, kProgramVersion));
     if (!status) return failure(status.error());
     return userFolder;
 }

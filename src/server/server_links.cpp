@@ -1,6 +1,6 @@
 // Webmail links opened for other frames, one at a time in the order they were posted.
 #include "core/settings_keys.h"
-#include "server/c_main_frame_server_interface.h"
+#include "server/server_frame.h"
 #include "server/webmail_opener.h"
 #include "server/webmail_url.h"
 

@@ -4,7 +4,8 @@
 #include "core/ascii_case.h"
 #include "core/settings_keys.h"
 #include "core/string_table.h"
-#include "server/c_main_frame_server_interface.h"
+#include "core/version.h"
+#include "server/server_frame.h"
 #include "server/server_replies.h"
 #include "server/server_requests.h"
 

@@ -1,6 +1,6 @@
 // The mail poll of the server frame: the check cycle and the counts request.
 #include "core/settings_keys.h"
-#include "server/c_main_frame_server_interface.h"
+#include "server/server_frame.h"
 #include "server/server_replies.h"
 #include "server/server_requests.h"
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "core/c_mainframe_main.h"
+#include "core/main_frame.h"
 #include "core/frame_thread.h"
 #include "support/fake_single_instance.h"
 #include "support/recording_frame.h"

@@ -9,7 +9,7 @@
 
 #include "core/frame_registry.h"
 #include "core/string_table.h"
-#include "im/c_win_thread_im_http.h"
+#include "im/im_receiver.h"
 #include "im/im_events.h"
 #include "server/buddy_table.h"
 #include "support/recording_frame.h"

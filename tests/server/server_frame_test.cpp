@@ -1,6 +1,6 @@
 // The server frame against the real skyloom-sim: requests on the wire, states reported to
 // the tray, and the reactions to what the server says.
-#include "server/c_main_frame_server_interface.h"
+#include "server/server_frame.h"
 
 #include <gtest/gtest.h>
 #include <QTemporaryDir>

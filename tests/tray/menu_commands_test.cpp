@@ -8,7 +8,7 @@
 #include "core/settings_keys.h"
 #include "server/webmail_link.h"
 #include "support/recording_frame.h"
-#include "tray/c_main_frame_menu.h"
+#include "tray/menu_frame.h"
 #include "tray/menu_commands.h"
 
 namespace vellix {

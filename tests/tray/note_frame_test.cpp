@@ -5,7 +5,7 @@
 #include "core/frame_thread.h"
 #include "server/webmail_link.h"
 #include "support/recording_frame.h"
-#include "tray/c_main_frame_note.h"
+#include "tray/note_frame.h"
 
 namespace vellix {
 namespace {

@@ -13,7 +13,7 @@
 #include <thread>
 
 #include "support/xvfb_server.h"
-#include "tray/c_tray_icon.h"
+#include "tray/tray_icon.h"
 #include "tray/windows/tray_fallback_window.h"
 
 namespace vellix {

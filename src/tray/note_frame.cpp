@@ -1,4 +1,4 @@
-#include "tray/c_main_frame_note.h"
+#include "tray/note_frame.h"
 
 #include "tray/new_mail_pass.h"
 

@@ -1,4 +1,4 @@
-#include "core/c_mainframe_main.h"
+#include "core/main_frame.h"
 
 namespace vellix {
 

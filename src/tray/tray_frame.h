@@ -13,9 +13,9 @@
 #include "core/string_table.h"
 #include "core/user_settings.h"
 #include "server/folder_table.h"
-#include "tray/c_tray_icon.h"
 #include "tray/notification_state.h"
 #include "tray/tray_host.h"
+#include "tray/tray_icon.h"
 
 namespace vellix {
 

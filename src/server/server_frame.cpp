@@ -1,4 +1,4 @@
-#include "server/c_main_frame_server_interface.h"
+#include "server/server_frame.h"
 
 #include <QTimer>
 

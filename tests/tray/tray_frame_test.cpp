@@ -1,4 +1,4 @@
-#include "tray/c_main_frame.h"
+#include "tray/tray_frame.h"
 
 #include <QTemporaryDir>
 

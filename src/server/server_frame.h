@@ -28,7 +28,6 @@ namespace vellix {
 class DesktopShell;
 
 inline constexpr int kPollTimer = 17;
-inline constexpr std::string_view kProgramVersion = "9.0.0";
 // Pauses around a new session, so the server sees the old long poll end first.
 inline constexpr Milliseconds kSessionChangePause{500};
 inline constexpr Milliseconds kStatusChangePause{500};

@@ -1,4 +1,4 @@
-#include "im/c_win_thread_im_http.h"
+#include "im/im_receiver.h"
 
 #include <condition_variable>
 #include <exception>

@@ -1,4 +1,4 @@
-#include "tray/c_tray_icon.h"
+#include "tray/tray_icon.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "tray/c_main_frame_menu.h"
+#include "tray/menu_frame.h"
 
 namespace vellix {
 
