@@ -14,6 +14,9 @@ constexpr long kMaxRedirects = 10;
 constexpr long kKeepAliveIdleSeconds = 60;
 constexpr long kKeepAliveIntervalSeconds = 30;
 constexpr int kPollMilliseconds = 1000;  // libcurl's own timers end a poll sooner
+// Streamed bodies move in large blocks: fewer callbacks and system calls per byte.
+constexpr long kStreamBlock = 512L * 1024;
+constexpr long kDefaultUploadBlock = 64L * 1024;
 
 CURLcode globalInit() {
     static std::once_flag once;
@@ -68,6 +71,11 @@ struct InternetSession::Impl {
     char errorBuffer[CURL_ERROR_SIZE] = {};
     std::string replyBody;
     bool replyTooLarge = false;
+    // Set for the duration of a streamed exchange.
+    const StreamedBody* upload = nullptr;
+    const ReplySink* sink = nullptr;
+    bool uploadAbandoned = false;
+    bool sinkRefused = false;
 
     ~Impl() {
         if (easy) curl_easy_cleanup(easy);
@@ -79,12 +87,62 @@ struct InternetSession::Impl {
     static size_t onBody(char* data, size_t size, size_t count, void* user) {
         auto* self = static_cast<Impl*>(user);
         const size_t n = size * count;
+        if (self->sink) {
+            long status = 0;
+            curl_easy_getinfo(self->easy, CURLINFO_RESPONSE_CODE, &status);
+            if (status >= 200 && status < 300) {
+                if ((*self->sink)(data, n)) return n;
+                self->sinkRefused = true;
+                return 0;
+            }
+        }
         if (n > self->options.maxReplyBytes - self->replyBody.size()) {
             self->replyTooLarge = true;
             return 0;  // ends the transfer with a write error
         }
         self->replyBody.append(data, n);
         return n;
+    }
+
+    static size_t onRead(char* buffer, size_t size, size_t count, void* user) {
+        auto* self = static_cast<Impl*>(user);
+        const std::optional<size_t> n = self->upload->read(buffer, size * count);
+        if (!n) {
+            self->uploadAbandoned = true;
+            return CURL_READFUNC_ABORT;
+        }
+        return *n;
+    }
+
+    // Options of a streamed exchange; restored by endStream so that later plain requests on
+    // the session behave as before.
+    void beginStream(curl_slist* headers) {
+        curl_easy_setopt(easy, CURLOPT_BUFFERSIZE, kStreamBlock);
+        if (sink) curl_easy_setopt(easy, CURLOPT_MAXFILESIZE_LARGE, curl_off_t{0});
+        if (upload) {
+            curl_easy_setopt(easy, CURLOPT_POST, 1L);
+            curl_easy_setopt(easy, CURLOPT_POSTFIELDS, nullptr);
+            curl_easy_setopt(easy, CURLOPT_READFUNCTION, &Impl::onRead);
+            curl_easy_setopt(easy, CURLOPT_READDATA, this);
+            curl_easy_setopt(easy, CURLOPT_POSTFIELDSIZE_LARGE,
+                             static_cast<curl_off_t>(upload->size));
+            curl_easy_setopt(easy, CURLOPT_UPLOAD_BUFFERSIZE, kStreamBlock);
+            curl_easy_setopt(easy, CURLOPT_HTTPHEADER, headers);
+        } else {
+            curl_easy_setopt(easy, CURLOPT_HTTPGET, 1L);
+            curl_easy_setopt(easy, CURLOPT_HTTPHEADER, getHeaders);
+        }
+    }
+
+    void endStream() {
+        curl_easy_setopt(easy, CURLOPT_BUFFERSIZE, static_cast<long>(CURL_MAX_WRITE_SIZE));
+        curl_easy_setopt(easy, CURLOPT_MAXFILESIZE_LARGE,
+                         static_cast<curl_off_t>(options.maxReplyBytes));
+        curl_easy_setopt(easy, CURLOPT_READFUNCTION, nullptr);
+        curl_easy_setopt(easy, CURLOPT_READDATA, nullptr);
+        curl_easy_setopt(easy, CURLOPT_UPLOAD_BUFFERSIZE, kDefaultUploadBlock);
+        upload = nullptr;
+        sink = nullptr;
     }
 
     CURLcode configure() {
@@ -166,10 +224,14 @@ struct InternetSession::Impl {
         errorBuffer[0] = '\0';
         replyBody.clear();
         replyTooLarge = false;
+        uploadAbandoned = false;
+        sinkRefused = false;
         curl_easy_setopt(easy, CURLOPT_URL, url.c_str());
         curl_easy_setopt(easy, CURLOPT_SSL_VERIFYPEER, verify ? 1L : 0L);
         curl_easy_setopt(easy, CURLOPT_SSL_VERIFYHOST, verify ? 2L : 0L);
-        if (body) {
+        if (upload || sink) {
+            // set by streamExchange
+        } else if (body) {
             curl_easy_setopt(easy, CURLOPT_POST, 1L);
             curl_easy_setopt(easy, CURLOPT_POSTFIELDS, body->data());
             curl_easy_setopt(easy, CURLOPT_POSTFIELDSIZE_LARGE,
@@ -191,6 +253,13 @@ struct InternetSession::Impl {
         long connectStatus = 0;
         curl_easy_getinfo(easy, CURLINFO_HTTP_CONNECTCODE, &connectStatus);
         if (connectStatus == 407) return HttpReply{407, {}};  // the proxy refused the tunnel
+        if (uploadAbandoned) {
+            return InternetError{internet_error::kOperationCancelled,
+                                 "The request body ended before its announced size"};
+        }
+        if (sinkRefused) {
+            return InternetError{internet_error::kInternalError, "The reply could not be stored"};
+        }
         if (replyTooLarge || *result == CURLE_FILESIZE_EXCEEDED) {
             return InternetError{
                 internet_error::kInternalError,
@@ -251,6 +320,39 @@ std::variant<HttpReply, InternetError> InternetSession::exchange(const std::stri
                   error->code == internet_error::kCertNameInvalid)) {
         outcome = impl_->attempt(url, body, false);
     }
+    if (const auto* error = std::get_if<InternetError>(&outcome)) impl_->trace(*error);
+    return outcome;
+}
+
+std::variant<HttpReply, InternetError> InternetSession::streamExchange(const std::string& url,
+                                                                       const StreamedBody* upload,
+                                                                       const ReplySink* sink) {
+    curl_slist* headers = nullptr;
+    if (upload) {
+        const std::string type = "Content-Type: " + upload->contentType;
+        for (const char* header :
+             {"Accept:", "Expect:", type.c_str(), "Content-Transfer-Encoding: binary"}) {
+            curl_slist* more = curl_slist_append(headers, header);
+            if (!more) {
+                curl_slist_free_all(headers);
+                return InternetError{internet_error::kInternalError, "Out of memory"};
+            }
+            headers = more;
+        }
+    }
+    impl_->upload = upload;
+    impl_->sink = sink;
+    impl_->beginStream(headers);
+    std::variant<HttpReply, InternetError> outcome = impl_->attempt(url, nullptr, true);
+    // A refused certificate ends the handshake before any body byte moved, so one retry
+    // without verification starts the bodies afresh.
+    if (const auto* error = std::get_if<InternetError>(&outcome);
+        error && (error->code == internet_error::kInvalidCa ||
+                  error->code == internet_error::kCertNameInvalid)) {
+        outcome = impl_->attempt(url, nullptr, false);
+    }
+    impl_->endStream();
+    curl_slist_free_all(headers);
     if (const auto* error = std::get_if<InternetError>(&outcome)) impl_->trace(*error);
     return outcome;
 }

@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -84,6 +85,17 @@ struct HttpReply {
     std::string body;
 };
 
+// A request body read in blocks as libcurl asks for it: `read` fills up to `capacity` bytes
+// and returns how many (0 once `size` bytes were given); nothing abandons the request.
+struct StreamedBody {
+    std::uint64_t size = 0;
+    std::string contentType;
+    std::function<std::optional<size_t>(char* buffer, size_t capacity)> read;
+};
+// Receives a 2xx reply's body in blocks (any other reply's body goes to HttpReply::body);
+// false ends the exchange as failed.
+using ReplySink = std::function<bool(const char* data, size_t size)>;
+
 class InternetSession {
   public:
     struct Options {
@@ -114,6 +126,13 @@ class InternetSession {
     // callers that must tell a time-out from other failures. Failures are traced too.
     std::variant<HttpReply, InternetError> exchange(const std::string& url,
                                                     const std::string* body);
+
+    // One exchange whose request and/or reply bodies are streamed, for files of any size:
+    // a POST of `upload` when given, else a GET; a 2xx reply body goes to `sink` when given.
+    // Nothing is held in memory beyond libcurl's block buffers.
+    std::variant<HttpReply, InternetError> streamExchange(const std::string& url,
+                                                          const StreamedBody* upload,
+                                                          const ReplySink* sink);
 
     // From any thread: the exchange in progress ends at once with kOperationCancelled, and so
     // does every later one. The session cannot be reopened. The owner keeps the session alive
