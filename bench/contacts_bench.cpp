@@ -14,10 +14,10 @@
 #include <pugixml.hpp>
 #include <string>
 
+#include "support/memory_contact_source.h"
 #include "sync/contact_list.h"
 #include "sync/contact_sync_engine.h"
 #include "sync/contact_xml.h"
-#include "support/memory_contact_source.h"
 
 namespace {
 

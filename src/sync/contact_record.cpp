@@ -61,7 +61,8 @@ ContactRecord::ContactRecord(const ContactRecord& other)
     : imapUID(other.imapUID),
       isGroup(other.isGroup),
       members(other.members),
-      block_(copyBlock(other.block_.get())) {}
+      block_(copyBlock(other.block_.get())) {
+}
 
 ContactRecord& ContactRecord::operator=(const ContactRecord& other) {
     if (this != &other) {
@@ -79,14 +80,16 @@ std::string_view ContactRecord::text(ContactText field) const {
     if ((mask & bit) == 0) return {};
     const int slot = std::popcount(mask & (bit - 1));
     const int count = std::popcount(mask);
-    const char* data = block_.get() + kMaskBytes + sizeof(std::uint32_t) * static_cast<std::size_t>(count);
+    const char* data =
+        block_.get() + kMaskBytes + sizeof(std::uint32_t) * static_cast<std::size_t>(count);
     const std::uint32_t begin = slot == 0 ? 0 : endAt(block_.get(), slot - 1);
     return {data + begin, endAt(block_.get(), slot) - begin};
 }
 
 ContactTexts ContactRecord::texts() const {
     ContactTexts values{};
-    for (std::size_t i = 0; i < kContactTextCount; ++i) values[i] = text(static_cast<ContactText>(i));
+    for (std::size_t i = 0; i < kContactTextCount; ++i)
+        values[i] = text(static_cast<ContactText>(i));
     return values;
 }
 

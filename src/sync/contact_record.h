@@ -16,46 +16,46 @@
 namespace vellix {
 
 // The text fields in the order a contact element is written: X(name, Name).
-#define VELLIX_CONTACT_TEXTS(X)                                                                  \
-    X(guid, Guid)                                                                                \
-    X(email, Email)                                                                              \
-    X(email2, Email2)                                                                            \
-    X(email3, Email3)                                                                            \
-    X(firstName, FirstName)                                                                      \
-    X(middleName, MiddleName)                                                                    \
-    X(lastName, LastName)                                                                        \
-    X(fullName, FullName)                                                                        \
-    X(categories, Categories)                                                                    \
-    X(comment, Comment)                                                                          \
-    X(IMAddress, IMAddress)                                                                      \
-    X(nickName, NickName)                                                                        \
-    X(spouse, Spouse)                                                                            \
-    X(homeAddress, HomeAddress) /* line breaks held as CR LF */                                  \
-    X(homeCity, HomeCity)                                                                        \
-    X(homeState, HomeState)                                                                      \
-    X(homeZipcode, HomeZipcode)                                                                  \
-    X(homeCountry, HomeCountry)                                                                  \
-    X(homePhone, HomePhone)                                                                      \
-    X(homeFax, HomeFax)                                                                          \
-    X(homeMobile, HomeMobile)                                                                    \
-    X(homeWebAddress, HomeWebAddress)                                                            \
-    X(busCompany, BusCompany)                                                                    \
-    X(busAddress, BusAddress) /* line breaks held as CR LF */                                    \
-    X(busCity, BusCity)                                                                          \
-    X(busState, BusState)                                                                        \
-    X(busZipCode, BusZipCode)                                                                    \
-    X(busCountry, BusCountry)                                                                    \
-    X(busTitle, BusTitle)                                                                        \
-    X(busDepartment, BusDepartment)                                                              \
-    X(busOffice, BusOffice)                                                                      \
-    X(busPhone, BusPhone)                                                                        \
-    X(busFax, BusFax)                                                                            \
-    X(busIPPhone, BusIPPhone)                                                                    \
-    X(busWebAddress, BusWebAddress)                                                              \
-    X(busPager, BusPager)                                                                        \
-    X(busAssistant, BusAssistant)                                                                \
-    X(busManager, BusManager)                                                                    \
-    X(modified, Modified) /* "YYYY-MM-DD hh:mm" of the last local change */                      \
+#define VELLIX_CONTACT_TEXTS(X)                                             \
+    X(guid, Guid)                                                           \
+    X(email, Email)                                                         \
+    X(email2, Email2)                                                       \
+    X(email3, Email3)                                                       \
+    X(firstName, FirstName)                                                 \
+    X(middleName, MiddleName)                                               \
+    X(lastName, LastName)                                                   \
+    X(fullName, FullName)                                                   \
+    X(categories, Categories)                                               \
+    X(comment, Comment)                                                     \
+    X(IMAddress, IMAddress)                                                 \
+    X(nickName, NickName)                                                   \
+    X(spouse, Spouse)                                                       \
+    X(homeAddress, HomeAddress) /* line breaks held as CR LF */             \
+    X(homeCity, HomeCity)                                                   \
+    X(homeState, HomeState)                                                 \
+    X(homeZipcode, HomeZipcode)                                             \
+    X(homeCountry, HomeCountry)                                             \
+    X(homePhone, HomePhone)                                                 \
+    X(homeFax, HomeFax)                                                     \
+    X(homeMobile, HomeMobile)                                               \
+    X(homeWebAddress, HomeWebAddress)                                       \
+    X(busCompany, BusCompany)                                               \
+    X(busAddress, BusAddress) /* line breaks held as CR LF */               \
+    X(busCity, BusCity)                                                     \
+    X(busState, BusState)                                                   \
+    X(busZipCode, BusZipCode)                                               \
+    X(busCountry, BusCountry)                                               \
+    X(busTitle, BusTitle)                                                   \
+    X(busDepartment, BusDepartment)                                         \
+    X(busOffice, BusOffice)                                                 \
+    X(busPhone, BusPhone)                                                   \
+    X(busFax, BusFax)                                                       \
+    X(busIPPhone, BusIPPhone)                                               \
+    X(busWebAddress, BusWebAddress)                                         \
+    X(busPager, BusPager)                                                   \
+    X(busAssistant, BusAssistant)                                           \
+    X(busManager, BusManager)                                               \
+    X(modified, Modified) /* "YYYY-MM-DD hh:mm" of the last local change */ \
     X(TNEF, TNEF)         /* opaque, carried unchanged */
 
 enum class ContactText : std::uint8_t {
@@ -89,9 +89,13 @@ class ContactRecord {
     void setTexts(const ContactTexts& values);
     ContactTexts texts() const;
 
-#define VELLIX_ACCESSORS(name, Name)                                                   \
-    std::string_view name() const { return text(ContactText::name); }                  \
-    void set##Name(std::string_view value) { setText(ContactText::name, value); }
+#define VELLIX_ACCESSORS(name, Name)         \
+    std::string_view name() const {          \
+        return text(ContactText::name);      \
+    }                                        \
+    void set##Name(std::string_view value) { \
+        setText(ContactText::name, value);   \
+    }
     VELLIX_CONTACT_TEXTS(VELLIX_ACCESSORS)
 #undef VELLIX_ACCESSORS
 

@@ -39,7 +39,7 @@ const std::array<std::string_view, 41> kContactXmlTags = {
 #define VELLIX_TAG(name, Name) #name,
     VELLIX_CONTACT_TEXTS(VELLIX_TAG)
 #undef VELLIX_TAG
-    "imapUID",
+        "imapUID",
 };
 
 void appendContactXml(const ContactRecord& record, std::string& out) {

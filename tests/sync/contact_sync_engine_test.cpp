@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "sync/contact_sync_engine.h"
 #include "support/memory_contact_source.h"
+#include "sync/contact_sync_engine.h"
 #include "sync_test_support.h"
 
 namespace vellix {

@@ -62,8 +62,7 @@ class UserModel {
 
     // What both sides must hold after the run.
     static std::map<std::string, ContactRecord> expected(
-        const std::map<std::string, ContactRecord>& before, const Side& remote,
-        const Side& local) {
+        const std::map<std::string, ContactRecord>& before, const Side& remote, const Side& local) {
         std::map<std::string, ContactRecord> out;
         std::map<std::string, bool> keys;
         for (const auto& [key, record] : before) keys[key] = true;

@@ -40,16 +40,13 @@ TEST(ContactXmlReadTest, DecodesFieldValues) {
         {"<email2>two</email2>", ContactText::email2, "two"},
         {"<EMAIL>upper</EMAIL>", ContactText::email, ""},
         {"<fullName> padded  </fullName>", ContactText::fullName, " padded  "},
-        {"<homeAddress>l1<BR>l2<br>l3</homeAddress>", ContactText::homeAddress,
-         "l1\r\nl2<br>l3"},
+        {"<homeAddress>l1<BR>l2<br>l3</homeAddress>", ContactText::homeAddress, "l1\r\nl2<br>l3"},
         {"<busAddress><![CDATA[l1<BR>l2]]></busAddress>", ContactText::busAddress, "l1\r\nl2"},
         {"<busAddress>&lt;BR&gt;</busAddress>", ContactText::busAddress, "\r\n"},
         {"<comment>l1<BR>l2</comment>", ContactText::comment, "l1<BR>l2"},
-        {"<homeZipcode>z</homeZipcode><busZipCode>b</busZipCode>", ContactText::homeZipcode,
-         "z"},
+        {"<homeZipcode>z</homeZipcode><busZipCode>b</busZipCode>", ContactText::homeZipcode, "z"},
         {"<comment>line 1\r\nline 2</comment>", ContactText::comment, "line 1\r\nline 2"},
-        {"<TNEF>opaque</TNEF><modified>2004-03-01 17:05</modified>", ContactText::TNEF,
-         "opaque"},
+        {"<TNEF>opaque</TNEF><modified>2004-03-01 17:05</modified>", ContactText::TNEF, "opaque"},
     };
     for (const auto& c : cases) {
         const auto read = readText(std::string("<contact>\r\n") + c.element + "\r\n</contact>\r\n");
