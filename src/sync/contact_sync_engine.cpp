@@ -68,6 +68,16 @@ void ContactSyncEngine::forgetHistories(const std::string& email) {
     }
 }
 
+void ContactSyncEngine::removeAndForget(ContactSource& from, const std::string& email,
+                                        std::string_view failed, std::string_view removed) {
+    if (from.RemoveContact(email) != 0) {
+        log_.Write(failed);
+        return;
+    }
+    log_.Write(removed);
+    forgetHistories(email);
+}
+
 void ContactSyncEngine::rememberHistories(const ContactRecord& record) {
     if (remote_->HistoryPut(record) != 0) {
         log_.Write(" Error setting previous contact in the remote source history!\n");

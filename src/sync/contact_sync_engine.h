@@ -58,6 +58,9 @@ class ContactSyncEngine {
     bool cancelled(std::string_view message = " User cancelled synch, exiting...\n");
     void showStatus(std::string_view label, const std::string& email);
     void forgetHistories(const std::string& email);
+    // Removes the contact from one store and, once removed, both history copies.
+    void removeAndForget(ContactSource& from, const std::string& email, std::string_view failed,
+                         std::string_view removed);
     void rememberHistories(const ContactRecord& record);
 
     const SyncContext& context_;

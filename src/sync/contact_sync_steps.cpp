@@ -81,12 +81,8 @@ void ContactSyncEngine::syncRemoteContact(const std::string& email, bool isLocal
             log_.Write(
                 " This contact existed in the local source last synch but does not exist now, "
                 "so it will be removed from the remote source.\n");
-            if (remote_->RemoveContact(email) != 0) {
-                log_.Write(" Error removing contact from remote source\n");
-            } else {
-                log_.Write(" Removed contact from remote source\n");
-                forgetHistories(email);
-            }
+            removeAndForget(*remote_, email, " Error removing contact from remote source\n",
+                            " Removed contact from remote source\n");
             return;
         }
         log_.Write(
@@ -121,12 +117,8 @@ void ContactSyncEngine::syncLocalContact(const std::string& email) {
             log_.Write(
                 " Contact existed in remote source last synch so the contact will be removed "
                 "from the local source\n");
-            if (local_->RemoveContact(email) != 0) {
-                log_.Write(" Error removing contact from local source\n");
-            } else {
-                log_.Write(" Removed contact from local source\n");
-                forgetHistories(email);
-            }
+            removeAndForget(*local_, email, " Error removing contact from local source\n",
+                            " Removed contact from local source\n");
             return;
         }
         log_.Write(
