@@ -1,6 +1,7 @@
 // A first start from an empty profile: the start's request for a server opens the Server
 // page (through the real menu frame), the user types the address, account and password,
 // presses OK, and the real server frame logs in to skyloom-sim without a restart.
+#include <QLabel>
 #include <QPushButton>
 #include <QTest>
 

@@ -8,6 +8,8 @@
 #include <QTabWidget>
 #include <QTest>
 
+#include <algorithm>
+
 #include "core/settings_keys.h"
 #include "options_fixture.h"
 #include "tray/menu_commands.h"
@@ -122,7 +124,7 @@ TEST_F(OptionsWindowTest, MiscApplyChangesTheRunningProgram) {
     folders.merge(list);
     std::atomic<bool> manual{false};
     Guarded<std::string> status;
-    const BuddyTable buddies;
+    BuddyTable buddies;
     const MenuContext menu{.frames = frames,
                            .strings = strings,
                            .folders = folders,
