@@ -3,6 +3,7 @@
 // session against an in-process skyloom-sim, through the real server frame.
 // Usage: options_window_bench [runs]
 #include <QApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QTemporaryDir>
 
@@ -47,7 +48,8 @@ struct Program {
                               .accountSettings = accountSettings,
                               .iniPath = folder() + "Vellix.ini",
                               .programFolder = folder(),
-                              .dataFolder = folder()};
+                              .dataFolder = folder(),
+                              .executablePath = folder() + "vellix"};
     }
 };
 

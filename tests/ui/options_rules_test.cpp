@@ -24,7 +24,15 @@ TEST(ServerPageRules, ApplyPlans) {
     in.loggedIn = true;
     ServerCurrent saved = out;
     saved.savedAccount = true;
-    const ServerForm same{.url = "http://h/", .user = "a", .password = "p", .interval = "5"};
+    const ServerForm same{.url = "http://h/",
+                          .user = "a",
+                          .password = "p",
+                          .remember = false,
+                          .interval = "5",
+                          .connectionType = 0,
+                          .proxyServer = "",
+                          .proxyPort = "80",
+                          .mailClient = ""};
     auto with = [&](auto change) {
         ServerForm f = same;
         change(f);
