@@ -81,7 +81,7 @@ TEST_F(OptionsWindowTest, ServerPageChecksAndSavesWhatWasTyped) {
     answerBoxes();
 
     // The proxy without a server keeps the page, with focus in the server field.
-    QTest::mouseClick(field<QRadioButton>(page, IDS_SERVER_PROXY), Qt::LeftButton);
+    QTest::keyClick(field<QRadioButton>(page, IDS_SERVER_PROXY), Qt::Key_Space);
     QLineEdit* proxyServer = field<QLineEdit>(page, IDS_SERVER_PROXY_SERVER);
     EXPECT_TRUE(proxyServer->isEnabled());
     EXPECT_FALSE(sheet->showPage("About"));
