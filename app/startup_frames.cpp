@@ -4,10 +4,10 @@
 #include "im/messaging_frame.h"
 #include "im/window_handler_frame.h"
 #include "server/server_frame.h"
-#include "tray/tray_frame.h"
 #include "tray/menu_frame.h"
 #include "tray/note_frame.h"
 #include "tray/notification_rules.h"
+#include "tray/tray_frame.h"
 
 namespace vellix {
 namespace {
@@ -89,6 +89,31 @@ std::unique_ptr<Frame> serverFrame(Application& app, SharedState& shared, Deskto
     return std::make_unique<CMainFrame_ServerInterface>(std::move(deps), app.clock());
 }
 
+std::unique_ptr<Frame> messagingFrame(Application& app, DesktopServices& s) {
+    return std::make_unique<CMainFrame_IMInterface>(MessagingFrameDeps{
+        .clock = app.clock(),
+        .session = app.session(),
+        .serverUrl = [&app] { return app.account().get().url; },
+        .connection =
+            [&app] {
+                const AccountSettings a = app.account().get();
+                return ConnectionSettings{a.connectionType, a.proxyServer, a.proxyPort};
+            },
+        .trace = s.trace,
+    });
+}
+
+std::unique_ptr<Frame> windowHandlerFrame(Application& app, SharedState& shared,
+                                          DesktopServices& s) {
+    return std::make_unique<CMainFrame_WindowHandler>(WindowHandlerDeps{
+        .clock = app.clock(),
+        .table = shared.windowTable,
+        .buddies = shared.buddies,
+        .windows = s.conversations,
+        .onlineText = [&strings = s.strings] { return strings.text(IDS_STATUS_ONLINE); },
+    });
+}
+
 }  // namespace
 
 std::vector<FrameSpec> startupFrames(Application& app, SharedState& shared,
@@ -102,10 +127,8 @@ std::vector<FrameSpec> startupFrames(Application& app, SharedState& shared,
         {FrameKind::Menu, [a, sh, sv] { return menuFrame(*a, *sh, *sv); }, false},
         {FrameKind::Note, [a, sh, sv] { return noteFrame(*a, *sh, *sv); }, false},
         {FrameKind::Server, [a, sh, sv] { return serverFrame(*a, *sh, *sv); }, false},
-        {FrameKind::Messaging, [&clock] { return std::make_unique<CMainFrame_IMInterface>(clock); },
-         false},
-        {FrameKind::WindowHandler,
-         [&clock] { return std::make_unique<CMainFrame_WindowHandler>(clock); }, false},
+        {FrameKind::Messaging, [a, sv] { return messagingFrame(*a, *sv); }, false},
+        {FrameKind::WindowHandler, [a, sh, sv] { return windowHandlerFrame(*a, *sh, *sv); }, false},
         {FrameKind::BuddyWindow, [&clock] { return std::make_unique<BuddyWindowFrame>(clock); },
          true},
     };

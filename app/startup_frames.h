@@ -10,6 +10,7 @@
 #include "core/application.h"
 #include "core/spelling_engine.h"
 #include "core/string_table.h"
+#include "im/window_table.h"
 #include "server/buddy_table.h"
 #include "server/event_receiver.h"
 #include "server/folder_table.h"
@@ -27,6 +28,7 @@ class ExitConfirmation;
 class NoteWindows;
 class SoundPlayer;
 class NewMailNotifier;
+class ConversationWindows;
 
 // What the server frame fills and the other frames read; outlives every frame.
 struct SharedState {
@@ -34,6 +36,7 @@ struct SharedState {
     BuddyTable buddies;
     UserList users;
     NotificationState notifications;
+    WindowTable windowTable;
 };
 
 // The GUI-thread objects behind the frames' ports; outlive every frame.
@@ -52,6 +55,7 @@ struct DesktopServices {
     EventReceiverFactory makeReceiver;
     SpellingEngine* spelling = nullptr;
     std::function<void(const std::string&)> trace{};
+    ConversationWindows* conversations = nullptr;
 };
 
 std::vector<FrameSpec> startupFrames(Application& app, SharedState& shared,

@@ -18,6 +18,7 @@
 #include "core/string_table.h"
 #include "gui_thread_ports.h"
 #include "im/im_receiver.h"
+#include "im/windows/messenger_windows.h"
 #include "platform/canberra_sound_player.h"
 #include "platform/desktop_notifier.h"
 #include "platform/hunspell_spelling_engine.h"
@@ -156,6 +157,26 @@ int runVellix(int argc, char** argv) {
                              trayHost,    menuHost,   menuDesktop, exitConfirmation,
                              noteWindows, sound,      notifier,    imReceiverFactory(receiver),
                              &spelling,   diagnostics};
+    // Conversations get a notifier of their own: a message notice never hides a mail notice.
+    DesktopNotifier conversationNotifier;
+    MessengerWindows conversations(MessengerContext{
+        .frames = app.frames(),
+        .table = shared.windowTable,
+        .buddies = shared.buddies,
+        .session = app.session(),
+        .statusWord = app.statusWord(),
+        .accountSettings = app.accountSettings(),
+        .iniPath = app.files().iniPath,
+        .dataFolder = app.files().dataFolder,
+        .strings = strings,
+        .serverUrl = [&app] { return app.account().get().url; },
+        .mailtoLink = [](std::string_view text) { return makePayload(mailtoLink(text)); },
+        .sound = &sound,
+        .notifier = &conversationNotifier,
+        .spelling = &spelling,
+        .shell = &shell,
+    });
+    services.conversations = &conversations;
     app.start(command, startupFrames(app, shared, services));
     if (trace) std::fprintf(stderr, "vellix: frames running\n");
 

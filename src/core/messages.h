@@ -49,6 +49,8 @@ inline constexpr MessageId UM_SYNC_CONTACTS = WM_USER + 142;
 inline constexpr MessageId UM_REMOVE_HOOKS = WM_USER + 143;
 // A buddy's status changed; the window handler passes it on to the messenger windows.
 inline constexpr MessageId UM_BUDDY_STATUS_CHANGED = WM_USER + 144;
+// The user's own status changed; the window handler passes it on to the messenger windows.
+inline constexpr MessageId UM_OWN_STATUS_CHANGED = WM_USER + 145;
 // One number, two receivers: the buddy window ends on it, the server frame shows the
 // another-client notice.
 inline constexpr MessageId UM_QUIT_BUDDY_WINDOW = WM_USER + 151;
@@ -73,7 +75,7 @@ inline constexpr MessageId UM_INCOMING_FILE = WM_APP + 711;
 
 // Frame-to-frame requests the desktop version made by other means (closing a dialog, a
 // direct call): numbers of our own, above the fixed ones.
-inline constexpr MessageId UM_CLOSE_DISCONNECT = WM_APP + 760;    // note frame
+inline constexpr MessageId UM_CLOSE_DISCONNECT = WM_APP + 760;     // note frame
 inline constexpr MessageId UM_CLOSE_CONVERSATIONS = WM_APP + 761;  // window-handler frame
 // To the window-handler frame: open or raise a conversation. Payload: the buddy's address
 // (std::string); none starts a group conversation whose participants are chosen in it.
@@ -81,6 +83,8 @@ inline constexpr MessageId UM_START_CONVERSATION = WM_APP + 700;
 
 // Hand-over kinds carried by WM_COPYDATA.
 inline constexpr std::uint32_t COPYDATA_MAILTO = 1;
+// Ours: open a conversation with the address carried.
+inline constexpr std::uint32_t COPYDATA_CONVERSATION = 2;
 
 // Activity reports carried by UM_USER_ACTIVITY.
 inline constexpr int ACTIVITY_IDLE = 0;

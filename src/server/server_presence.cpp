@@ -24,6 +24,8 @@ constexpr StatusWordId kStatusWords[] = {{"Online", IDS_STATUS_ONLINE},
 
 void CMainFrame_ServerInterface::ChangeStatus(const std::string& status) {
     deps_.statusWord.set(status);
+    // Every conversation window shows the user's own status.
+    deps_.frames.post(FrameKind::WindowHandler, UM_OWN_STATUS_CHANGED);
     announceStatus();
     clock().sleep(kStatusChangePause);
     if (isOffline(status)) {
