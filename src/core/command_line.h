@@ -16,6 +16,8 @@ class CommandLine {
     bool hasStop() const;
     // The text after "/mailto:", when present.
     std::optional<std::string> mailto() const;
+    // The address after "/im:", when present: a conversation to open.
+    std::optional<std::string> conversation() const;
 
   private:
     std::string text_;

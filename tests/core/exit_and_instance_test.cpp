@@ -123,6 +123,8 @@ TEST(CommandLineTest, FindsTheSwitchesAnywhereAndCaseSensitively) {
     EXPECT_FALSE(line.hasStop());
     EXPECT_TRUE(CommandLine("x/stopy").hasStop());
     EXPECT_FALSE(CommandLine("/Mailto:a").mailto().has_value());
+    EXPECT_EQ(CommandLine("-x /im:bob@x.test more").conversation().value_or("-"), "bob@x.test");
+    EXPECT_FALSE(CommandLine("/IM:bob@x.test").conversation().has_value());
 }
 
 }  // namespace
