@@ -89,6 +89,12 @@ constexpr std::array kEntries{
           "代理服务器 %s 要求提供用户名和密码。"},
     Entry{IDS_AUTH_USER, "&User name:", "用户名(&U)："},
     Entry{IDS_AUTH_PASSWORD, "&Password:", "密码(&P)："},
+    Entry{IDS_TRAY_RETRYING, "Vellix - server unreachable — retrying in %d s",
+          "Vellix - 无法连接服务器，%d 秒后重试"},
+    Entry{IDS_SETTINGS_UNREADABLE,
+          "The settings file %s cannot be read. Vellix leaves it as it is and does not save "
+          "settings into it.",
+          "无法读取设置文件 %s。Vellix 将保留该文件原样，不会向其中保存设置。"},
 };
 static_assert(std::ranges::is_sorted(kEntries, {}, &Entry::id));
 
@@ -118,6 +124,14 @@ const Entry* find(int id) {
 
 Language languageFromLocaleName(std::string_view locale) {
     return locale.starts_with("zh") ? Language::Chinese : Language::English;
+}
+
+std::string fillPlaceholder(std::string text, std::string_view placeholder,
+                            std::string_view value) {
+    if (const auto at = text.find(placeholder); at != std::string::npos) {
+        text.replace(at, placeholder.size(), value);
+    }
+    return text;
 }
 
 Language languageFromEnvironment() {

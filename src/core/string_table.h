@@ -78,6 +78,11 @@ inline constexpr int IDS_AUTH_PROXY = 40703;
 inline constexpr int IDS_AUTH_USER = 40704;
 inline constexpr int IDS_AUTH_PASSWORD = 40705;
 
+// Connection upkeep: the tray tooltip while a retry waits ("%d" the seconds), and the
+// notice about a settings file that is not text ("%s" its path).
+inline constexpr int IDS_TRAY_RETRYING = 41001;
+inline constexpr int IDS_SETTINGS_UNREADABLE = 41002;
+
 // New-mail note (dialog 144) and the desktop notice.
 inline constexpr int IDD_NOTE = 144;
 inline constexpr int IDS_NOTE_TITLE = 14401;
@@ -97,6 +102,9 @@ inline constexpr int IDS_DISCONNECT_CANCEL = 18704;
 inline constexpr int IDD_ALERT = 250;
 inline constexpr int IDS_ALERT_TITLE = 25001;
 inline constexpr int IDS_ALERT_OK = 25002;
+
+// The text with its first `placeholder` ("%s", "%d") replaced by `value`.
+std::string fillPlaceholder(std::string text, std::string_view placeholder, std::string_view value);
 
 // The locale's language: the first set of LC_ALL, LC_MESSAGES, LANG; "zh..." is Chinese.
 Language languageFromEnvironment();

@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "core/atomic_file.h"
+#include "core/atomic_file_writer.h"
 
 namespace vellix {
 namespace {
@@ -167,12 +168,11 @@ TEST_F(ProfileFileTest, GarbageFilesNeverCrashAndKeepGoodContent) {
         std::string bytes;
         std::size_t bigValue;
     };
-    const Case cases[] = {{"binary", binary + "\n[S]\nK=ok\n", 0},
-                          {"1 MB line", hugeLine, 1u << 20},
-                          {"brackets", manyBrackets, 0}};
+    const Case cases[] = {{"1 MB line", hugeLine, 1u << 20}, {"brackets", manyBrackets, 0}};
     for (const auto& c : cases) {
         put(c.bytes);
         ProfileFile file(path());
+        EXPECT_TRUE(file.readable()) << c.name;
         EXPECT_EQ(file.readText("S", "K"), "ok") << c.name;
         EXPECT_EQ(file.readInt("Nope", "K", 5), 5) << c.name;
         ASSERT_TRUE(file.writeText("S", "New", "1")) << c.name;
@@ -180,6 +180,65 @@ TEST_F(ProfileFileTest, GarbageFilesNeverCrashAndKeepGoodContent) {
         EXPECT_EQ(file.readText("S", "New"), "1") << c.name;
         EXPECT_EQ(file.readText("S", "Big"), std::string(c.bigValue, 'x')) << c.name;
     }
+    // Binary garbage is no settings file: it stays byte for byte as it was.
+    const std::string garbage = binary + "\r\n[S]\nK=ok\n";
+    put(garbage);
+    ProfileFile file(path());
+    EXPECT_FALSE(file.readable());
+    EXPECT_FALSE(file.writeText("S", "New", "1"));
+    EXPECT_FALSE(file.deleteKey("S", "K"));
+    EXPECT_EQ(contents(), garbage);
+}
+
+TEST_F(ProfileFileTest, EditsKeepEachLineEndingAndNewLinesFollowTheFirst) {
+    struct Case {
+        const char* name;
+        std::string before;
+        std::string after;
+    };
+    const Case cases[] = {
+        {"crlf", "[S]\r\nK=1\r\n\r\n", "[S]\r\nK=2\r\nNew=x\r\n\r\n[T]\r\nA=b\r\n"},
+        {"lf", "[S]\nK=1\n", "[S]\nK=2\nNew=x\n[T]\nA=b\n"},
+        {"mixed", "[S]\r\nK=1\nO=\r\n", "[S]\r\nK=2\nO=\r\nNew=x\r\n[T]\r\nA=b\r\n"},
+    };
+    for (const auto& c : cases) {
+        put(c.before);
+        ProfileFile file(path());
+        ASSERT_TRUE(file.writeText("S", "K", "2")) << c.name;
+        ASSERT_TRUE(file.writeText("S", "New", "x")) << c.name;
+        ASSERT_TRUE(file.writeText("T", "A", "b")) << c.name;
+        EXPECT_EQ(contents(), c.after) << c.name;
+    }
+}
+
+TEST_F(ProfileFileTest, WritesThroughLinksReplaceTheTargetAndKeepTheLink) {
+    namespace fs = std::filesystem;
+    fs::create_directories(path("dotfiles"));
+    put("[S]\nK=1\n", "dotfiles/real.ini");
+    fs::create_symlink("dotfiles/real.ini", path("hop.ini"));  // relative
+    fs::create_symlink(path("hop.ini"), path("Vellix.ini"));   // absolute, two hops
+    fs::create_symlink("dotfiles/new.ini", path("dangling.ini"));
+    ASSERT_TRUE(ProfileFile(path("Vellix.ini")).writeText("S", "K", "2"));
+    ASSERT_TRUE(ProfileFile(path("dangling.ini")).writeText("S", "K", "3"));
+    EXPECT_TRUE(fs::is_symlink(path("Vellix.ini")));
+    EXPECT_TRUE(fs::is_symlink(path("dangling.ini")));
+    EXPECT_EQ(contents("dotfiles/real.ini"), "[S]\nK=2\n");
+    EXPECT_EQ(contents("dotfiles/new.ini"), "[S]\nK=3\n");
+    // No temporary file stayed behind in either folder.
+    EXPECT_EQ(std::distance(fs::directory_iterator(path("dotfiles")), fs::directory_iterator()), 2);
+}
+
+TEST_F(ProfileFileTest, StaleTemporaryFilesOfStateFilesAreRemoved) {
+    namespace fs = std::filesystem;
+    const std::pair<const char*, bool> files[] = {
+        {"settings.tmp.Ab12Cd", true}, {"Vellix.ini.x1y2z3", true}, {"settings.tmp", false},
+        {"photo.abcdef", false},       {"notes.txt.ab_cde", false}, {"a.b.c", false},
+        {".ini.ABCDEF", false}};
+    for (const auto& [name, _] : files) put("x", name);
+    fs::create_directories(path("x.ini.ABCDEF"));
+    EXPECT_EQ(removeStaleTempFiles(dir_.path().toStdString()), 2);
+    for (const auto& [name, stale] : files) EXPECT_EQ(fs::exists(path(name)), !stale) << name;
+    EXPECT_TRUE(fs::is_directory(path("x.ini.ABCDEF")));
 }
 
 TEST(ProfileFileConcurrencyTest, ConcurrentWritersLoseNothing) {
