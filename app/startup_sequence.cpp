@@ -19,6 +19,7 @@
 #include "gui_thread_ports.h"
 #include "im/im_receiver.h"
 #include "platform/canberra_sound_player.h"
+#include "platform/connectivity_signals.h"
 #include "platform/desktop_notifier.h"
 #include "platform/hunspell_spelling_engine.h"
 #include "platform/idle_monitor.h"
@@ -61,6 +62,8 @@ ProgramFiles settleProgramFiles(const std::string& executable) {
     files.iniPath = location.iniPath;
     files.dataFolder = location.dataFolder;
     files.handOverPath = handOverFilePath(executable);
+    // Nothing writes yet, so every temporary file found now is a leftover of a kill.
+    (void)removeStaleTemporaryFiles(files.iniPath, files.dataFolder);
     ProfileFile ini(files.iniPath);
     // An unreadable hand-over or unwritable Vellix.ini leaves the defaults in force.
     (void)copyHandOverToIni(files.handOverPath, ini);
@@ -115,6 +118,11 @@ int runVellix(int argc, char** argv) {
     SharedState shared;
     XdgDesktopShell shell = XdgDesktopShell::forIniFile(files.iniPath);
     QtServerDialogs dialogs(strings);
+    // A Vellix.ini that is not text is kept for the user to look at, never rewritten.
+    if (!ProfileFile(files.iniPath).readable()) {
+        dialogs.showError(
+            fillPlaceholder(strings.text(IDS_SETTINGS_UNREADABLE), "%s", files.iniPath));
+    }
     QtTrayHost trayHost(clock);
     QtMenuHost menuHost;
     GuiMenuDesktop menuDesktop(&dialogs, shell);
@@ -158,6 +166,10 @@ int runVellix(int argc, char** argv) {
                              &spelling,   diagnostics};
     app.start(command, startupFrames(app, shared, services));
     if (trace) std::fprintf(stderr, "vellix: frames running\n");
+    // The network back or the machine awake: the server frame tries at once.
+    ConnectivitySignals connectivity(
+        [&app] { app.frames().post(FrameKind::Server, UM_NETWORK_UP); },
+        [&app] { app.frames().post(FrameKind::Server, UM_RESUMED); });
 
     const int code = QApplication::exec();
     const ExitReport exit = app.shutdown();

@@ -8,10 +8,10 @@ namespace {
 constexpr struct {
     Fault::Kind kind;
     std::string_view name;
-} kKinds[] = {{Fault::Kind::Delay, "delay"},        {Fault::Kind::Drop, "drop"},
-              {Fault::Kind::Empty, "empty"},        {Fault::Kind::Truncate, "truncate"},
-              {Fault::Kind::Status, "status"},      {Fault::Kind::Huge, "huge"},
-              {Fault::Kind::Malformed, "malformed"}};
+} kKinds[] = {{Fault::Kind::Delay, "delay"},         {Fault::Kind::Drop, "drop"},
+              {Fault::Kind::Empty, "empty"},         {Fault::Kind::Truncate, "truncate"},
+              {Fault::Kind::Status, "status"},       {Fault::Kind::Huge, "huge"},
+              {Fault::Kind::Malformed, "malformed"}, {Fault::Kind::Trickle, "trickle"}};
 
 }  // namespace
 

@@ -13,9 +13,9 @@
 namespace vellix::sim {
 
 struct Fault {
-    enum class Kind { Delay, Drop, Empty, Truncate, Status, Huge, Malformed };
+    enum class Kind { Delay, Drop, Empty, Truncate, Status, Huge, Malformed, Trickle };
     Kind kind = Kind::Delay;
-    long long value = 0;  // ms for Delay, status code for Status, MiB for Huge
+    long long value = 0;  // ms for Delay, status code for Status, MiB for Huge, bytes/s for Trickle
     int remaining = 1;    // requests it applies to; -1 = until cleared
 };
 

@@ -37,6 +37,7 @@ Frame::Frame(std::string title, const Clock& clock) : title_(std::move(title)), 
 Frame::~Frame() = default;
 
 void Frame::post(MessageId id, WParam w, LParam l, std::unique_ptr<Payload> payload) {
+    if (id == UM_QUIT_THREAD) quitPosted();
     QCoreApplication::postEvent(this, new PostedMessage(Message{id, w, l, std::move(payload)}));
 }
 

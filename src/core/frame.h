@@ -90,6 +90,9 @@ class Frame : public QObject {
     virtual void onTimer(int id);
     // Ends the event loop of the frame's thread.
     void quitThread();
+    // Runs on the posting thread as UM_QUIT_THREAD is queued, so that a frame blocked in a
+    // long call (a request) can cut it short and handle the quit at once. Thread-safe.
+    virtual void quitPosted() {}
     const Clock& clock() const { return clock_; }
 
     bool event(QEvent* event) override;

@@ -73,11 +73,16 @@ inline constexpr MessageId UM_INCOMING_FILE = WM_APP + 711;
 
 // Frame-to-frame requests the desktop version made by other means (closing a dialog, a
 // direct call): numbers of our own, above the fixed ones.
-inline constexpr MessageId UM_CLOSE_DISCONNECT = WM_APP + 760;    // note frame
+inline constexpr MessageId UM_CLOSE_DISCONNECT = WM_APP + 760;     // note frame
 inline constexpr MessageId UM_CLOSE_CONVERSATIONS = WM_APP + 761;  // window-handler frame
 // To the window-handler frame: open or raise a conversation. Payload: the buddy's address
 // (std::string); none starts a group conversation whose participants are chosen in it.
 inline constexpr MessageId UM_START_CONVERSATION = WM_APP + 700;
+
+// To the server frame from the desktop's signals: the network is reachable again, and the
+// machine woke from suspend.
+inline constexpr MessageId UM_NETWORK_UP = WM_APP + 870;
+inline constexpr MessageId UM_RESUMED = WM_APP + 871;
 
 // Hand-over kinds carried by WM_COPYDATA.
 inline constexpr std::uint32_t COPYDATA_MAILTO = 1;

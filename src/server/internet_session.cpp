@@ -104,6 +104,7 @@ struct InternetSession::Impl {
         set(CURLOPT_CONNECTTIMEOUT, static_cast<long>(options.limits.connect.count()));
         set(CURLOPT_LOW_SPEED_LIMIT, 1L);
         set(CURLOPT_LOW_SPEED_TIME, static_cast<long>(options.limits.stall.count()));
+        set(CURLOPT_TIMEOUT_MS, static_cast<long>(options.limits.total.count()));
         set(CURLOPT_TCP_KEEPALIVE, 1L);
         set(CURLOPT_TCP_KEEPIDLE, kKeepAliveIdleSeconds);
         set(CURLOPT_TCP_KEEPINTVL, kKeepAliveIntervalSeconds);

@@ -63,17 +63,21 @@ class CredentialsPrompt {
     virtual std::optional<Credentials> ask(AuthTarget target, const std::string& where) = 0;
 };
 
-// How long a request may take before it fails as a time-out: connecting (TCP and TLS), and
-// going `stall` seconds at under one byte a second. Nothing else bounds a request, so a slow
-// but moving reply still arrives. TCP keep-alive probes find a link that died silently.
+// How long a request may take before it fails as a time-out: connecting (TCP and TLS), going
+// `stall` seconds at under one byte a second, and `total` for the whole exchange, so that a
+// reply trickling in just above the stall rate is still abandoned. TCP keep-alive probes find
+// a link that died silently.
 struct TransferLimits {
     std::chrono::seconds connect;
     std::chrono::seconds stall;
+    std::chrono::milliseconds total{0};  // 0: no overall limit
 };
-inline constexpr TransferLimits kRequestLimits{std::chrono::seconds(30), std::chrono::seconds(60)};
-// A long poll is held open by the server; only a much longer silence means a dead link.
-inline constexpr TransferLimits kLongPollLimits{std::chrono::seconds(30),
-                                                std::chrono::seconds(300)};
+inline constexpr TransferLimits kRequestLimits{std::chrono::seconds(30), std::chrono::seconds(60),
+                                               std::chrono::milliseconds(120000)};
+// A long poll is held open by the server; only a much longer silence means a dead link, and
+// no server holds one for ten minutes.
+inline constexpr TransferLimits kLongPollLimits{std::chrono::seconds(30), std::chrono::seconds(300),
+                                                std::chrono::milliseconds(600000)};
 
 // Replies beyond this fail (kInternalError) instead of exhausting memory; real replies, even
 // large contact lists and downloads of the installer, stay far below it.

@@ -16,6 +16,7 @@ void ReceiverSlot::start() {
     if (receiver_ && receiver_->running()) return;
     receiver_.reset();
     receiver_ = factory_();
+    startedAt_ = clock_.now();
     if (receiver_) clock_.sleep(kReceiverStartPause);
 }
 

@@ -28,12 +28,15 @@ class ReceiverSlot {
     // Stops it without waiting (program exit).
     void stopNow();
     bool running() const;
+    // When the current receiver was made.
+    std::chrono::steady_clock::time_point startedAt() const { return startedAt_; }
 
   private:
     EventReceiverFactory factory_;
     std::function<bool()> mayRun_;
     const Clock& clock_;
     std::unique_ptr<EventReceiver> receiver_;
+    std::chrono::steady_clock::time_point startedAt_{};
 };
 
 }  // namespace vellix

@@ -19,7 +19,7 @@ CMainFrame_ServerInterface::CMainFrame_ServerInterface(ServerFrameDeps deps, con
           clock),
       statusSender_(deps_.trace) {
     auto opened =
-        InternetSession::open({"Vellix", connection(), kRequestLimits, deps_.prompt, deps_.trace});
+        InternetSession::open({"Vellix", connection(), requestLimits(), deps_.prompt, deps_.trace});
     if (opened) internet_ = std::move(opened.value());
     // The first check runs once the frame's loop does, so the start is not held up.
     QTimer::singleShot(0, this, [this] { firstCheck(); });
@@ -30,7 +30,7 @@ CMainFrame_ServerInterface::~CMainFrame_ServerInterface() = default;
 void CMainFrame_ServerInterface::firstCheck() {
     const AccountSettings account = deps_.account.get();
     if (!account.user.empty() && !account.password.empty()) {
-        if (Check()) receiver_.start();
+        (void)checkAndRetry();
         return;
     }
     reportState(4);
@@ -40,21 +40,31 @@ void CMainFrame_ServerInterface::firstCheck() {
 LResult CMainFrame_ServerInterface::handleMessage(Message& message) {
     switch (message.id) {
         case UM_RELOGIN:
+            autoRetry_ = true;
             relogin(message.w != 0);
             return 0;
         case UM_LOGIN_AGAIN:
+            // The long poll's error answers can repeat: their logins are spaced out.
             deps_.session.update([](SessionState& s) { s.sessionId.clear(); });
-            if (!Login()) reportState(4);
+            loginAgainSpaced();
             return 0;
         case UM_CHECK_NOW:
+            autoRetry_ = true;
             deps_.session.update([](SessionState& s) { s.loginCancelled = false; });
             takeOver_ = true;
-            if (Check()) receiver_.start();
+            (void)checkAndRetry();
             return 0;
         case UM_RESTART_TIMER:
+            autoRetry_ = true;
             killTimer(kPollTimer);
-            if (Check()) receiver_.start();
+            (void)checkAndRetry();
             if (deps_.session.get().loggedIn) startPollTimer();
+            return 0;
+        case UM_NETWORK_UP:
+            networkUp();
+            return 0;
+        case UM_RESUMED:
+            resumed();
             return 0;
         case UM_RELOAD_ACCOUNT: {
             ProfileFile ini(deps_.iniPath);
@@ -67,17 +77,19 @@ LResult CMainFrame_ServerInterface::handleMessage(Message& message) {
                 held = loaded;
             });
             deps_.statusWord.set(word(IDS_STATUS_ONLINE));
+            autoRetry_ = true;
             relogin(false);
             return 0;
         }
         case UM_LOGOUT:
+            respectDisconnect();
             Logout();
             return 0;
         case UM_ANOTHER_INSTANCE:
             DropSessionAndReport("Skyloom has detected another Vellix running.", false, true);
             return 0;
         case UM_STOP_IM_RECEIVER:
-            receiver_.stopAndWait();
+            receiverEnded();
             return 0;
         case UM_SET_STATUS:
             if (auto text = message.take<std::string>()) ChangeStatus(*text);
@@ -104,11 +116,23 @@ LResult CMainFrame_ServerInterface::handleMessage(Message& message) {
 }
 
 void CMainFrame_ServerInterface::onTimer(int id) {
-    if (id != kPollTimer) return;
-    if (deps_.dialogs) deps_.dialogs->closeError();
-    deps_.session.update([](SessionState& s) { s.loginCancelled = false; });
-    if (!Login()) reportState(4);
-    (void)Check();
+    switch (id) {
+        case kPollTimer:
+            if (deps_.dialogs) deps_.dialogs->closeError();
+            deps_.session.update([](SessionState& s) { s.loginCancelled = false; });
+            if (!Login()) reportState(4);
+            (void)checkAndRetry();
+            return;
+        case kRetryTimer:
+            retryNow();
+            return;
+        case kReloginTimer:
+            killTimer(kReloginTimer);
+            relogin(false);
+            return;
+        default:
+            return;
+    }
 }
 
 void CMainFrame_ServerInterface::relogin(bool noLoginDialog) {
@@ -116,11 +140,18 @@ void CMainFrame_ServerInterface::relogin(bool noLoginDialog) {
     if (noLoginDialog) noLoginDialog_ = true;
     deps_.session.update([](SessionState& s) { s.loginCancelled = false; });
     if (!Login()) reportState(4);
-    (void)Check();
+    (void)checkAndRetry();
     noLoginDialog_ = false;
 }
 
 void CMainFrame_ServerInterface::quit() {
+    inQuit_ = true;
+    // A request cut short by the quit closed the session; the log-out gets a fresh one.
+    if (internet_ && internet_->closed()) {
+        auto opened = InternetSession::open(
+            {"Vellix", connection(), requestLimits(), deps_.prompt, deps_.trace});
+        if (opened) internet_ = std::move(opened.value());
+    }
     // The server is told the user left before the frame ends.
     if (deps_.session.get().loggedIn) Logout();
     receiver_.stopNow();
@@ -130,6 +161,11 @@ void CMainFrame_ServerInterface::quit() {
 
 void CMainFrame_ServerInterface::DropSessionAndReport(std::optional<std::string> text,
                                                       bool showAsErrorWindow, bool stopPolling) {
+    if (abandoned()) return;
+    // The server's own word to disconnect is respected: no automatic retry.
+    if (text && !showAsErrorWindow) respectDisconnect();
+    // Retries say what they do in the tooltip, not in a window each time.
+    if (retrying_ && showAsErrorWindow) text.reset();
     dropSessionFields(true);
     deps_.frames.post(FrameKind::Main, UM_REMOVE_HOOKS);
     receiver_.stopAndWait();
@@ -165,7 +201,7 @@ void CMainFrame_ServerInterface::reportState(int state) {
 std::optional<std::string> CMainFrame_ServerInterface::request(const std::string& url,
                                                                const std::string* body,
                                                                bool keepLineFeeds) {
-    if (serverUrl().empty() || !internet_) return std::nullopt;
+    if (serverUrl().empty() || !internet_ || abandoned()) return std::nullopt;
     return internet_->request(url, body, keepLineFeeds);
 }
 
@@ -183,6 +219,12 @@ std::string CMainFrame_ServerInterface::word(int id) const {
 
 bool CMainFrame_ServerInterface::isOffline(const std::string& status) const {
     return equalsNoCase(status, word(IDS_STATUS_OFFLINE));
+}
+
+TransferLimits CMainFrame_ServerInterface::requestLimits() const {
+    TransferLimits limits = kRequestLimits;
+    limits.total = clock().scaled(kRequestLimits.total);
+    return limits;
 }
 
 ConnectionSettings CMainFrame_ServerInterface::connection() const {

@@ -3,6 +3,7 @@
 // own thread, one at a time: version check and login, the mail poll, presence and lists,
 // the account settings, and the webmail links.
 
+#include <atomic>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -15,6 +16,7 @@
 #include "core/session_state.h"
 #include "core/spelling_engine.h"
 #include "core/user_settings.h"
+#include "server/backoff_schedule.h"
 #include "server/buddy_table.h"
 #include "server/event_receiver.h"
 #include "server/folder_table.h"
@@ -28,6 +30,12 @@ namespace vellix {
 class DesktopShell;
 
 inline constexpr int kPollTimer = 17;
+// One-shot timers of the reconnection: the next automatic check, and the next login after
+// an "invalid session" answer.
+inline constexpr int kRetryTimer = 20;
+inline constexpr int kReloginTimer = 21;
+// A receiver that ran this long before it failed was healthy: its restarts start short again.
+inline constexpr Milliseconds kSteadyReceiver{60000};
 // Pauses around a new session, so the server sees the old long poll end first.
 inline constexpr Milliseconds kSessionChangePause{500};
 inline constexpr Milliseconds kStatusChangePause{500};
@@ -64,6 +72,8 @@ class CMainFrame_ServerInterface final : public Frame {
   protected:
     LResult handleMessage(Message& message) override;
     void onTimer(int id) override;
+    // Ends a request in flight, so the quit does not wait for the server.
+    void quitPosted() override;
 
   private:
     // Session and login.
@@ -98,6 +108,22 @@ class CMainFrame_ServerInterface final : public Frame {
     // Webmail links.
     void openLink(Message& message);
 
+    // Reconnection (server_reconnect.cpp): automatic retries after failures the user did not
+    // ask for, on a back-off schedule, and at once when the network or the machine is back.
+    bool checkAndRetry();
+    void scheduleRetry();
+    void retryNow();
+    void loginAgainSpaced();
+    void receiverEnded();
+    void networkUp();
+    void resumed();
+    // No automatic retry until the user acts: after their own log-out, a refused password, or
+    // a server that said to disconnect.
+    void respectDisconnect();
+    bool mayRetry() const;
+    // A quit was posted while a request ran: nothing the failed request would set off happens.
+    bool abandoned() const { return quitPosted_.load() && !inQuit_; }
+
     void relogin(bool noLoginDialog);
     void firstCheck();
     void quit();
@@ -109,9 +135,17 @@ class CMainFrame_ServerInterface final : public Frame {
     std::string word(int id) const;
     bool isOffline(const std::string& word) const;
     ConnectionSettings connection() const;
+    TransferLimits requestLimits() const;
 
     ServerFrameDeps deps_;
     std::unique_ptr<InternetSession> internet_;
+    std::atomic<bool> quitPosted_{false};
+    bool inQuit_ = false;
+    BackoffSchedule reconnect_{kReconnectSteps};
+    BackoffSchedule sessionLoop_{kSessionLoopSteps};
+    BackoffSchedule receiverRestarts_{kSessionLoopSteps};
+    bool autoRetry_ = true;
+    bool retrying_ = false;  // an automatic retry runs: its failures show no error window
     ReceiverSlot receiver_;
     StatusSender statusSender_;
     bool takeOver_ = false;

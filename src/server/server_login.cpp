@@ -84,6 +84,8 @@ bool CMainFrame_ServerInterface::Login() {
 // A wrong user name or password: the session goes, and the user is asked again unless
 // they already declined.
 bool CMainFrame_ServerInterface::refuseLogin() {
+    respectDisconnect();
+    retrying_ = false;  // the user is told, even during an automatic retry
     dropSessionFields(true);
     deps_.frames.post(FrameKind::Main, UM_REMOVE_HOOKS);
     deps_.account.update([](AccountSettings& a) { a.password.clear(); });
@@ -112,7 +114,7 @@ void CMainFrame_ServerInterface::invalidSession() {
     receiver_.stopAndWait();
     dropSessionFields(true);
     deps_.frames.post(FrameKind::Main, UM_REMOVE_HOOKS);
-    post(UM_RELOGIN);
+    loginAgainSpaced();
     // A new session means a new synchronization; the address-book frame starts with its
     // own work later, when it exists.
     deps_.frames.post(FrameKind::AddressBook, UM_SYNC_CONTACTS);

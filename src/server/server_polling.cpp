@@ -46,6 +46,7 @@ bool CMainFrame_ServerInterface::Check() {
 
 // One full reconnect within the same check when the counts did not come.
 bool CMainFrame_ServerInterface::reconnectAndCount() {
+    if (abandoned()) return false;
     deps_.session.update([](SessionState& s) { s.sessionId.clear(); });
     reportState(kStateConnecting);
     if (!GetVersion() || !Login()) {
@@ -75,7 +76,8 @@ bool CMainFrame_ServerInterface::GetMessageCounts() {
         receiver_.stopAndWait();
         dropSessionFields(true);
         deps_.frames.post(FrameKind::Main, UM_REMOVE_HOOKS);
-        post(UM_RELOGIN);
+        // A server that answers "invalid session" to every request gets spaced logins.
+        loginAgainSpaced();
         return false;
     }
     for (std::string& alert : counts.alerts) {

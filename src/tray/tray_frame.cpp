@@ -59,7 +59,10 @@ void CMainFrame::onTimer(int id) {
 
 void CMainFrame::onServerState(Message& message) {
     const int state = message.w == 0 ? icon_.state() : static_cast<int>(message.w);
-    const std::string text = tooltipFor(state, message.take<std::string>().value_or(""));
+    // A lost connection that is about to be retried says so, with lParam the seconds.
+    const std::string text = state == kTrayLost && message.l > 0
+                                 ? retryTooltip(message.l, deps_.strings)
+                                 : tooltipFor(state, message.take<std::string>().value_or(""));
     // A state without a text to show is not worth showing.
     if (utf8Length(text) < 2) return;
     applyState(state, text);

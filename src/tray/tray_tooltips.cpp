@@ -82,6 +82,10 @@ std::string fixedStateTooltip(int state, const StringTable& strings) {
     }
 }
 
+std::string retryTooltip(long long seconds, const StringTable& strings) {
+    return fillPlaceholder(strings.text(IDS_TRAY_RETRYING), "%d", std::to_string(seconds));
+}
+
 std::string noticeTooltip(std::string_view text, int hour, int minute) {
     char time[32];
     std::snprintf(time, sizeof time, " (%d:%02d %s)", (hour + 11) % 12 + 1, minute,

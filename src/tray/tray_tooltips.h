@@ -36,6 +36,9 @@ std::string newMailTooltip(const std::vector<FolderStatus>& folders,
 // States 3, 4, 5 and any state outside 1..6.
 std::string fixedStateTooltip(int state, const StringTable& strings);
 
+// State 4 while an automatic retry waits: what happens next, in how many seconds.
+std::string retryTooltip(long long seconds, const StringTable& strings);
+
 // State 6: the text with the time of day on a 12-hour clock; hour is 0..23.
 std::string noticeTooltip(std::string_view text, int hour, int minute);
 

@@ -3,8 +3,10 @@
 #include "server/server_frame.h"
 
 #include <gtest/gtest.h>
+#include <QDeadlineTimer>
 #include <QTemporaryDir>
 
+#include <algorithm>
 #include <atomic>
 #include <thread>
 
@@ -197,15 +199,72 @@ TEST_F(ServerFrameTest, CancelledLoginDialogIsNotOfferedAgain) {
     EXPECT_FALSE(loggedIn());
 }
 
-TEST_F(ServerFrameTest, UnreachableServerIsReportedAndDisconnected) {
-    start("alice@demo.local", "alice", "http://127.0.0.1:1/skyloom/app.dll");
-    ASSERT_TRUE(eventually([&] { return !dialogs_.errors.get().empty(); }));
+// Down at the start, back later: the first failure is shown once, the retries only in the
+// tooltip, and the frame logs in without anyone asking.
+TEST_F(ServerFrameTest, RetriesOnItsOwnUntilTheServerIsBack) {
+    const std::string port = std::to_string(sim_.port());
+    sim_.stop();
+    start("alice@demo.local", "alice", sim_.url());
+    const auto retriesAnnounced = [&] {
+        const auto states = got(FrameKind::Tray, UM_SERVER_STATE);
+        return std::count_if(states.begin(), states.end(),
+                             [](const Recorded& m) { return m.w == 4 && m.l > 0; });
+    };
+    ASSERT_TRUE(eventually([&] { return retriesAnnounced() >= 3; }));
+    ASSERT_EQ(dialogs_.errors.get().size(), 1u);
     EXPECT_EQ(dialogs_.errors.get()[0],
               "Could not connect to the server!  Please verify that the server information is "
               "correct.");
-    ASSERT_TRUE(eventually([&] { return trayStates().size() >= 3; }));
-    EXPECT_EQ(trayStates().front(), 5);
-    EXPECT_EQ(trayStates().back(), 4);
+    SimProcess back({"--port", port});
+    ASSERT_TRUE(back.running()) << back.error();
+    EXPECT_TRUE(eventually([&] { return loggedIn(); }));
+}
+
+// After the user's own log-out, a refused password or the server's word to disconnect,
+// nothing is sent until the user acts.
+TEST_F(ServerFrameTest, NoAutomaticRetryAfterWhatMustBeRespected) {
+    const auto quietAfter = [&](const char* name) {
+        const std::size_t before = frameRequests(sim_).size();
+        std::this_thread::sleep_for(std::chrono::milliseconds(600));  // 60 s at this scale
+        EXPECT_EQ(frameRequests(sim_).size(), before) << name;
+    };
+    start("carol@demo.local", "carol");
+    ASSERT_TRUE(eventually([&] { return loggedIn(); }));
+    sim_.control("disconnect", {{"account", "carol@demo.local"}, {"text", "Closed by admin"}});
+    frames_.post(FrameKind::Server, UM_CHECK_NOW);
+    ASSERT_TRUE(eventually([&] { return !got(FrameKind::Note, UM_SHOW_DISCONNECT).empty(); }));
+    quietAfter("disconnect text");
+
+    frames_.post(FrameKind::Server, UM_CHECK_NOW);  // the user confirms the notice
+    ASSERT_TRUE(eventually([&] { return loggedIn(); }));
+    frames_.post(FrameKind::Server, UM_LOGOUT);
+    ASSERT_TRUE(eventually([&] { return !loggedIn(); }));
+    quietAfter("log-out");
+
+    account_.update([](AccountSettings& a) { a.password = "wrong"; });
+    frames_.post(FrameKind::Server, UM_CHECK_NOW);
+    ASSERT_TRUE(eventually([&] { return dialogs_.asked == 1; }));
+    quietAfter("refused password");
+}
+
+TEST_F(ServerFrameTest, ResumeChecksAtOnceAndQuitCutsALoginShort) {
+    start("alice@demo.local", "alice");
+    ASSERT_TRUE(eventually([&] { return loggedIn(); }));
+    const auto counts = [&] {
+        const auto words = frameRequests(sim_);
+        return std::count(words.begin(), words.end(), "GetMessageCounts");
+    };
+    const auto before = counts();
+    frames_.post(FrameKind::Server, UM_RESUMED);
+    EXPECT_TRUE(eventually([&] { return counts() > before; }));
+
+    // The reply to the next login would take 30 s; the quit does not wait for it.
+    sim_.control("fault", {{"word", "GetSession"}, {"kind", "delay"}, {"value", "30000"}});
+    frames_.post(FrameKind::Server, UM_RELOGIN);
+    ASSERT_TRUE(simGot("Vellix", "GetSession=Yes"));
+    frames_.post(FrameKind::Server, UM_QUIT_THREAD);
+    EXPECT_TRUE(server_->wait(QDeadlineTimer(3000)));
+    EXPECT_TRUE(dialogs_.errors.get().empty());
 }
 
 TEST_F(ServerFrameTest, ServerSideEventsDuringPolls) {

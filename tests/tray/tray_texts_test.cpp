@@ -71,6 +71,10 @@ TEST(TrayTooltips, CutKeepsWholeCharactersAndFixedStatesHaveTheirTexts) {
     EXPECT_NE(seen[1], seen[2]);
     EXPECT_EQ(seen[3], seen[4]);
     for (const auto& text : seen) EXPECT_GE(utf8Length(text), 2u);
+    // The retry text fits the tooltip in both languages.
+    EXPECT_EQ(retryTooltip(20, StringTable(Language::English)),
+              "Vellix - server unreachable — retrying in 20 s");
+    EXPECT_LE(utf8Length(retryTooltip(300, zh)), kTipMaxChars);
 }
 
 TEST(MailtoTest, BuildsTheComposeRequest) {

@@ -1,0 +1,91 @@
+// Reconnection of the server frame: automatic checks after failures, spaced logins after
+// "invalid session" answers, restarts of a failing long poll, and the desktop's signals
+// that the network or the machine is back.
+#include <algorithm>
+
+#include "core/settings_keys.h"
+#include "server/server_frame.h"
+
+namespace vellix {
+
+bool CMainFrame_ServerInterface::checkAndRetry() {
+    const bool ok = Check();
+    if (ok) {
+        killTimer(kRetryTimer);
+        if (reconnect_.failures() > 0 && deps_.dialogs) deps_.dialogs->closeError();
+        reconnect_.reset();
+        sessionLoop_.reset();
+        receiver_.start();
+    } else {
+        scheduleRetry();
+    }
+    return ok;
+}
+
+bool CMainFrame_ServerInterface::mayRetry() const {
+    if (!autoRetry_ || abandoned()) return false;
+    if (deps_.session.get().loginCancelled) return false;
+    const AccountSettings account = deps_.account.get();
+    return !account.url.empty() && !account.user.empty() && !account.password.empty();
+}
+
+void CMainFrame_ServerInterface::scheduleRetry() {
+    // A spaced login is already on its way.
+    if (!mayRetry() || hasTimer(kReloginTimer)) return;
+    const int minutes = account::readPollInterval(deps_.accountSettings.file());
+    reconnect_.setCap(std::min(kReconnectSteps.cap, Milliseconds(minutes * 60000LL)));
+    const Milliseconds wait = reconnect_.next();
+    setTimer(kRetryTimer, wait);
+    // The tray says what happens next: "retrying in N s".
+    const auto seconds = std::max<long long>(1, (wait.count() + 999) / 1000);
+    deps_.frames.post(FrameKind::Tray, UM_SERVER_STATE, 4, static_cast<LParam>(seconds));
+}
+
+void CMainFrame_ServerInterface::retryNow() {
+    killTimer(kRetryTimer);
+    retrying_ = true;
+    (void)checkAndRetry();
+    retrying_ = false;
+}
+
+void CMainFrame_ServerInterface::loginAgainSpaced() {
+    killTimer(kRetryTimer);
+    setTimer(kReloginTimer, sessionLoop_.next());
+}
+
+// A long poll that failed: the server may be gone, so a check follows; one that keeps
+// failing soon after each start waits longer each time.
+void CMainFrame_ServerInterface::receiverEnded() {
+    const bool steady = clock().now() - receiver_.startedAt() >= clock().scaled(kSteadyReceiver);
+    receiver_.stopAndWait();
+    if (steady) receiverRestarts_.reset();
+    if (!mayRetry() || hasTimer(kRetryTimer) || hasTimer(kReloginTimer)) return;
+    setTimer(kRetryTimer, receiverRestarts_.next());
+}
+
+void CMainFrame_ServerInterface::networkUp() {
+    if (!hasTimer(kRetryTimer) || !mayRetry()) return;
+    reconnect_.reset();
+    retryNow();
+}
+
+// After a suspend the long poll's connection is likely dead and the counts are old.
+void CMainFrame_ServerInterface::resumed() {
+    if (!mayRetry()) return;
+    receiver_.stopAndWait();
+    reconnect_.reset();
+    retryNow();
+}
+
+void CMainFrame_ServerInterface::respectDisconnect() {
+    autoRetry_ = false;
+    killTimer(kRetryTimer);
+    killTimer(kReloginTimer);
+}
+
+void CMainFrame_ServerInterface::quitPosted() {
+    quitPosted_ = true;
+    if (internet_) internet_->close();
+}
+
+}  // namespace vellix
