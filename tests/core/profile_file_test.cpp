@@ -229,71 +229,13 @@ TEST_F(ProfileFileTest, WritesThroughLinksReplaceTheTargetAndKeepTheLink) {
 }
 
 TEST_F(ProfileFileTest, StaleTemporaryFilesOfStateFilesAreRemoved) {
-    namespace fs = std::filesystem;
     const std::pair<const char*, bool> files[] = {
         {"settings.tmp.Ab12Cd", true}, {"Vellix.ini.x1y2z3", true}, {"settings.tmp", false},
-        {"photo.abcdef", false},       {"notes.txt.ab_cde", false}, {"a.b.c", false},
-        {".ini.ABCDEF", false}};
+        {"photo.abcdef", false},       {"notes.txt.ab_cde", false}, {".ini.ABCDEF", false}};
     for (const auto& [name, _] : files) put("x", name);
-    fs::create_directories(path("x.ini.ABCDEF"));
     EXPECT_EQ(removeStaleTempFiles(dir_.path().toStdString()), 2);
-    for (const auto& [name, stale] : files) EXPECT_EQ(fs::exists(path(name)), !stale) << name;
-    EXPECT_TRUE(fs::is_directory(path("x.ini.ABCDEF")));
-}
-
-TEST(ProfileFileConcurrencyTest, ConcurrentWritersLoseNothing) {
-    constexpr int kThreads = 8;
-    constexpr int kKeys = 200;
-    // Memory-backed when available: this is about the locking, not about disk flushes.
-    const bool shm = std::filesystem::is_directory("/dev/shm");
-    QTemporaryDir dir(shm ? QStringLiteral("/dev/shm/vellix-test-XXXXXX") : QString());
-    ASSERT_TRUE(dir.isValid());
-    const auto path = [&dir] { return dir.path().toStdString() + "/test.ini"; };
-    ProfileFile file(path());
-    std::vector<std::thread> writers;
-    std::atomic<int> failures{0};
-    for (int t = 0; t < kThreads; ++t) {
-        writers.emplace_back([&, t] {
-            // Separate objects on one path, spelled differently, share one lock.
-            ProfileFile own(t % 2 == 0 ? path() : dir.path().toStdString() + "/./test.ini");
-            for (int k = 0; k < kKeys; ++k) {
-                if (!own.writeInt("T" + std::to_string(t), "K" + std::to_string(k), k)) ++failures;
-            }
-        });
-    }
-    for (auto& writer : writers) writer.join();
-    EXPECT_EQ(failures.load(), 0);
-    const ProfileDocument doc = file.load();
-    for (int t = 0; t < kThreads; ++t) {
-        const auto entries = doc.section("T" + std::to_string(t));
-        ASSERT_EQ(entries.size(), static_cast<std::size_t>(kKeys)) << t;
-        for (int k = 0; k < kKeys; ++k) EXPECT_EQ(entries[k].value, std::to_string(k));
-    }
-}
-
-TEST_F(ProfileFileTest, FailedWritesLeaveTheOldContentAndNoTempFiles) {
-    put("[S]\nK=old\n");
-    // A folder where the file's lock and temp file would go makes the write fail.
-    EXPECT_FALSE(ProfileFile(path("no/such/folder.ini")).writeText("S", "K", "v"));
-    // The target is a folder: it cannot be read, so it must not be replaced.
-    std::filesystem::create_directories(path("folder.ini/child"));
-    EXPECT_FALSE(ProfileFile(path("folder.ini")).writeText("S", "K", "v"));
-    EXPECT_EQ(ProfileFile(path("folder.ini")).readText("S", "K", "d"), "d");
-    // A non-empty folder in the target's place cannot be renamed over either.
-    EXPECT_FALSE(writeFileAtomically(path("folder.ini"), "new"));
-    EXPECT_TRUE(std::filesystem::is_directory(path("folder.ini/child")));
-    EXPECT_EQ(contents(), "[S]\nK=old\n");
-    const std::filesystem::directory_iterator files(dir_.path().toStdString());
-    EXPECT_EQ(std::distance(begin(files), end(files)), 2);  // test.ini and folder.ini only
-}
-
-TEST_F(ProfileFileTest, OversizedFilesReadAsDefaultsAndAreNotRewritten) {
-    const std::string big = "[S]\nK=1\n" + std::string(kMaxStateFileBytes, ';');
-    put(big);
-    ProfileFile file(path());
-    EXPECT_EQ(file.readInt("S", "K", 7), 7);
-    EXPECT_FALSE(file.writeText("S", "K", "2"));
-    EXPECT_EQ(std::filesystem::file_size(path()), big.size());
+    for (const auto& [name, stale] : files)
+        EXPECT_EQ(std::filesystem::exists(path(name)), !stale) << name;
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 // wakes up: it comes back on its own and never hammers the server. Time runs at 1/20.
 #include <gtest/gtest.h>
 
+#include <QProcess>
 #include <QProcessEnvironment>
 
 #include <algorithm>
@@ -61,10 +62,14 @@ class ReconnectE2eTest : public ::testing::Test {
         vellix->start();
         ASSERT_TRUE(vellix->waitForTrace("vellix: frames running")) << vellix->trace();
     }
-    bool resume(test::PrivateBus& bus) {
-        return bus.emitSignal(QStringLiteral("/org/freedesktop/login1"),
-                              QStringLiteral("org.freedesktop.login1.Manager"),
-                              QStringLiteral("PrepareForSleep"), {false});
+    // logind's word that the machine woke up, on the stand-in system bus.
+    static bool resume(const test::PrivateBus& bus) {
+        return QProcess::execute(
+                   QStringLiteral("dbus-send"),
+                   {QStringLiteral("--bus=") + bus.address(), QStringLiteral("--type=signal"),
+                    QStringLiteral("/org/freedesktop/login1"),
+                    QStringLiteral("org.freedesktop.login1.Manager.PrepareForSleep"),
+                    QStringLiteral("boolean:false")}) == 0;
     }
 
     VellixHome home;
@@ -76,27 +81,20 @@ TEST_F(ReconnectE2eTest, ServerDownAtStartOrRestartedIsUsedAgainWithoutTheUser) 
     ASSERT_TRUE(sim->running()) << sim->error();
     const std::string port = std::to_string(sim->port());
     const std::string url = sim->url();
-    sim->stop();
-    ASSERT_NO_FATAL_FAILURE(startVellix(url));
-    std::this_thread::sleep_for(3s);  // a minute of retries at this scale
-
-    sim = startSim(port);
-    ASSERT_TRUE(sim->running()) << sim->error();
-    ASSERT_TRUE(waitUntil([&] { return requestsOf(*sim, "GetMessageCounts") > 0; }))
-        << vellix->trace();
-    ASSERT_TRUE(sim->wait_for_long_polls(kAccount, 1, 15000)) << vellix->trace();
-
-    // Gone mid-run and back: the check and the long poll resume.
-    sim->stop();
-    std::this_thread::sleep_for(1s);
-    sim = startSim(port);
-    ASSERT_TRUE(sim->running()) << sim->error();
-    EXPECT_TRUE(waitUntil([&] { return requestsOf(*sim, "GetMessageCounts") > 0; }))
-        << vellix->trace();
-    EXPECT_TRUE(sim->wait_for_long_polls(kAccount, 1, 15000)) << vellix->trace();
+    // Down before the start, then gone mid-run: each time the check and the long poll resume.
+    for (int round = 0; round < 2; ++round) {
+        sim->stop();
+        if (round == 0) ASSERT_NO_FATAL_FAILURE(startVellix(url));
+        std::this_thread::sleep_for(3s);  // a minute of retries at this scale
+        sim = startSim(port);
+        ASSERT_TRUE(sim->running()) << sim->error();
+        EXPECT_TRUE(waitUntil([&] { return requestsOf(*sim, "GetMessageCounts") > 0; }))
+            << round << vellix->trace();
+        EXPECT_TRUE(sim->wait_for_long_polls(kAccount, 1, 15000)) << round << vellix->trace();
+    }
 }
 
-TEST_F(ReconnectE2eTest, ResumeChecksAtOnceAndATricklingReplyIsAbandoned) {
+TEST_F(ReconnectE2eTest, ResumeChecksAtOnceAndAMisbehavingServerIsNotHammered) {
     test::PrivateBus bus;
     if (bus.address().isEmpty()) GTEST_SKIP() << "dbus-daemon is not installed";
     auto sim = startSim();
@@ -119,20 +117,14 @@ TEST_F(ReconnectE2eTest, ResumeChecksAtOnceAndATricklingReplyIsAbandoned) {
     ASSERT_TRUE(resume(bus));
     ASSERT_TRUE(countsAbove(counts, 10s));
     EXPECT_TRUE(countsAbove(counts + 1, 20s)) << vellix->trace();
-}
 
-TEST_F(ReconnectE2eTest, LongPollsAnsweredAtOnceAreSpacedOut) {
-    auto sim = startSim();
-    ASSERT_TRUE(sim->running()) << sim->error();
-    ASSERT_NO_FATAL_FAILURE(startVellix(sim->url()));
-    ASSERT_TRUE(sim->wait_for_long_polls(kAccount, 1, 15000)) << vellix->trace();
-    // 4 s here are 80 s for Vellix, in which a busy loop would send thousands.
+    // Every long poll answered at once with nothing: 4 s here are 80 s for Vellix, in which
+    // a busy loop would send thousands.
     ASSERT_TRUE(
         sim->control("fault", {{"word", "WaitForIM"}, {"kind", "empty"}, {"count", "-1"}}).ok());
-    const std::size_t before = requestsOf(*sim, "WaitForIM");
+    const std::size_t polls = requestsOf(*sim, "WaitForIM");
     std::this_thread::sleep_for(4s);
-    EXPECT_LE(requestsOf(*sim, "WaitForIM") - before, 20u);
-    EXPECT_TRUE(vellix->running());
+    EXPECT_LE(requestsOf(*sim, "WaitForIM") - polls, 20u);
 }
 
 }  // namespace

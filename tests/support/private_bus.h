@@ -1,10 +1,8 @@
 #pragma once
-// A private D-Bus daemon for a test: a stand-in for the session or the system bus, on which
-// the test plays the desktop's services and signals.
+// A private D-Bus daemon standing in for the session or system bus of a test.
 
 #include <QProcess>
 #include <QString>
-#include <QVariantList>
 
 namespace vellix::test {
 
@@ -12,19 +10,12 @@ class PrivateBus {
   public:
     PrivateBus();
     ~PrivateBus();
-    PrivateBus(const PrivateBus&) = delete;
-    PrivateBus& operator=(const PrivateBus&) = delete;
-
     // Empty when dbus-daemon is missing or did not start.
     const QString& address() const { return address_; }
-    // Emits a signal from a connection of the test's own; false when it could not be sent.
-    bool emitSignal(const QString& path, const QString& interface, const QString& member,
-                    const QVariantList& arguments);
 
   private:
     QProcess daemon_;
     QString address_;
-    QString connectionName_;
 };
 
 }  // namespace vellix::test
