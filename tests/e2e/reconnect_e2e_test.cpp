@@ -84,7 +84,9 @@ TEST_F(ReconnectE2eTest, ServerDownAtStartOrRestartedIsUsedAgainWithoutTheUser) 
     // Down before the start, then gone mid-run: each time the check and the long poll resume.
     for (int round = 0; round < 2; ++round) {
         sim->stop();
-        if (round == 0) ASSERT_NO_FATAL_FAILURE(startVellix(url));
+        if (round == 0) {
+            ASSERT_NO_FATAL_FAILURE(startVellix(url));
+        }
         std::this_thread::sleep_for(3s);  // a minute of retries at this scale
         sim = startSim(port);
         ASSERT_TRUE(sim->running()) << sim->error();
