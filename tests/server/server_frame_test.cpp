@@ -199,6 +199,24 @@ TEST_F(ServerFrameTest, CancelledLoginDialogIsNotOfferedAgain) {
     EXPECT_FALSE(loggedIn());
 }
 
+TEST_F(ServerFrameTest, UnreachableServerIsReportedAndDisconnected) {
+    start("alice@demo.local", "alice", "http://127.0.0.1:1/skyloom/app.dll");
+    ASSERT_TRUE(eventually([&] { return !dialogs_.errors.get().empty(); }));
+    // The reason in words follows the message.
+    EXPECT_EQ(dialogs_.errors.get()[0],
+              "Could not connect to the server!  Please verify that the server information is "
+              "correct.\n\n" +
+                  strings_.text(IDS_NET_REFUSED));
+    EXPECT_EQ(trayStates().front(), 5);
+    // Then it retries on its own, saying so in the tooltip, and shows no further error.
+    ASSERT_TRUE(eventually([&] {
+        const auto states = got(FrameKind::Tray, UM_SERVER_STATE);
+        return std::count_if(states.begin(), states.end(),
+                             [](const Recorded& m) { return m.w == 4 && m.l > 0; }) >= 3;
+    }));
+    EXPECT_EQ(dialogs_.errors.get().size(), 1u);
+}
+
 // After the user's own log-out, a refused password or the server's word to disconnect,
 // nothing is sent until the user acts.
 TEST_F(ServerFrameTest, NoAutomaticRetryAfterWhatMustBeRespected) {
