@@ -211,7 +211,7 @@ void CWinThread_IMHttp::Shared::dispatch(const std::string& text, long httpStatu
         case ReplyKind::Wait:
             raise(&Shared::stopRequest);
             logError();
-            ctx.frames.post(FrameKind::Server, UM_ANOTHER_INSTANCE);
+            ctx.frames.post(FrameKind::Server, UM_QUIT_BUDDY_WINDOW);
             pause(kServerPause);
             break;
         case ReplyKind::Ignored:

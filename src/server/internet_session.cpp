@@ -10,6 +10,9 @@
 namespace vellix {
 namespace {
 
+// Whether the peer's certificate is checked; a retry skips it for a known CA or name fault.
+enum class PeerCheck { Verify, Skip };
+
 constexpr long kMaxRedirects = 10;
 constexpr long kKeepAliveIdleSeconds = 60;
 constexpr long kKeepAliveIntervalSeconds = 30;
@@ -161,12 +164,13 @@ struct InternetSession::Impl {
     }
 
     std::variant<HttpReply, InternetError> attempt(const std::string& url, const std::string* body,
-                                                   bool verify) {
+                                                   PeerCheck check) {
         if (closed.load()) return cancelledError();
         errorBuffer[0] = '\0';
         replyBody.clear();
         replyTooLarge = false;
         curl_easy_setopt(easy, CURLOPT_URL, url.c_str());
+        const bool verify = check == PeerCheck::Verify;
         curl_easy_setopt(easy, CURLOPT_SSL_VERIFYPEER, verify ? 1L : 0L);
         curl_easy_setopt(easy, CURLOPT_SSL_VERIFYHOST, verify ? 2L : 0L);
         if (body) {
@@ -245,18 +249,18 @@ InternetSession::~InternetSession() = default;
 
 std::variant<HttpReply, InternetError> InternetSession::exchange(const std::string& url,
                                                                  const std::string* body) {
-    auto outcome = impl_->attempt(url, body, true);
+    auto outcome = impl_->attempt(url, body, PeerCheck::Verify);
     if (const auto* error = std::get_if<InternetError>(&outcome);
         error && (error->code == internet_error::kInvalidCa ||
                   error->code == internet_error::kCertNameInvalid)) {
-        outcome = impl_->attempt(url, body, false);
+        outcome = impl_->attempt(url, body, PeerCheck::Skip);
     }
     if (const auto* error = std::get_if<InternetError>(&outcome)) impl_->trace(*error);
     return outcome;
 }
 
 std::optional<std::string> InternetSession::request(const std::string& url, const std::string* body,
-                                                    bool keepLineFeeds) {
+                                                    LineFeeds lineFeeds) {
     if (url.empty()) return std::nullopt;
     for (;;) {
         auto outcome = exchange(url, body);
@@ -274,7 +278,7 @@ std::optional<std::string> InternetSession::request(const std::string& url, cons
             continue;
         }
         std::string text = std::move(reply->body);
-        if (!keepLineFeeds) std::erase(text, '\n');
+        if (lineFeeds == LineFeeds::Remove) std::erase(text, '\n');
         if (text.empty()) return std::nullopt;
         return text;
     }

@@ -16,7 +16,7 @@ void CMainFrame_ServerInterface::openLink(Message& message) {
     if (!WebmailOpener::usesMailClient(settings.mailClient)) {
         // The page must carry a live session; without one it still opens (the server then
         // shows its sign-in page) and the tray says the connection is lost.
-        if (!Login()) reportState(4);
+        if (!Login()) postTrayState(deps_.frames, TrayState::Lost);
     }
     settings.serverUrl = serverUrl();
     settings.sessionId = sessionId();
@@ -24,7 +24,8 @@ void CMainFrame_ServerInterface::openLink(Message& message) {
     if (!opened.status && deps_.trace) {
         deps_.trace("Could not open " + opened.target + ": " + opened.status.error() + "\n");
     }
-    if (opened.trayStateToPost != 0) reportState(opened.trayStateToPost);
+    if (opened.trayStateToPost != TrayState::Keep)
+        postTrayState(deps_.frames, opened.trayStateToPost);
 }
 
 }  // namespace vellix

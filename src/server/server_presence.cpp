@@ -69,7 +69,8 @@ void CMainFrame_ServerInterface::SaveBuddyList(const std::string& body) {
 }
 
 bool CMainFrame_ServerInterface::GetIMSettings() {
-    const auto reply = request(requests::imSettings(serverUrl(), sessionId()), nullptr, true);
+    const auto reply =
+        request(requests::imSettings(serverUrl(), sessionId()), nullptr, LineFeeds::Keep);
     const SessionState session = deps_.session.get();
     const AccountSettingsTarget target{
         deps_.dataFolder, session.account.empty() ? deps_.account.get().user : session.account,

@@ -96,7 +96,7 @@ std::string desktopNoticeBody(const std::vector<FolderStatus>& folders) {
 WebmailLink firstUnreadLink(const std::string& folderName) {
     return WebmailLink{"&View=Message&NextFolder=%s&NextFirstUnread=Yes",
                        {folderName, {}, {}},
-                       kTrayStateConnected};
+                       TrayState::Connected};
 }
 
 }  // namespace vellix

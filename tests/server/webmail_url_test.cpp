@@ -112,7 +112,7 @@ TEST(WebmailOpenerTest, MailClientOrPage) {
             WebmailOpener(shell).open(folder, {c.mailClient, "http://m", "S", c.newBrowser});
         EXPECT_EQ(opened.way, c.way) << c.mailClient;
         EXPECT_EQ(shell.calls, std::vector<std::string>{c.call}) << c.mailClient;
-        EXPECT_EQ(opened.trayStateToPost, c.tray) << c.mailClient;
+        EXPECT_EQ(trayStateToWire(opened.trayStateToPost), WParam(c.tray)) << c.mailClient;
         EXPECT_EQ(opened.status.ok() ? "" : opened.status.error(), c.fail ? "refused" : "");
         EXPECT_EQ(WebmailOpener::usesMailClient(c.mailClient), c.tray == 0);
     }

@@ -93,7 +93,7 @@ TEST(MailtoTest, BuildsTheComposeRequest) {
     // The link leaves the tray state alone.
     const WebmailLink link = mailtoLink("a@x");
     EXPECT_EQ(link.format, compose + "&NextTo=a@x");
-    EXPECT_EQ(link.trayStateAfter, 0);
+    EXPECT_EQ(link.trayStateAfter, TrayState::Keep);
 }
 
 }  // namespace

@@ -85,9 +85,9 @@ TEST(QtTrayHostOffscreen, StandInWindowShowsTheIconAndAsksForTheMenu) {
                       Qt::NoModifier);
     QApplication::sendEvent(window, &twice);
     ASSERT_EQ(reports.size(), 2u);
-    EXPECT_EQ(reports[0].mouseMessage, kTrayRightButtonDown);
+    EXPECT_EQ(reports[0].click, TrayClick::Menu);
     EXPECT_EQ(reports[0].x, global.toPoint().x());
-    EXPECT_EQ(reports[1].mouseMessage, kTrayLeftDoubleClick);
+    EXPECT_EQ(reports[1].click, TrayClick::DoubleClick);
 
     host.setMainWindowPresent(true);
     EXPECT_FALSE(window->isVisible());
@@ -107,9 +107,10 @@ TEST(TrayOnDesktop, Probe) {
 
     // With a tray each state's picture goes there, not into the stand-in window.
     const auto image = [](const QIcon& picture) { return picture.pixmap(16, 16).toImage(); };
-    for (const auto& [state, picture] : {std::pair{kTrayConnected, 232},
-                                         std::pair{kTrayNewMail, 234}, std::pair{kTrayLost, 249}}) {
-        icon.setState(state, "state " + std::to_string(state));
+    for (const auto& [state, picture] :
+         {std::pair{TrayState::Connected, 232}, std::pair{TrayState::NewMail, 234},
+          std::pair{TrayState::Lost, 249}}) {
+        icon.setState(state, "state " + std::to_string(trayStateToWire(state)));
         owner.killTimer(kTrayAnimationTimer);  // hold the first picture of the state
         const int expected = picture;          // a structured binding cannot be captured
         EXPECT_TRUE(pump([&] {

@@ -16,10 +16,10 @@ QIcon trayIconPicture(int icon) {
 QtTrayHost::QtTrayHost(const Clock& clock, QObject* parent)
     : QObject(parent), tray_(new QSystemTrayIcon(this)), availability_(new QTimer(this)) {
     fallback_ = std::make_unique<TrayFallbackWindow>(
-        [this](int mouseMessage, QPoint where) { report(mouseMessage, where); });
+        [this](TrayClick click, QPoint where) { report(click, where); });
     connect(tray_, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason r) {
-        if (r == QSystemTrayIcon::Context) report(kTrayRightButtonDown, QCursor::pos());
-        if (r == QSystemTrayIcon::DoubleClick) report(kTrayLeftDoubleClick, QCursor::pos());
+        if (r == QSystemTrayIcon::Context) report(TrayClick::Menu, QCursor::pos());
+        if (r == QSystemTrayIcon::DoubleClick) report(TrayClick::DoubleClick, QCursor::pos());
     });
     trayAvailable_ = QSystemTrayIcon::isSystemTrayAvailable();
     // A tray that starts after Vellix, or a panel restart, is noticed on the next check.
@@ -54,9 +54,9 @@ void QtTrayHost::setMainWindowPresent(bool present) {
     sync();
 }
 
-void QtTrayHost::report(int mouseMessage, QPoint where) {
+void QtTrayHost::report(TrayClick click, QPoint where) {
     std::lock_guard lock(handlerMutex_);
-    if (handler_) handler_(TrayActivation{mouseMessage, where.x(), where.y()});
+    if (handler_) handler_(TrayActivation{click, where.x(), where.y()});
 }
 
 const QIcon& QtTrayHost::picture(int icon) {

@@ -54,7 +54,7 @@ class QtTrayHost final : public QObject, public TrayHost {
     };
     void sync();
     void checkAvailability();
-    void report(int mouseMessage, QPoint where);
+    void report(TrayClick click, QPoint where);
     const QIcon& picture(int icon);
 
     QSystemTrayIcon* tray_;
