@@ -66,7 +66,8 @@ TEST(TrayTooltips, CutKeepsWholeCharactersAndFixedStatesHaveTheirTexts) {
 
     const StringTable zh(Language::Chinese);
     std::vector<std::string> seen;
-    for (int state : {3, 4, 5, 0, 7}) seen.push_back(fixedStateTooltip(state, zh));
+    for (int state : {3, 4, 5, 0, 7})
+        seen.push_back(fixedStateTooltip(trayStateFromWire(state), zh));
     EXPECT_NE(seen[0], seen[1]);
     EXPECT_NE(seen[1], seen[2]);
     EXPECT_EQ(seen[3], seen[4]);

@@ -116,7 +116,7 @@ TEST(TrayOnDesktop, Probe) {
         EXPECT_TRUE(pump([&] {
             return host.trayIcon().isVisible() && host.trayIcon().geometry().width() > 0 &&
                    image(host.trayIcon().icon()) == image(trayIconPicture(expected));
-        })) << state;
+        })) << trayStateToWire(state);
     }
     EXPECT_EQ(host.fallbackWindow(), nullptr) << "a stand-in window beside a real tray";
 }
