@@ -133,21 +133,22 @@ TEST(InternetSessionWire, SendsOnlyTheProgramsHeaders) {
 TEST(InternetSessionWire, LineFeedsAndEmptyBodies) {
     struct Case {
         std::string body;
-        bool keep;
+        InternetSession::LineFeeds lineFeeds;
         std::optional<std::string> expected;
     };
+    using enum InternetSession::LineFeeds;
     const Case cases[] = {
-        {"one\r\ntwo\r\n", false, "one\rtwo\r"},
-        {"one\r\ntwo\r\n", true, "one\r\ntwo\r\n"},
-        {"\n\n", false, std::nullopt},
-        {"\n", true, "\n"},
-        {"", true, std::nullopt},
+        {"one\r\ntwo\r\n", Remove, "one\rtwo\r"},
+        {"one\r\ntwo\r\n", Keep, "one\r\ntwo\r\n"},
+        {"\n\n", Remove, std::nullopt},
+        {"\n", Keep, "\n"},
+        {"", Keep, std::nullopt},
     };
     auto session = openSession();
     ASSERT_TRUE(session);
     for (const Case& c : cases) {
         CannedHttpServer server(CannedHttpServer::ok_reply(c.body));
-        EXPECT_EQ(session->request(server.url(), nullptr, c.keep), c.expected) << c.body;
+        EXPECT_EQ(session->request(server.url(), nullptr, c.lineFeeds), c.expected) << c.body;
     }
 }
 
