@@ -1,7 +1,9 @@
 // File transfer through two sessions, contact folders, pages and the installer.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
+#include <thread>
 
 #include "replies.h"
 #include "sim_fixture.h"
@@ -128,6 +130,10 @@ TEST_F(SimSpool, UploadsWaitOnDiskWithinTheSpoolLimit) {
     EXPECT_EQ(call(b_, "FileDownload=Yes&FileID=" + id + "&TransferFrom=a@x.test&FileName=one.bin")
                   .body,
               bytes);
+    // The server lets go of the file once its reply is written, just after the client has it.
+    for (int i = 0; i < 500 && server_->service().spool()->used() != 0; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
     EXPECT_EQ(server_->service().spool()->used(), 0u);
     EXPECT_EQ(spooled_files(), 0u);
 }
