@@ -271,6 +271,19 @@ struct InternetSession::Impl {
         return internetErrorFor(*result, verifyResult, errorBuffer);
     }
 
+    // One exchange, and once more without verification when the certificate was refused
+    // only for an unknown authority or a name mismatch.
+    std::variant<HttpReply, InternetError> attemptWithCertificateRetry(const std::string& url,
+                                                                       const std::string* body) {
+        auto outcome = attempt(url, body, true);
+        if (const auto* error = std::get_if<InternetError>(&outcome);
+            error && (error->code == internet_error::kInvalidCa ||
+                      error->code == internet_error::kCertNameInvalid)) {
+            outcome = attempt(url, body, false);
+        }
+        return outcome;
+    }
+
     void trace(const InternetError& error) const {
         if (options.trace) options.trace(formatInternetError(error));
     }
@@ -315,12 +328,7 @@ InternetSession::~InternetSession() = default;
 
 std::variant<HttpReply, InternetError> InternetSession::exchange(const std::string& url,
                                                                  const std::string* body) {
-    auto outcome = impl_->attempt(url, body, true);
-    if (const auto* error = std::get_if<InternetError>(&outcome);
-        error && (error->code == internet_error::kInvalidCa ||
-                  error->code == internet_error::kCertNameInvalid)) {
-        outcome = impl_->attempt(url, body, false);
-    }
+    auto outcome = impl_->attemptWithCertificateRetry(url, body);
     if (const auto* error = std::get_if<InternetError>(&outcome)) impl_->trace(*error);
     return outcome;
 }
@@ -344,14 +352,10 @@ std::variant<HttpReply, InternetError> InternetSession::streamExchange(const std
     impl_->upload = upload;
     impl_->sink = sink;
     impl_->beginStream(headers);
-    std::variant<HttpReply, InternetError> outcome = impl_->attempt(url, nullptr, true);
-    // A refused certificate ends the handshake before any body byte moved, so one retry
-    // without verification starts the bodies afresh.
-    if (const auto* error = std::get_if<InternetError>(&outcome);
-        error && (error->code == internet_error::kInvalidCa ||
-                  error->code == internet_error::kCertNameInvalid)) {
-        outcome = impl_->attempt(url, nullptr, false);
-    }
+    // A refused certificate ends the handshake before any body byte moved, so the retry
+    // starts the streamed bodies afresh.
+    std::variant<HttpReply, InternetError> outcome =
+        impl_->attemptWithCertificateRetry(url, nullptr);
     impl_->endStream();
     curl_slist_free_all(headers);
     if (const auto* error = std::get_if<InternetError>(&outcome)) impl_->trace(*error);
