@@ -27,6 +27,7 @@ class ExitConfirmation;
 class NoteWindows;
 class SoundPlayer;
 class NewMailNotifier;
+class HunspellSpellingEngine;
 
 // What the server frame fills and the other frames read; outlives every frame.
 struct SharedState {
@@ -52,6 +53,8 @@ struct DesktopServices {
     EventReceiverFactory makeReceiver;
     SpellingEngine* spelling = nullptr;
     std::function<void(const std::string&)> trace{};
+    // The spelling dialogs of the options window work on the engine itself.
+    HunspellSpellingEngine* spellingDialogs = nullptr;
 };
 
 std::vector<FrameSpec> startupFrames(Application& app, SharedState& shared,

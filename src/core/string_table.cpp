@@ -1,5 +1,7 @@
 #include "core/string_table.h"
 
+#include "core/string_entries.h"
+
 #include <algorithm>
 #include <array>
 #include <cstdlib>
@@ -10,11 +12,7 @@
 namespace vellix {
 namespace {
 
-struct Entry {
-    int id;
-    std::string_view english;
-    std::string_view chinese;
-};
+using Entry = StringEntry;
 
 // Kept sorted by id: lookups use a binary search.
 constexpr std::array kEntries{
@@ -49,6 +47,8 @@ constexpr std::array kEntries{
     Entry{IDS_MENU_FAX, "Compose new &fax", "撰写新传真(&F)"},
     Entry{IDS_MENU_MAKER_SITE, "About Brisgate &Technologies...",
           "关于 Brisgate Technologies(&T)..."},
+    Entry{IDD_RECEIVE_FILE, "Receive File", "接收文件"},
+    Entry{IDD_SEND_FILE, "Send File", "发送文件"},
     Entry{IDS_NOTE_TITLE, "New Mail", "新邮件"},
     Entry{IDS_NOTE_LABEL, "New mail has arrived in:", "以下文件夹中有新邮件："},
     Entry{IDS_NOTE_DONT_REOPEN, "Do not open this window again until more new mail arrives",
@@ -72,6 +72,27 @@ constexpr std::array kEntries{
     Entry{IDS_BUTTON_CANCEL, "Cancel", "取消"},
     Entry{IDS_ALERT_TITLE, "Vellix System Message", "Vellix 系统消息"},
     Entry{IDS_ALERT_OK, "OK", "确定"},
+    Entry{IDS_RECEIVE_PREFIX, "Receiving", "正在接收"},
+    Entry{IDS_RECEIVE_TITLE, "Receiving file -", "正在接收文件 -"},
+    Entry{IDS_RECEIVE_FROM, "From: ", "发件人："},
+    Entry{IDS_RECEIVE_QUESTION, "Would you like to receive '%s' from %s?",
+          "是否接收“%s”（发件人：%s）？"},
+    Entry{IDS_RECEIVE_SAVE_AS, "Save this file as...", "将此文件另存为..."},
+    Entry{IDS_RECEIVE_COMPLETE, "File transfer complete!", "文件传输完成！"},
+    Entry{IDS_RECEIVE_INTERRUPTED, "File transfer interrupted!  The sender may have cancelled.",
+          "文件传输中断！  发送方可能已取消。"},
+    Entry{IDS_RECEIVE_OPEN, "&Open", "打开(&O)"},
+    Entry{IDS_RECEIVE_OPEN_FOLDER, "Open &Folder", "打开文件夹(&F)"},
+    Entry{IDS_RECEIVE_KEEP_PARTIAL, "&Keep a partly received file", "保留未接收完整的文件(&K)"},
+    Entry{IDS_SEND_SELECT, "Select a file to send", "选择要发送的文件"},
+    Entry{IDS_SEND_WAITING, "Waiting for %s to respond...", "正在等待 %s 响应..."},
+    Entry{IDS_SEND_TOO_LARGE,
+          "'%s' cannot be sent: files of up to 2147483647 bytes (2 GiB) can be offered.",
+          "无法发送“%s”：只能发送不超过 2147483647 字节（2 GiB）的文件。"},
+    Entry{IDS_TRANSFER_FAILED, "File transfer failed: %s", "文件传输失败：%s"},
+    Entry{IDS_TRANSFER_CANCELLED, "File transfer cancelled.", "文件传输已取消。"},
+    Entry{IDS_TRANSFER_ALL_FILES, "All Files (*)", "所有文件 (*)"},
+    Entry{IDS_TRANSFER_CLOSE, "Close", "关闭"},
     Entry{IDS_STATUS_ONLINE, "Online", "联机"},
     Entry{IDS_STATUS_OFFLINE, "Offline", "脱机"},
     Entry{IDS_MENU_GROUP_CONVERSATION, "Start &group conversation", "开始群组对话(&G)"},
@@ -84,6 +105,20 @@ constexpr std::array kEntries{
     Entry{IDS_MENU_MORE_FOLDERS, "More folders", "更多文件夹"},
     Entry{IDS_MENU_SHOW_MAIN_WINDOW, "&Show main window", "显示主窗口(&S)"},
     Entry{IDS_MENU_MY_STATUS, "My status: ", "我的状态："},
+    Entry{IDS_TRANSFER_REFUSED, "The recipient refused the file.", "对方拒绝接收该文件。"},
+    Entry{IDS_TRANSFER_COMPLETE, "File transfer complete!", "文件传输完成！"},
+    Entry{IDS_TRANSFER_NO_RESPONSE, "The user did not respond to the file transfer request.",
+          "对方没有响应文件传输请求。"},
+    Entry{IDS_TRANSFER_GROUP_WAIT, "Waiting for the group's file transfer status...",
+          "正在等待群组的文件传输状态..."},
+    Entry{IDS_TRANSFER_UPLOADED,
+          "Upload complete. Waiting for the recipient to finish downloading...",
+          "上传完成，正在等待对方完成下载..."},
+    Entry{IDS_TRANSFER_SEND_TITLE, "Sending file - ", "正在发送文件 - "},
+    Entry{IDS_TRANSFER_TO_LABEL, "To:", "收件人："},
+    Entry{IDS_TRANSFER_REFUSED_BY, "These users refused the file:", "以下用户拒绝接收该文件："},
+    Entry{IDS_TRANSFER_COMPLETED_BY, "These users received the file:", "以下用户已接收该文件："},
+    Entry{IDS_TRANSFER_SENDING, "Sending", "正在发送"},
     Entry{IDS_AUTH_TITLE, "Authentication Required", "需要身份验证"},
     Entry{IDS_AUTH_SERVER, "The server %s asks for a user name and password.",
           "服务器 %s 要求提供用户名和密码。"},
@@ -94,9 +129,14 @@ constexpr std::array kEntries{
 };
 static_assert(std::ranges::is_sorted(kEntries, {}, &Entry::id));
 
+const Entry* findIn(std::span<const Entry> entries, int id) {
+    auto it = std::ranges::lower_bound(entries, id, {}, &Entry::id);
+    return (it != entries.end() && it->id == id) ? &*it : nullptr;
+}
+
 const Entry* find(int id) {
-    auto it = std::ranges::lower_bound(kEntries, id, {}, &Entry::id);
-    return (it != kEntries.end() && it->id == id) ? &*it : nullptr;
+    if (const Entry* entry = findIn(kEntries, id)) return entry;
+    return findIn(optionsStringEntries(), id);
 }
 
 }  // namespace
@@ -133,6 +173,8 @@ std::string StringTable::protocolStatus(std::string_view localizedWord) const {
 std::vector<int> StringTable::ids() {
     std::vector<int> out;
     std::ranges::transform(kEntries, std::back_inserter(out), &Entry::id);
+    std::ranges::transform(optionsStringEntries(), std::back_inserter(out), &Entry::id);
+    std::ranges::sort(out);
     return out;
 }
 

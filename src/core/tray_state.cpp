@@ -15,6 +15,11 @@ void postTrayState(const FrameRegistry& frames, TrayState state) {
     frames.post(FrameKind::Tray, UM_SERVER_STATE, trayStateToWire(state));
 }
 
+void postTrayState(const FrameRegistry& frames, TrayState state, std::string tooltip) {
+    frames.post(FrameKind::Tray, UM_SERVER_STATE, trayStateToWire(state), 0,
+                makePayload(std::move(tooltip)));
+}
+
 void sendTrayNotice(const FrameRegistry& frames, std::string text) {
     frames.send(FrameKind::Tray, UM_SERVER_STATE, trayStateToWire(TrayState::Notice), 0,
                 makePayload(std::move(text)));

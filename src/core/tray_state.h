@@ -24,6 +24,8 @@ TrayState trayStateFromWire(WParam wire);
 
 // Queues the state for the tray frame.
 void postTrayState(const FrameRegistry& frames, TrayState state);
+// Queues the state with the tooltip text it should show instead of the state's own.
+void postTrayState(const FrameRegistry& frames, TrayState state, std::string tooltip);
 // Shows a timed notice and waits until the tray frame has taken its text.
 void sendTrayNotice(const FrameRegistry& frames, std::string text);
 

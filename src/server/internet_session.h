@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -84,6 +85,17 @@ struct HttpReply {
     std::string body;
 };
 
+// A request body read in blocks as libcurl asks for it: `read` fills up to `capacity` bytes
+// and returns how many (0 once `size` bytes were given); nothing abandons the request.
+struct StreamedBody {
+    std::uint64_t size = 0;
+    std::string contentType;
+    std::function<std::optional<size_t>(char* buffer, size_t capacity)> read;
+};
+// Receives a 2xx reply's body in blocks (any other reply's body goes to HttpReply::body);
+// false ends the exchange as failed.
+using ReplySink = std::function<bool(const char* data, size_t size)>;
+
 class InternetSession {
   public:
     struct Options {
@@ -110,11 +122,20 @@ class InternetSession {
     enum class LineFeeds { Remove, Keep };
     std::optional<std::string> request(const std::string& url, const std::string* body,
                                        LineFeeds lineFeeds = LineFeeds::Remove);
+    // Why the last request() gave nothing, when an exchange failed; else nothing.
+    const std::optional<InternetError>& lastError() const { return lastError_; }
 
     // One exchange with the certificate retry but without the prompt or the body rules: for
     // callers that must tell a time-out from other failures. Failures are traced too.
     std::variant<HttpReply, InternetError> exchange(const std::string& url,
                                                     const std::string* body);
+
+    // One exchange whose request and/or reply bodies are streamed, for files of any size:
+    // a POST of `upload` when given, else a GET; a 2xx reply body goes to `sink` when given.
+    // Nothing is held in memory beyond libcurl's block buffers.
+    std::variant<HttpReply, InternetError> streamExchange(const std::string& url,
+                                                          const StreamedBody* upload,
+                                                          const ReplySink* sink);
 
     // From any thread: the exchange in progress ends at once with kOperationCancelled, and so
     // does every later one. The session cannot be reopened. The owner keeps the session alive
@@ -126,6 +147,12 @@ class InternetSession {
     struct Impl;
     explicit InternetSession(std::unique_ptr<Impl> impl);
     std::unique_ptr<Impl> impl_;
+    std::optional<InternetError> lastError_;
 };
+
+// The words a user reads for a failed exchange: host not found, connection refused,
+// certificate, time-out... `text` looks a number up in the string table.
+std::string describeInternetError(const InternetError& error,
+                                  const std::function<std::string(int)>& text);
 
 }  // namespace vellix

@@ -17,8 +17,9 @@ bool CMainFrame_ServerInterface::GetVersion() {
     const auto reply = request(requests::version(url));
     if (!reply) {
         DropSessionAndReport(
-            "Could not connect to the server!  Please verify that the server information is "
-            "correct.",
+            withFailureReason(
+                "Could not connect to the server!  Please verify that the server information is "
+                "correct."),
             ShowAs::ErrorWindow, Polling::Keep);
         return false;
     }
@@ -39,8 +40,8 @@ bool CMainFrame_ServerInterface::Login() {
     const std::string body = requests::loginBody(account.user, account.password);
     const auto reply = request(requests::login(account.url, previous, takeOver_), &body);
     if (!reply) {
-        DropSessionAndReport("Did not get a reply from the server!", ShowAs::ErrorWindow,
-                             Polling::Stop);
+        DropSessionAndReport(withFailureReason("Did not get a reply from the server!"),
+                             ShowAs::ErrorWindow, Polling::Stop);
         return false;
     }
     const LoginReply login = readLoginReply(*reply);
@@ -162,6 +163,8 @@ void CMainFrame_ServerInterface::Logout() {
     clock().sleep(kStatusChangePause);
     receiver_.stopAndWait();
     DropSessionAndReport(std::nullopt, ShowAs::DisconnectNote, Polling::Stop);
+    // The user chose this: the tooltip says logged out, not that the connection was lost.
+    postTrayState(deps_.frames, TrayState::Lost, word(IDS_TRAY_LOGGED_OUT));
     deps_.session.update([](SessionState& s) {
         s.messagingEnabled = false;
         s.sessionId.clear();

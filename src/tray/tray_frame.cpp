@@ -81,6 +81,8 @@ std::string CMainFrame::tooltipFor(TrayState state, std::string noticeText) cons
             return noticeTooltip(noticeText, hour, minute);
         }
         default:
+            // A lost connection the user asked for (log out) comes with its own words.
+            if (state == TrayState::Lost && !noticeText.empty()) return noticeText;
             return fixedStateTooltip(state, deps_.strings);
     }
 }
