@@ -4,10 +4,10 @@
 #include "im/messaging_frame.h"
 #include "im/window_handler_frame.h"
 #include "server/server_frame.h"
-#include "tray/tray_frame.h"
 #include "tray/menu_frame.h"
 #include "tray/note_frame.h"
 #include "tray/notification_rules.h"
+#include "tray/tray_frame.h"
 
 namespace vellix {
 namespace {
@@ -105,7 +105,8 @@ std::vector<FrameSpec> startupFrames(Application& app, SharedState& shared,
         {FrameKind::Messaging, [&clock] { return std::make_unique<CMainFrame_IMInterface>(clock); },
          false},
         {FrameKind::WindowHandler,
-         [&clock] { return std::make_unique<CMainFrame_WindowHandler>(clock); }, false},
+         [&clock, sv] { return std::make_unique<CMainFrame_WindowHandler>(clock, sv->updater); },
+         false},
         {FrameKind::BuddyWindow, [&clock] { return std::make_unique<BuddyWindowFrame>(clock); },
          true},
     };

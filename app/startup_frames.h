@@ -27,6 +27,7 @@ class ExitConfirmation;
 class NoteWindows;
 class SoundPlayer;
 class NewMailNotifier;
+class UpdaterLauncher;
 
 // What the server frame fills and the other frames read; outlives every frame.
 struct SharedState {
@@ -52,6 +53,7 @@ struct DesktopServices {
     EventReceiverFactory makeReceiver;
     SpellingEngine* spelling = nullptr;
     std::function<void(const std::string&)> trace{};
+    UpdaterLauncher* updater = nullptr;
 };
 
 std::vector<FrameSpec> startupFrames(Application& app, SharedState& shared,

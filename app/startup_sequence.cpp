@@ -32,6 +32,9 @@
 #include "tray/windows/qt_menu_host.h"
 #include "tray/windows/qt_note_windows.h"
 #include "tray/windows/qt_tray_host.h"
+#include "update/installer_run.h"
+#include "update/update_public_key.h"
+#include "update/windows/qt_updater_launcher.h"
 
 namespace vellix {
 namespace {
@@ -152,10 +155,27 @@ int runVellix(int argc, char** argv) {
     receiver.sound = &sound;
     receiver.dialogs = &dialogs;
     receiver.logFolder = app.files().dataFolder;
-    DesktopServices services{strings,     shell,      dialogs,     dialogs,
-                             trayHost,    menuHost,   menuDesktop, exitConfirmation,
-                             noteWindows, sound,      notifier,    imReceiverFactory(receiver),
-                             &spelling,   diagnostics};
+    QtUpdaterLauncher updater(
+        UpdaterDeps{
+            .frames = app.frames(),
+            .text = [&strings](int id) { return strings.text(id); },
+            .source =
+                [&app] {
+                    const AccountSettings account = app.account().get();
+                    return UpdateSource{
+                        account.url,
+                        app.session().get().sessionId,
+                        {account.connectionType, account.proxyServer, account.proxyPort}};
+                },
+            .prefix = installPrefix(app.files().programFolder),
+            .publicKeyPem = std::string(kUpdatePublicKeyPem),
+            .trace = diagnostics,
+        },
+        strings);
+    DesktopServices services{strings,     shell,       dialogs,     dialogs,
+                             trayHost,    menuHost,    menuDesktop, exitConfirmation,
+                             noteWindows, sound,       notifier,    imReceiverFactory(receiver),
+                             &spelling,   diagnostics, &updater};
     app.start(command, startupFrames(app, shared, services));
     if (trace) std::fprintf(stderr, "vellix: frames running\n");
 

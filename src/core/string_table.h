@@ -98,6 +98,19 @@ inline constexpr int IDD_ALERT = 250;
 inline constexpr int IDS_ALERT_TITLE = 25001;
 inline constexpr int IDS_ALERT_OK = 25002;
 
+// Self-update: question dialog (resource 313), progress dialog (314) and its messages.
+inline constexpr int IDS_UPDATE_TITLE = 31301;
+inline constexpr int IDS_UPDATE_NOW = 31302;
+inline constexpr int IDS_UPDATE_LATER = 31303;
+inline constexpr int IDS_UPDATE_PROGRESS_TITLE = 31401;
+inline constexpr int IDS_UPDATE_NOT_SIGNED = 31402;
+inline constexpr int IDS_UPDATE_NOT_SAVED = 31403;
+inline constexpr int IDS_UPDATE_DONE = 31404;
+inline constexpr int IDS_UPDATE_INSTALL_FAILED = 31405;
+inline constexpr int IDS_UPDATE_AVAILABLE = 32805;
+inline constexpr int IDS_UPDATE_DOWNLOAD_ERROR = 32815;
+inline constexpr int IDS_UPDATE_STARTING_INSTALLER = 32830;
+
 // The locale's language: the first set of LC_ALL, LC_MESSAGES, LANG; "zh..." is Chinese.
 Language languageFromEnvironment();
 // "zh_CN.UTF-8" -> Chinese; anything else (including "", "C", "POSIX") -> English.

@@ -68,6 +68,9 @@ struct InternetSession::Impl {
     char errorBuffer[CURL_ERROR_SIZE] = {};
     std::string replyBody;
     bool replyTooLarge = false;
+    ReplySink* sink = nullptr;  // set during download()
+    bool sinkBegun = false;
+    bool sinkEnded = false;
 
     ~Impl() {
         if (easy) curl_easy_cleanup(easy);
@@ -79,12 +82,31 @@ struct InternetSession::Impl {
     static size_t onBody(char* data, size_t size, size_t count, void* user) {
         auto* self = static_cast<Impl*>(user);
         const size_t n = size * count;
+        if (self->sink) return self->toSink(std::string_view(data, n)) ? n : 0;
         if (n > self->options.maxReplyBytes - self->replyBody.size()) {
             self->replyTooLarge = true;
             return 0;  // ends the transfer with a write error
         }
         self->replyBody.append(data, n);
         return n;
+    }
+
+    bool beginSink() {
+        sinkBegun = true;
+        long status = 0;
+        char* type = nullptr;
+        curl_off_t length = -1;
+        curl_easy_getinfo(easy, CURLINFO_RESPONSE_CODE, &status);
+        curl_easy_getinfo(easy, CURLINFO_CONTENT_TYPE, &type);
+        curl_easy_getinfo(easy, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &length);
+        if (!sink->begin(status, type ? type : "", length)) sinkEnded = true;
+        return !sinkEnded;
+    }
+
+    bool toSink(std::string_view block) {
+        if (!sinkBegun && !beginSink()) return false;
+        if (!sink->write(block)) sinkEnded = true;
+        return !sinkEnded;
     }
 
     CURLcode configure() {
@@ -179,9 +201,12 @@ struct InternetSession::Impl {
             curl_easy_setopt(easy, CURLOPT_HTTPGET, 1L);
             curl_easy_setopt(easy, CURLOPT_HTTPHEADER, getHeaders);
         }
+        sinkBegun = false;
+        sinkEnded = false;
         const std::optional<CURLcode> result = perform();
         if (!result) return cancelledError();
-        if (*result == CURLE_OK) {
+        if (sink && *result == CURLE_OK && !sinkBegun) beginSink();
+        if (*result == CURLE_OK || (sinkEnded && *result == CURLE_WRITE_ERROR)) {
             HttpReply reply;
             curl_easy_getinfo(easy, CURLINFO_RESPONSE_CODE, &reply.status);
             reply.body = std::move(replyBody);
@@ -252,6 +277,14 @@ std::variant<HttpReply, InternetError> InternetSession::exchange(const std::stri
         outcome = impl_->attempt(url, body, false);
     }
     if (const auto* error = std::get_if<InternetError>(&outcome)) impl_->trace(*error);
+    return outcome;
+}
+
+std::variant<HttpReply, InternetError> InternetSession::download(const std::string& url,
+                                                                 ReplySink& sink) {
+    impl_->sink = &sink;
+    auto outcome = exchange(url, nullptr);
+    impl_->sink = nullptr;
     return outcome;
 }
 

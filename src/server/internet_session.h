@@ -5,10 +5,12 @@
 
 #include <chrono>
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <variant>
 
 #include "core/result.h"
@@ -84,6 +86,17 @@ struct HttpReply {
     std::string body;
 };
 
+// Takes a reply's body as it arrives, for downloads that must not be held in memory.
+class ReplySink {
+  public:
+    virtual ~ReplySink() = default;
+    // Once, before the first block (also for an empty body), with the final reply's head;
+    // -1 when the length is not announced. False refuses the body and ends the transfer.
+    virtual bool begin(long status, const std::string& contentType, std::int64_t length) = 0;
+    // Each block as it arrives; false ends the transfer.
+    virtual bool write(std::string_view block) = 0;
+};
+
 class InternetSession {
   public:
     struct Options {
@@ -114,6 +127,10 @@ class InternetSession {
     // callers that must tell a time-out from other failures. Failures are traced too.
     std::variant<HttpReply, InternetError> exchange(const std::string& url,
                                                     const std::string* body);
+
+    // A GET whose body goes to `sink` (the reply's body stays empty). A transfer the sink
+    // ended is not an error: the reply carries the status it had.
+    std::variant<HttpReply, InternetError> download(const std::string& url, ReplySink& sink);
 
     // From any thread: the exchange in progress ends at once with kOperationCancelled, and so
     // does every later one. The session cannot be reopened. The owner keeps the session alive
