@@ -142,7 +142,9 @@ TEST(UpdateSignature, OnlyTheSignedFileUnderTheRightKeyPasses) {
         test::writeFile(installer, file);
         const Status verdict = verifyInstaller(installer, signature, key);
         EXPECT_EQ(verdict.ok(), c.valid) << c.name;
-        if (!verdict) EXPECT_FALSE(verdict.error().empty()) << c.name;
+        if (!verdict) {
+            EXPECT_FALSE(verdict.error().empty()) << c.name;
+        }
     }
 }
 
