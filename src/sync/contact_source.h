@@ -36,6 +36,8 @@ class ContactSource {
     virtual int HistoryPut(const ContactRecord& record) = 0;
     virtual int HistoryGet(const std::string& email, ContactRecord& out) = 0;
     virtual bool HistoryContains(const std::string& email) = 0;
+    // Appends the email of every history copy.
+    virtual int ListHistoryEmails(std::vector<std::string>& emails) = 0;
 
   protected:
     ContactSource() = default;

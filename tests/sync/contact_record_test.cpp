@@ -1,30 +1,41 @@
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "sync/contact_record.h"
 #include "sync_test_support.h"
 
 namespace vellix {
 namespace {
 
-TEST(ContactRecordTest, FieldNumbersReachTheirFieldsAndOtherNumbersNothing) {
-    using R = ContactRecord;
-    std::string R::*const members[] = {
-        &R::fullName,      &R::firstName,     &R::middleName,     &R::lastName,     &R::homeAddress,
-        &R::homeCity,      &R::homeState,     &R::homeZipcode,    &R::homeCountry,  &R::homePhone,
-        &R::homeFax,       &R::homeMobile,    &R::homeWebAddress, &R::busCompany,   &R::busAddress,
-        &R::busCity,       &R::busState,      &R::busZipCode,     &R::busCountry,   &R::busTitle,
-        &R::busDepartment, &R::busOffice,     &R::busPhone,       &R::busFax,       &R::busPager,
-        &R::busIPPhone,    &R::busWebAddress, &R::busManager,     &R::busAssistant, &R::comment,
-        &R::email2,        &R::email3,        &R::IMAddress,      &R::categories,   &R::nickName,
-        &R::spouse};
-    ASSERT_EQ(std::size(members), static_cast<std::size_t>(R::kFieldCount));
-    for (int index = 0; index < R::kFieldCount; ++index) {
-        ContactRecord record, expected;
-        record.SetField(index, "value " + std::to_string(index));
-        expected.*members[index] = "value " + std::to_string(index);
-        EXPECT_EQ(record, expected) << "index " << index;
-        EXPECT_EQ(record.GetField(index), expected.*members[index]) << "index " << index;
+// The packed texts must read back as plain strings would, whatever order they are set in.
+TEST(ContactRecordTest, PackedTextsBehaveAsSeparateStrings) {
+    std::mt19937 random(7);
+    std::array<std::string, kContactTextCount> model;
+    ContactRecord record;
+    for (int step = 0; step < 3000; ++step) {
+        const auto field = static_cast<std::size_t>(random() % kContactTextCount);
+        const auto length = random() % 4 == 0 ? 0 : random() % 40;
+        model[field] = std::string(length, static_cast<char>('a' + step % 26));
+        if (step % 3 == 0) {
+            // A value viewing the record itself must survive the rebuild.
+            model[field] = std::string(record.text(ContactText::email));
+            record.setText(static_cast<ContactText>(field), record.email());
+        } else {
+            record.setText(static_cast<ContactText>(field), model[field]);
+        }
+        const ContactRecord copy = record;
+        for (std::size_t i = 0; i < kContactTextCount; ++i) {
+            ASSERT_EQ(copy.text(static_cast<ContactText>(i)), model[i]) << step << " " << i;
+        }
+        ASSERT_EQ(copy, record);
     }
+    ContactRecord other = record;
+    other.setComment(std::string(record.comment()) + "x");
+    EXPECT_NE(other, record);
+}
+
+TEST(ContactRecordTest, NumbersOutsideTheFieldTableReachNothing) {
     ContactRecord record = testing::contact("a@x", "A", "g");
     const ContactRecord before = record;
     for (int index : {-1, 36, 41, 1000}) {
@@ -32,6 +43,8 @@ TEST(ContactRecordTest, FieldNumbersReachTheirFieldsAndOtherNumbersNothing) {
         EXPECT_EQ(record.GetField(index), "") << index;
     }
     EXPECT_EQ(record, before);
+    record.SetField(0, "B");
+    EXPECT_EQ(record.fullName(), "B");
 }
 
 }  // namespace

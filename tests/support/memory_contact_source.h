@@ -1,5 +1,5 @@
 #pragma once
-// A contact store held in memory, for tests and tools: two lists (contacts and history)
+// A contact store held in memory, for tests and benchmarks: two lists (contacts and history)
 // and failures of any operation on demand, for every email or for one.
 
 #include <array>
@@ -27,6 +27,7 @@ enum class SourceOp : std::size_t {
     HistoryPut,
     HistoryGet,
     HistoryContains,
+    ListHistoryEmails,
     Count,
 };
 
@@ -60,6 +61,7 @@ class MemoryContactSource : public ContactSource {
     int HistoryPut(const ContactRecord& record) override;
     int HistoryGet(const std::string& email, ContactRecord& out) override;
     bool HistoryContains(const std::string& email) override;
+    int ListHistoryEmails(std::vector<std::string>& emails) override;
 
   private:
     // Counts the call, runs the hook and tells whether it must fail.
