@@ -63,7 +63,9 @@ int main(int argc, char** argv) {
     seed.installer_path = installer;
     sim::Server server(sim::ServerOptions{}, seed);
     if (!server.start()) return std::fprintf(stderr, "skyloom-sim did not start\n"), 1;
-    auto session = InternetSession::open({.agent = kUpdateAgent});
+    InternetSession::Options options;
+    options.agent = kUpdateAgent;
+    auto session = InternetSession::open(std::move(options));
     if (!session) return std::fprintf(stderr, "%s\n", session.error().c_str()), 1;
     const std::string body = "User=alice%40demo.local&Password=alice";
     const auto login =

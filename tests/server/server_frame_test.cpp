@@ -198,7 +198,7 @@ TEST_F(ServerFrameTest, UpdateIsOfferedForANewerVersionWhereTheProgramFolderTake
         sim_.control("version", {{"version", c.version}, {"autoupdate", c.autoupdate}});
         session_.set(SessionState{});
         programFolder_ = c.writable ? "" : file + "/";
-        const size_t connected = std::ranges::count(trayStates(), 1);
+        const auto connected = std::ranges::count(trayStates(), 1);
         const size_t offers = got(FrameKind::WindowHandler, UM_START_UPDATER).size();
         start("alice@demo.local", "alice");
         ASSERT_TRUE(eventually([&] { return std::ranges::count(trayStates(), 1) > connected; }));
