@@ -109,12 +109,13 @@ class SelfUpdateTest : public ::testing::Test {
         Outcome out;
         QPushButton* button = nullptr;
         const char* name = answer == Answer::Later ? "updateLater" : "updateNow";
-        EXPECT_TRUE(test::runUntil([&] { return (button = findWindow<QPushButton>(name)); }, 5000));
+        EXPECT_TRUE(
+            test::runUntil([&] { return (button = findWindow<QPushButton>(name)); }, 20000));
         if (button) button->click();
         if (answer == Answer::CancelDownload) {
             QDialog* progress = nullptr;
             EXPECT_TRUE(test::runUntil(
-                [&] { return (progress = findWindow<QDialog>("updateProgress")); }, 5000));
+                [&] { return (progress = findWindow<QDialog>("updateProgress")); }, 20000));
             if (progress) progress->reject();
         }
         QMessageBox* box = nullptr;
@@ -125,7 +126,7 @@ class SelfUpdateTest : public ::testing::Test {
             out.message = box->text().toStdString();
             box->accept();
         }
-        EXPECT_TRUE(test::runUntil([&] { return !launcher.current(); }, 10000));
+        EXPECT_TRUE(test::runUntil([&] { return !launcher.current(); }, 20000));
 
         out.installedVersion = test::readFile(prefix + "/share/vellix/installed-version");
         for (const auto& m : server.frame->messages()) {
