@@ -45,4 +45,10 @@ class ContactSource {
     ContactSource& operator=(const ContactSource&) = default;
 };
 
+// A local store, which keeps its history in a file the driver names.
+class LocalContactSource : public ContactSource {
+  public:
+    virtual void SetHistoryFile(const std::string& path) = 0;
+};
+
 }  // namespace vellix

@@ -31,7 +31,7 @@ enum class SourceOp : std::size_t {
     Count,
 };
 
-class MemoryContactSource : public ContactSource {
+class MemoryContactSource : public LocalContactSource {
   public:
     static constexpr int kFailed = 3;
 
@@ -49,6 +49,9 @@ class MemoryContactSource : public ContactSource {
     }
     int Calls(SourceOp op) const { return calls_[static_cast<std::size_t>(op)]; }
 
+    // Remembers the name only: the history stays in memory.
+    void SetHistoryFile(const std::string& path) override { historyFile_ = path; }
+    const std::string& historyFile() const { return historyFile_; }
     bool OpenFolder(std::string folderId, std::string folderName) override;
     int GetContact(const std::string& email, ContactRecord& out) override;
     int AddContact(const ContactRecord& record) override;
@@ -69,6 +72,7 @@ class MemoryContactSource : public ContactSource {
 
     ContactList contacts_;
     ContactList history_;
+    std::string historyFile_;
     bool open_ = true;
     std::set<std::pair<SourceOp, std::string>> failures_;  // email lower-cased
     std::function<void(SourceOp, const std::string&)> hook_;
