@@ -129,6 +129,7 @@ class SelfUpdateTest : public ::testing::Test {
         EXPECT_TRUE(test::runUntil([&] { return !launcher.current(); }, 20000));
 
         out.installedVersion = test::readFile(prefix + "/share/vellix/installed-version");
+        frames.send(FrameKind::Server, 0);  // handled after anything posted before
         for (const auto& m : server.frame->messages()) {
             out.downloadPageOpened |= m.id == UM_OPEN_LINK && m.hadPayload;
         }
