@@ -27,6 +27,7 @@ class ExitConfirmation;
 class NoteWindows;
 class SoundPlayer;
 class NewMailNotifier;
+class HunspellSpellingEngine;
 class UpdaterLauncher;
 
 // What the server frame fills and the other frames read; outlives every frame.
@@ -53,6 +54,8 @@ struct DesktopServices {
     EventReceiverFactory makeReceiver;
     SpellingEngine* spelling = nullptr;
     std::function<void(const std::string&)> trace{};
+    // The spelling dialogs of the options window work on the engine itself.
+    HunspellSpellingEngine* spellingDialogs = nullptr;
     UpdaterLauncher* updater = nullptr;
 };
 

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QGuiApplication>
+#include <QPointer>
 #include <QSessionManager>
 
 #include <unistd.h>
@@ -32,6 +33,8 @@
 #include "tray/windows/qt_menu_host.h"
 #include "tray/windows/qt_note_windows.h"
 #include "tray/windows/qt_tray_host.h"
+#include "ui/about_page.h"
+#include "ui/splash_window.h"
 #include "update/installer_run.h"
 #include "update/update_public_key.h"
 #include "update/windows/qt_updater_launcher.h"
@@ -120,12 +123,13 @@ int runVellix(int argc, char** argv) {
     QtServerDialogs dialogs(strings);
     QtTrayHost trayHost(clock);
     QtMenuHost menuHost;
-    GuiMenuDesktop menuDesktop(&dialogs, shell);
+    GuiMenuDesktop menuDesktop(&dialogs, shell, strings);
     GuiExitConfirmation exitConfirmation(&dialogs, strings);
     CanberraSoundPlayer sound;
     DesktopNotifier notifier;
     Application app(std::move(ports), clock, std::move(files));
     QtNoteWindows noteWindows(app.frames(), shared.notifications, strings);
+    noteWindows.setTrayIconGeometry([&trayHost] { return trayHost.trayIcon().geometry(); });
     TerminationSignals signals([] { QCoreApplication::quit(); });
     // The desktop's end of session ends Vellix through the same sequence.
     QObject::connect(&qtApp, &QGuiApplication::commitDataRequest, &qtApp,
@@ -175,8 +179,16 @@ int runVellix(int argc, char** argv) {
     DesktopServices services{strings,     shell,       dialogs,     dialogs,
                              trayHost,    menuHost,    menuDesktop, exitConfirmation,
                              noteWindows, sound,       notifier,    imReceiverFactory(receiver),
-                             &spelling,   diagnostics, &updater};
+                             &spelling,   diagnostics, &spelling,   &updater};
+    // The splash stays while the start runs; a key or click closes it sooner.
+    QPointer<CSplashWnd> splash;
+    if (QGuiApplication::platformName() != QLatin1String("offscreen")) {
+        splash = new CSplashWnd(versionText(strings));
+        splash->show();
+        QCoreApplication::processEvents();
+    }
     app.start(command, startupFrames(app, shared, services));
+    if (splash) splash->close();
     if (trace) std::fprintf(stderr, "vellix: frames running\n");
 
     const int code = QApplication::exec();
