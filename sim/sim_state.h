@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "seed.h"
+#include "spool.h"
 
 namespace vellix::sim {
 
@@ -59,7 +60,7 @@ struct StoredFile {
     std::string sender;
     std::string recipient;
     std::string name;
-    std::shared_ptr<const std::string> bytes;
+    std::shared_ptr<const SpoolFile> file;  // on disk until downloaded
 };
 
 class SimState {
@@ -129,7 +130,7 @@ class SimState {
     bool answer_offer(const std::string& recipient, const std::string& sender,
                       const std::string& name, bool accepted);
     std::string store_upload(const std::string& sender, const std::string& recipient,
-                             const std::string& name, std::shared_ptr<const std::string> bytes);
+                             const std::string& name, std::shared_ptr<const SpoolFile> file);
     void upload_abandoned(const std::string& sender, const std::string& recipient,
                           const std::string& name);
     std::optional<StoredFile> find_file(const std::string& recipient, const std::string& id) const;

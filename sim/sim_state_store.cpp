@@ -222,15 +222,15 @@ bool SimState::answer_offer(const std::string& recipient, const std::string& sen
 
 std::string SimState::store_upload(const std::string& sender, const std::string& recipient,
                                    const std::string& name,
-                                   std::shared_ptr<const std::string> bytes) {
+                                   std::shared_ptr<const SpoolFile> stored) {
     std::lock_guard lock(mu_);
     const Account* s = find_account(sender);
     Account* r = find_account(recipient);
     if (!s || !r) return {};
     const auto it = offers_.find(offer_key(s->address, r->address, name));
     if (it == offers_.end() || !it->second || files_.size() >= kMaxFiles) return {};
-    StoredFile file{new_id(16), s->address, r->address, name, std::move(bytes)};
-    enqueue(*r, replies::file_available_event(s->address, name, file.bytes->size(), file.id));
+    StoredFile file{new_id(16), s->address, r->address, name, std::move(stored)};
+    enqueue(*r, replies::file_available_event(s->address, name, file.file->size(), file.id));
     const std::string id = file.id;
     files_[id] = std::move(file);
     return id;

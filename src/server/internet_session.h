@@ -10,7 +10,6 @@
 #include <memory>
 #include <optional>
 #include <string>
-#include <string_view>
 #include <variant>
 
 #include "core/result.h"
@@ -86,15 +85,23 @@ struct HttpReply {
     std::string body;
 };
 
-// Takes a reply's body as it arrives, for downloads that must not be held in memory.
-class ReplySink {
-  public:
-    virtual ~ReplySink() = default;
-    // Once, before the first block (also for an empty body), with the final reply's head;
-    // -1 when the length is not announced. False refuses the body and ends the transfer.
-    virtual bool begin(long status, const std::string& contentType, std::int64_t length) = 0;
-    // Each block as it arrives; false ends the transfer.
-    virtual bool write(std::string_view block) = 0;
+// A request body read in blocks as libcurl asks for it: `read` fills up to `capacity` bytes
+// and returns how many (0 once `size` bytes were given); nothing abandons the request.
+struct StreamedBody {
+    std::uint64_t size = 0;
+    std::string contentType;
+    std::function<std::optional<size_t>(char* buffer, size_t capacity)> read;
+};
+// Receives a 2xx reply's body in blocks (any other reply's body goes to HttpReply::body);
+// false ends the exchange as failed.
+using ReplySink = std::function<bool(const char* data, size_t size)>;
+
+// The head of the reply being received: status, content type and announced length (-1 when
+// the server did not announce one).
+struct ReplyHead {
+    long status = 0;
+    std::string contentType;
+    std::int64_t length = -1;
 };
 
 class InternetSession {
@@ -130,9 +137,15 @@ class InternetSession {
     std::variant<HttpReply, InternetError> exchange(const std::string& url,
                                                     const std::string* body);
 
-    // A GET whose body goes to `sink` (the reply's body stays empty). A transfer the sink
-    // ended is not an error: the reply carries the status it had.
-    std::variant<HttpReply, InternetError> download(const std::string& url, ReplySink& sink);
+    // One exchange whose request and/or reply bodies are streamed, for files of any size:
+    // a POST of `upload` when given, else a GET; a 2xx reply body goes to `sink` when given.
+    // Nothing is held in memory beyond libcurl's block buffers.
+    std::variant<HttpReply, InternetError> streamExchange(const std::string& url,
+                                                          const StreamedBody* upload,
+                                                          const ReplySink* sink);
+    // From inside a sink, on the exchange's thread: the head of the reply it receives, so a
+    // sink can refuse a body of the wrong kind before storing any of it.
+    ReplyHead replyHead() const;
 
     // From any thread: the exchange in progress ends at once with kOperationCancelled, and so
     // does every later one. The session cannot be reopened. The owner keeps the session alive

@@ -5,6 +5,8 @@
 #include "core/ascii_case.h"
 #include "core/settings_keys.h"
 #include "core/string_table.h"
+#include "server/file_transfer_records.h"
+#include "server/server_requests.h"
 
 namespace vellix {
 
@@ -94,6 +96,19 @@ LResult CMainFrame_ServerInterface::handleMessage(Message& message) {
             return 0;
         case UM_OPEN_LINK:
             openLink(message);
+            return 0;
+        // The replies to offers and answers say nothing the windows act on; the events do.
+        case UM_FILE_TRANSFER_REQUEST:
+            if (auto offer = message.take<FileOffer>()) {
+                request(requests::fileOffer(serverUrl(), sessionId(), offer->recipients,
+                                            offer->fileName, offer->size));
+            }
+            return 0;
+        case UM_FILE_TRANSFER_RESPONSE:
+            if (auto answer = message.take<FileAnswer>()) {
+                request(requests::fileAnswer(serverUrl(), sessionId(), answer->accepted,
+                                             answer->sender, answer->fileName));
+            }
             return 0;
         case UM_QUIT_THREAD:
             quit();

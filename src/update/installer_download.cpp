@@ -22,24 +22,28 @@ std::string pageUrl(const std::string& serverUrl, const std::string& session, co
     return serverUrl + "?Session=" + session + "&View=" + view + "&Frames=No&AutoUpdate=Yes";
 }
 
-// Streams the reply into the target file.
-class FileSink final : public ReplySink {
+// Streams the reply into the target file; the first block decides from the reply's head
+// whether it is the installer at all.
+class FileSink {
   public:
     FileSink(const std::string& path, DownloadProgress& progress, const std::atomic<bool>& cancel)
         : path_(path), progress_(progress), cancel_(cancel) {
         block_.reserve(kBlockSize);
     }
-    ~FileSink() override {
+    ~FileSink() {
         if (fd_ >= 0) ::close(fd_);
     }
+    FileSink(const FileSink&) = delete;
+    FileSink& operator=(const FileSink&) = delete;
 
-    bool begin(long status, const std::string& contentType, std::int64_t length) override {
-        if (status < 200 || status > 299 || !isInstallerContentType(contentType)) {
-            notInstaller_ = "the server sent \"" + contentType + "\" (HTTP " +
-                            std::to_string(status) + ") instead of the installer";
+    bool begin(const ReplyHead& head) {
+        begun_ = true;
+        if (!isInstallerContentType(head.contentType)) {
+            notInstaller_ = "the server sent \"" + head.contentType + "\" (HTTP " +
+                            std::to_string(head.status) + ") instead of the installer";
             return false;
         }
-        progress_.sizeKnown(length > 0 ? static_cast<std::uint64_t>(length) : 0);
+        progress_.sizeKnown(head.length > 0 ? static_cast<std::uint64_t>(head.length) : 0);
         auto fd = createExecutableFile(path_);
         if (!fd) {
             notSaved_ = fd.error();
@@ -48,8 +52,9 @@ class FileSink final : public ReplySink {
         fd_ = *fd;
         return true;
     }
+    bool begun() const { return begun_; }
 
-    bool write(std::string_view data) override {
+    bool write(std::string_view data) {
         if (cancel_.load()) return false;
         block_.append(data);
         return block_.size() < kBlockSize || flush();
@@ -94,6 +99,7 @@ class FileSink final : public ReplySink {
     DownloadProgress& progress_;
     const std::atomic<bool>& cancel_;
     int fd_ = -1;
+    bool begun_ = false;
     std::string block_;
     std::uint64_t received_ = 0;
     std::string notInstaller_;
@@ -103,18 +109,26 @@ class FileSink final : public ReplySink {
 DownloadResult fetchInstaller(InternetSession& session, const DownloadJob& job,
                               DownloadProgress& progress, const std::atomic<bool>& cancel) {
     FileSink sink(job.targetPath, progress, cancel);
-    const auto outcome = session.download(job.installerUrl, sink);
+    const ReplySink toFile = [&](const char* data, size_t size) {
+        if (!sink.begun() && !sink.begin(session.replyHead())) return false;
+        return sink.write(std::string_view(data, size));
+    };
+    const auto outcome = session.streamExchange(job.installerUrl, nullptr, &toFile);
     if (cancel.load()) return {DownloadOutcome::Cancelled, {}, sink.receivedBytes()};
     if (!sink.notSaved().empty()) {
         return {DownloadOutcome::NotSaved, sink.notSaved(), sink.receivedBytes()};
     }
+    if (!sink.notInstaller().empty())
+        return {DownloadOutcome::NotInstaller, sink.notInstaller(), 0};
     if (const auto* error = std::get_if<InternetError>(&outcome)) {
         return {DownloadOutcome::NotInstaller, "the download failed: " + error->text,
                 sink.receivedBytes()};
     }
     if (!sink.opened()) {
+        // Only a 2xx body reaches the sink: any other reply, or an empty one, ends here.
         return {DownloadOutcome::NotInstaller,
-                sink.notInstaller().empty() ? "the server sent no installer" : sink.notInstaller(),
+                "the server sent no installer (HTTP " +
+                    std::to_string(std::get<HttpReply>(outcome).status) + ")",
                 0};
     }
     if (!sink.finish()) return {DownloadOutcome::NotSaved, sink.notSaved(), sink.receivedBytes()};

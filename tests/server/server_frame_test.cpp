@@ -13,6 +13,7 @@
 #include "core/frame_thread.h"
 #include "core/guarded.h"
 #include "core/string_table.h"
+#include "server/file_transfer_records.h"
 #include "support/recording_frame.h"
 #include "support/sim_process.h"
 
@@ -294,6 +295,15 @@ TEST_F(ServerFrameTest, StatusChangeAndLogout) {
     ASSERT_TRUE(eventually([&] { return loggedIn(); }));
     frames_.post(FrameKind::Server, UM_SET_STATUS, 0, 0,
                  makePayload(strings_.text(IDS_STATUS_AWAY)));
+    frames_.post(FrameKind::Server, UM_FILE_TRANSFER_REQUEST, 0, 0,
+                 makePayload(FileOffer{"bob@demo.local", "a b.txt", 12}));
+    frames_.post(FrameKind::Server, UM_FILE_TRANSFER_RESPONSE, 0, 0,
+                 makePayload(FileAnswer{"bob@demo.local", "x.bin", false}));
+    EXPECT_TRUE(
+        simGot("Vellix",
+               "FileTransferRequest=yes&TransferTo=bob@demo.local&FileName=a%20b.txt&FileSize=12"));
+    EXPECT_TRUE(
+        simGot("Vellix", "FileTransferResponse=no&TransferFrom=bob@demo.local&FileName=x.bin"));
     frames_.post(FrameKind::Server, UM_LOGOUT);
     ASSERT_TRUE(eventually([&] { return session_.get().sessionId.empty(); }));
     EXPECT_TRUE(simGot("VellixStatus", "SetStatus=Away"));

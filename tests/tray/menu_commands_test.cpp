@@ -248,13 +248,16 @@ TEST_F(MenuCommandsTest, FrameShowsTheMenuAndAsksForLogin) {
     frames.post(FrameKind::Menu, UM_NEED_LOGIN);
     frames.post(FrameKind::Menu, UM_QUIT_THREAD);
     thread.wait();
-    expectCounts({{FrameKind::Server, 3}});
+    // A missing server opens the options window's Server page; a missing login the dialog.
+    expectCounts({{FrameKind::Server, 2}, {FrameKind::Options, 1}});
     const auto got = frame(FrameKind::Server).messages();
-    EXPECT_EQ(std::vector({got[0].id, got[1].id, got[2].id}),
-              std::vector({UM_OPEN_LINK, UM_RELOGIN, UM_RELOGIN}));
+    EXPECT_EQ(std::vector({got[0].id, got[1].id}), std::vector({UM_OPEN_LINK, UM_RELOGIN}));
+    const auto options = frame(FrameKind::Options).messages().at(0);
+    EXPECT_EQ(std::pair(options.id, options.text.value_or("")),
+              std::pair(UM_OPTIONS_PAGE, std::string("Skyloom")));
     EXPECT_EQ(links_, std::vector<std::string>{"&View=List&NextFolder=Inbox||1"});
     EXPECT_EQ(host.shown, std::tuple(10, -20, true));
-    EXPECT_EQ(dialogs.asked.size(), 2u);
+    EXPECT_EQ(dialogs.asked.size(), 1u);
 }
 
 }  // namespace
