@@ -5,20 +5,18 @@
 
 #include <QApplication>
 #include <QDialog>
-#include <QDir>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QTemporaryDir>
 
 #include <filesystem>
 
 #include "core/string_table.h"
 #include "platform/event_loop_wait.h"
-#include "platform/temp_folder.h"
 #include "support/installer_kit.h"
 #include "support/recording_frame.h"
 #include "support/sim_process.h"
+#include "support/temp_folder.h"
 #include "update/update_public_key.h"
 #include "update/windows/qt_updater_launcher.h"
 
@@ -51,9 +49,8 @@ T* findWindow(const char* name) {
 class SelfUpdateTest : public ::testing::Test {
   protected:
     static void SetUpTestSuite() {
-        kit_ = new QTemporaryDir;
-        installer_ = new test::SignedInstaller(
-            test::makeSignedInstaller(kit_->path().toStdString(), "9.0.1"));
+        kit_ = new test::TempFolder;
+        installer_ = new test::SignedInstaller(test::makeSignedInstaller(kit_->path(), "9.0.1"));
     }
     static void TearDownTestSuite() {
         delete installer_;
@@ -61,21 +58,21 @@ class SelfUpdateTest : public ::testing::Test {
     }
     void SetUp() override {
         ASSERT_FALSE(installer_->path.empty()) << installer_->error;
-        qputenv("XDG_RUNTIME_DIR", work_.filePath(QStringLiteral("run")).toUtf8());
-        QDir(work_.path()).mkpath(QStringLiteral("run"));
+        qputenv("XDG_RUNTIME_DIR", QByteArray::fromStdString(work_.file("run")));
+        std::filesystem::create_directories(work_.file("run"));
     }
 
     Outcome runUpdate(Served served, Answer answer) {
         std::string installer = installer_->path;
         std::string signature = installer_->signature;
         if (served == Served::Tampered) {
-            installer = test::pathIn(work_, "tampered.sh");
+            installer = work_.file("tampered.sh");
             std::string bytes = test::readFile(installer_->path);
             bytes[bytes.size() / 2] ^= 1;
             test::writeFile(installer, bytes);
         }
-        if (served == Served::Unsigned) signature = test::pathIn(work_, "missing.sig");
-        const std::string seed = test::pathIn(work_, "seed.ini");
+        if (served == Served::Unsigned) signature = work_.file("missing.sig");
+        const std::string seed = work_.file("seed.ini");
         test::writeFile(seed, "[server]\nversion = 9.0.1\ninstaller = " + installer +
                                   "\ninstaller_signature = " + signature +
                                   "\n[account alice@example.org]\npassword = secret\n");
@@ -93,7 +90,7 @@ class SelfUpdateTest : public ::testing::Test {
         FrameRegistry frames;
         auto server = test::startRecordingFrame(frames, FrameKind::Server, clock);
         const StringTable strings(Language::English);
-        const std::string prefix = test::pathIn(work_, "prefix");
+        const std::string prefix = work_.file("prefix");
         QtUpdaterLauncher launcher(
             UpdaterDeps{.frames = frames,
                         .text = [&strings](int id) { return strings.text(id); },
@@ -133,8 +130,7 @@ class SelfUpdateTest : public ::testing::Test {
         for (const auto& m : server.frame->messages()) {
             out.downloadPageOpened |= m.id == UM_OPEN_LINK && m.hadPayload;
         }
-        out.privateFilesLeft =
-            !std::filesystem::is_empty(work_.filePath(QStringLiteral("run")).toStdString());
+        out.privateFilesLeft = !std::filesystem::is_empty(work_.file("run"));
         for (auto& request : sim.request_log()) {
             if (request.query.find("VellixInstall") != std::string::npos) {
                 out.installerRequests.push_back(request);
@@ -143,18 +139,18 @@ class SelfUpdateTest : public ::testing::Test {
         return out;
     }
 
-    QTemporaryDir work_;
-    static QTemporaryDir* kit_;
+    test::TempFolder work_;
+    static test::TempFolder* kit_;
     static test::SignedInstaller* installer_;
 };
 
-QTemporaryDir* SelfUpdateTest::kit_ = nullptr;
+test::TempFolder* SelfUpdateTest::kit_ = nullptr;
 test::SignedInstaller* SelfUpdateTest::installer_ = nullptr;
 
 TEST_F(SelfUpdateTest, SignedInstallerIsDownloadedCheckedAndRun) {
     const Outcome out = runUpdate(Served::Signed, Answer::UpdateNow);
     EXPECT_EQ(out.installedVersion, "9.0.1\n");
-    EXPECT_TRUE(std::filesystem::exists(test::pathIn(work_, "prefix/bin/vellix")));
+    EXPECT_TRUE(std::filesystem::exists(work_.file("prefix/bin/vellix")));
     EXPECT_NE(out.message.find("has been updated"), std::string::npos) << out.message;
     EXPECT_FALSE(out.downloadPageOpened);
     EXPECT_FALSE(out.privateFilesLeft);

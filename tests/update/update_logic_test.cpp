@@ -1,13 +1,11 @@
 #include <gtest/gtest.h>
 
-#include <QTemporaryDir>
-
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <functional>
 
-#include "platform/temp_folder.h"
+#include "support/temp_folder.h"
 #include "update/installer_download.h"
 #include "update/installer_run.h"
 #include "update/installer_signature.h"
@@ -78,8 +76,8 @@ TEST(UpdateDownload, ContentTypeAndPrefixRules) {
 }
 
 TEST(UpdateDownload, PrivateFileIsNewOwnerOnlyAndNeverFollowsALink) {
-    QTemporaryDir base;
-    qputenv("XDG_RUNTIME_DIR", base.path().toUtf8());
+    test::TempFolder base;
+    qputenv("XDG_RUNTIME_DIR", QByteArray::fromStdString(base.path()));
     std::string where;
     {
         auto folder = PrivateFolder::create("vellix-update");
@@ -96,7 +94,7 @@ TEST(UpdateDownload, PrivateFileIsNewOwnerOnlyAndNeverFollowsALink) {
         EXPECT_EQ(info.st_mode & 0777, 0700u);
         EXPECT_FALSE(createExecutableFile(path)) << "an existing file is not reused";
         const std::string link = folder->file("link");
-        ASSERT_EQ(::symlink(test::pathIn(base, "elsewhere").c_str(), link.c_str()), 0);
+        ASSERT_EQ(::symlink(base.file("elsewhere").c_str(), link.c_str()), 0);
         EXPECT_FALSE(createExecutableFile(link));
 
         where = folder->path();
@@ -106,8 +104,8 @@ TEST(UpdateDownload, PrivateFileIsNewOwnerOnlyAndNeverFollowsALink) {
 }
 
 TEST(UpdateSignature, OnlyTheSignedFileUnderTheRightKeyPasses) {
-    QTemporaryDir dir;
-    const std::string installer = test::pathIn(dir, "VellixInstall.sh");
+    test::TempFolder dir;
+    const std::string installer = dir.file("VellixInstall.sh");
     const std::string content = "#!/bin/sh\necho installed\n" + std::string(100000, 'x');
     auto keys = makeSigningKeys();
     auto other = makeSigningKeys();
