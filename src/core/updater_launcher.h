@@ -1,7 +1,7 @@
 #pragma once
-// Starts the self-update offer (UM_START_UPDATER). Called from the window-handler frame's
-// thread; the implementation moves to the GUI thread, where the dialogs live, and runs at
-// most one update at a time.
+// Starts the self-update offer (UM_REFRESH_BUDDIES, which the window-handler frame reads as "start
+// the updater"). Called from the window-handler frame's thread; the implementation moves to the GUI
+// thread, where the dialogs live, and runs at most one update at a time.
 
 namespace vellix {
 

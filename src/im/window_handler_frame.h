@@ -15,7 +15,7 @@ class CMainFrame_WindowHandler final : public Frame {
 
   protected:
     LResult handleMessage(Message& message) override {
-        if (message.id == UM_START_UPDATER) {
+        if (message.id == UM_REFRESH_BUDDIES) {  // here: start the updater
             if (updater_) updater_->startUpdater();
             return 0;
         }
