@@ -113,8 +113,8 @@ bool runCycle(InternetSession& server, const CycleUrls& urls) {
 }
 
 bool runCurlCycle(const CycleUrls& urls) {
-    std::vector<std::string> args = {"curl", "-sSf",    "-o", "/dev/null", "-A",      "Vellix",
-                                     "-H",   "Accept:", "-d", kLoginBody,  urls.login};
+    std::vector<std::string> args = {"-sSf", "-o",      "/dev/null", "-A",       "Vellix",
+                                     "-H",   "Accept:", "-d",        kLoginBody, urls.login};
     const auto next = [&](const char* agent, const std::string& url) {
         args.insert(args.end(),
                     {"--next", "-sSf", "-o", "/dev/null", "-A", agent, "-H", "Accept:", url});
@@ -122,14 +122,7 @@ bool runCurlCycle(const CycleUrls& urls) {
     next("Vellix", urls.counts);
     next("VellixStatus", urls.status);
     next("Vellix", urls.buddies);
-    std::vector<char*> argv;
-    for (auto& a : args) argv.push_back(a.data());
-    argv.push_back(nullptr);
-    pid_t pid = -1;
-    if (posix_spawnp(&pid, "curl", nullptr, nullptr, argv.data(), environ) != 0) return false;
-    int status = 0;
-    waitpid(pid, &status, 0);
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    return vellix::sim::bench::run_curl(std::move(args));
 }
 
 }  // namespace

@@ -44,6 +44,7 @@ SimState::SimState(SeedData seed) : rng_(std::random_device{}()) {
     }
     public_contacts_ = contacts_xml(seed.public_contacts);
     installer_ = load_installer(seed.installer_path);
+    installer_signature_ = load_installer_signature(seed);
 }
 
 SimState::~SimState() = default;

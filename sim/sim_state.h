@@ -143,6 +143,8 @@ class SimState {
 
     // Installer bytes (shared, never copied).
     std::shared_ptr<const std::string> installer() const;
+    // Its detached signature; null when the seed names none.
+    std::shared_ptr<const std::string> installer_signature() const;
 
     // Request log.
     void log_request(LogEntry entry);
@@ -175,6 +177,7 @@ class SimState {
     std::string public_contacts_;
     VersionInfo version_;
     std::shared_ptr<const std::string> installer_;
+    std::shared_ptr<const std::string> installer_signature_;
     std::deque<LogEntry> log_;
     uint64_t log_seq_ = 0;
     bool stopping_ = false;

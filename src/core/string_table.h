@@ -100,6 +100,18 @@ inline constexpr int IDD_ALERT = 250;
 inline constexpr int IDS_ALERT_TITLE = 25001;
 inline constexpr int IDS_ALERT_OK = 25002;
 
+// Self-update: question dialog (resource 313), progress dialog (314) and its messages.
+inline constexpr int IDS_UPDATE_TITLE = 31301;
+inline constexpr int IDS_UPDATE_NOW = 31302;
+inline constexpr int IDS_UPDATE_LATER = 31303;
+inline constexpr int IDS_UPDATE_PROGRESS_TITLE = 31401;
+inline constexpr int IDS_UPDATE_NOT_SIGNED = 31402;
+inline constexpr int IDS_UPDATE_NOT_SAVED = 31403;
+inline constexpr int IDS_UPDATE_DONE = 31404;
+inline constexpr int IDS_UPDATE_INSTALL_FAILED = 31405;
+inline constexpr int IDS_UPDATE_AVAILABLE = 32805;
+inline constexpr int IDS_UPDATE_DOWNLOAD_ERROR = 32815;
+inline constexpr int IDS_UPDATE_STARTING_INSTALLER = 32830;
 // File transfer: the send window (resource 275) and the receive window (resource 274).
 inline constexpr int IDS_TRANSFER_REFUSED = 32841;
 inline constexpr int IDS_TRANSFER_COMPLETE = 32842;
@@ -124,8 +136,8 @@ inline constexpr int IDS_RECEIVE_OPEN_FOLDER = 27409;
 inline constexpr int IDS_RECEIVE_KEEP_PARTIAL = 27410;
 inline constexpr int IDD_SEND_FILE = 275;
 inline constexpr int IDS_SEND_SELECT = 27501;
-inline constexpr int IDS_SEND_WAITING = 27502;  // "%s": the recipients
-inline constexpr int IDS_SEND_TOO_LARGE = 27503;  // "%s": the file name
+inline constexpr int IDS_SEND_WAITING = 27502;     // "%s": the recipients
+inline constexpr int IDS_SEND_TOO_LARGE = 27503;   // "%s": the file name
 inline constexpr int IDS_TRANSFER_FAILED = 27504;  // "%s": the reason
 inline constexpr int IDS_TRANSFER_CANCELLED = 27505;
 inline constexpr int IDS_TRANSFER_ALL_FILES = 27506;

@@ -362,6 +362,18 @@ std::variant<HttpReply, InternetError> InternetSession::streamExchange(const std
     return outcome;
 }
 
+ReplyHead InternetSession::replyHead() const {
+    ReplyHead head;
+    char* type = nullptr;
+    curl_off_t length = -1;
+    curl_easy_getinfo(impl_->easy, CURLINFO_RESPONSE_CODE, &head.status);
+    curl_easy_getinfo(impl_->easy, CURLINFO_CONTENT_TYPE, &type);
+    curl_easy_getinfo(impl_->easy, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &length);
+    head.contentType = type ? type : "";
+    head.length = length;
+    return head;
+}
+
 std::optional<std::string> InternetSession::request(const std::string& url, const std::string* body,
                                                     bool keepLineFeeds) {
     lastError_.reset();

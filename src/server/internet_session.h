@@ -96,6 +96,14 @@ struct StreamedBody {
 // false ends the exchange as failed.
 using ReplySink = std::function<bool(const char* data, size_t size)>;
 
+// The head of the reply being received: status, content type and announced length (-1 when
+// the server did not announce one).
+struct ReplyHead {
+    long status = 0;
+    std::string contentType;
+    std::int64_t length = -1;
+};
+
 class InternetSession {
   public:
     struct Options {
@@ -135,6 +143,9 @@ class InternetSession {
     std::variant<HttpReply, InternetError> streamExchange(const std::string& url,
                                                           const StreamedBody* upload,
                                                           const ReplySink* sink);
+    // From inside a sink, on the exchange's thread: the head of the reply it receives, so a
+    // sink can refuse a body of the wrong kind before storing any of it.
+    ReplyHead replyHead() const;
 
     // From any thread: the exchange in progress ends at once with kOperationCancelled, and so
     // does every later one. The session cannot be reopened. The owner keeps the session alive

@@ -5,7 +5,9 @@
 #include <gtest/gtest.h>
 #include <QTemporaryDir>
 
+#include <algorithm>
 #include <atomic>
+#include <cstdio>
 #include <thread>
 
 #include "core/frame_thread.h"
@@ -95,7 +97,8 @@ class ServerFrameTest : public ::testing::Test {
                 .accountSettings = settings_,
                 .iniPath = dir_.filePath(QStringLiteral("Vellix.ini")).toStdString(),
                 .dataFolder = dir_.path().toStdString() + "/",
-                .programFolder = dir_.path().toStdString() + "/",
+                .programFolder =
+                    programFolder_.empty() ? dir_.path().toStdString() + "/" : programFolder_,
                 .folders = folders_,
                 .buddies = buddies_,
                 .users = users_,
@@ -144,6 +147,7 @@ class ServerFrameTest : public ::testing::Test {
     ScriptedDialogs dialogs_;
     std::map<FrameKind, test::StartedFrame> recorders_;
     std::unique_ptr<FrameThread> server_;
+    std::string programFolder_;  // empty: the test's folder
 };
 
 TEST_F(ServerFrameTest, FirstCheckLogsInAndPollsWithTheExactRequests) {
@@ -175,6 +179,38 @@ TEST_F(ServerFrameTest, FirstCheckLogsInAndPollsWithTheExactRequests) {
     const auto hooks = got(FrameKind::Main, UM_INSTALL_HOOKS);
     ASSERT_FALSE(hooks.empty());
     EXPECT_EQ(hooks[0].w, 10u);
+}
+
+TEST_F(ServerFrameTest, UpdateIsOfferedForANewerVersionWhereTheProgramFolderTakesAFile) {
+    // Permission bits do not stop root, so the folder that takes no file lies below a file.
+    const std::string file = dir_.filePath(QStringLiteral("plain-file")).toStdString();
+    std::fclose(std::fopen(file.c_str(), "wb"));
+    struct Case {
+        const char* version;
+        const char* autoupdate;
+        bool writable, offered;
+    };
+    const Case cases[] = {
+        {"9.0.1", "yes", true, true},   {"9.0.0 build 7", "yes", true, false},
+        {"9.0.1", "NO", true, false},   {"10.0.0", "yes", true, false},
+        {"9.0.1", "yes", false, false},
+    };
+    for (const Case& c : cases) {
+        sim_.control("version", {{"version", c.version}, {"autoupdate", c.autoupdate}});
+        session_.set(SessionState{});
+        programFolder_ = c.writable ? "" : file + "/";
+        const auto connected = std::ranges::count(trayStates(), 1);
+        const size_t offers = got(FrameKind::WindowHandler, UM_START_UPDATER).size();
+        start("alice@demo.local", "alice");
+        ASSERT_TRUE(eventually([&] { return std::ranges::count(trayStates(), 1) > connected; }));
+        frames_.send(FrameKind::WindowHandler, 0);  // handled after anything posted before
+        EXPECT_EQ(got(FrameKind::WindowHandler, UM_START_UPDATER).size() - offers,
+                  c.offered ? 1u : 0u)
+            << c.version << " autoupdate " << c.autoupdate << (c.writable ? "" : " read-only");
+        frames_.post(FrameKind::Server, UM_QUIT_THREAD);
+        server_->wait();
+        server_.reset();
+    }
 }
 
 TEST_F(ServerFrameTest, RefusedPasswordShowsTheErrorThenLogsInWithTheDialogsAnswer) {
