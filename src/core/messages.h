@@ -62,6 +62,9 @@ inline constexpr MessageId UM_USER_ACTIVITY = WM_APP + 500;
 // frame, which has no list, reads it as "an update is ready: start the updater".
 inline constexpr MessageId UM_REFRESH_BUDDIES = WM_APP + 666;
 inline constexpr MessageId UM_REFRESH_FOLDERS = WM_APP + 667;
+// To the window-handler frame: the server connection is gone, so a running self-update ends
+// as its Cancel does.
+inline constexpr MessageId UM_CLOSE_UPDATER = WM_APP + 820;
 inline constexpr MessageId UM_OTHER_ACCOUNT = WM_APP + 668;
 // To the buddy window: read "AlwaysOnTop" again and be topmost or not, in place.
 inline constexpr MessageId UM_TOPMOST_CHANGED = WM_APP + 669;

@@ -158,6 +158,8 @@ void CMainFrame_ServerInterface::DropSessionAndReport(std::optional<std::string>
     }
     if (polling == Polling::Stop) killTimer(kPollTimer);
     deps_.frames.post(FrameKind::Note, UM_CLOSE_DISCONNECT);
+    // A download through the session just lost cannot finish.
+    deps_.frames.post(FrameKind::WindowHandler, UM_CLOSE_UPDATER);
     if (!text) return;
     if (showAs == ShowAs::ErrorWindow) {
         if (deps_.dialogs) deps_.dialogs->showError(*text);
