@@ -28,6 +28,7 @@ class NoteWindows;
 class SoundPlayer;
 class NewMailNotifier;
 class HunspellSpellingEngine;
+class UpdaterLauncher;
 
 // What the server frame fills and the other frames read; outlives every frame.
 struct SharedState {
@@ -55,6 +56,7 @@ struct DesktopServices {
     std::function<void(const std::string&)> trace{};
     // The spelling dialogs of the options window work on the engine itself.
     HunspellSpellingEngine* spellingDialogs = nullptr;
+    UpdaterLauncher* updater = nullptr;
 };
 
 std::vector<FrameSpec> startupFrames(Application& app, SharedState& shared,

@@ -36,6 +36,9 @@
 #include "tray/windows/qt_tray_host.h"
 #include "ui/about_page.h"
 #include "ui/splash_window.h"
+#include "update/installer_run.h"
+#include "update/update_public_key.h"
+#include "update/windows/qt_updater_launcher.h"
 
 namespace vellix {
 namespace {
@@ -164,10 +167,27 @@ int runVellix(int argc, char** argv) {
     receiver.sound = &sound;
     receiver.dialogs = &dialogs;
     receiver.logFolder = app.files().dataFolder;
+    QtUpdaterLauncher updater(
+        UpdaterDeps{
+            .frames = app.frames(),
+            .text = [&strings](int id) { return strings.text(id); },
+            .source =
+                [&app] {
+                    const AccountSettings account = app.account().get();
+                    return UpdateSource{
+                        account.url,
+                        app.session().get().sessionId,
+                        {account.connectionType, account.proxyServer, account.proxyPort}};
+                },
+            .prefix = installPrefix(app.files().programFolder),
+            .publicKeyPem = std::string(kUpdatePublicKeyPem),
+            .trace = diagnostics,
+        },
+        strings);
     DesktopServices services{strings,     shell,       dialogs,     dialogs,
                              trayHost,    menuHost,    menuDesktop, exitConfirmation,
                              noteWindows, sound,       notifier,    imReceiverFactory(receiver),
-                             &spelling,   diagnostics, &spelling};
+                             &spelling,   diagnostics, &spelling,   &updater};
     // The splash stays while the start runs; a key or click closes it sooner.
     QPointer<CSplashWnd> splash;
     if (QGuiApplication::platformName() != QLatin1String("offscreen")) {

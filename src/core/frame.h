@@ -5,6 +5,8 @@
 #include <QObject>
 
 #include <cstdint>
+#include <coroutine>
+#include <deque>
 #include <future>
 #include <map>
 #include <memory>
@@ -12,6 +14,7 @@
 #include <string>
 
 #include "core/clock.h"
+#include "core/frame_task.h"
 #include "core/messages.h"
 
 class QTimer;
@@ -100,12 +103,29 @@ class Frame : public QObject {
   private:
     void startTimerHere(int id, Milliseconds period);
     void stopTimerHere(int id);
+    void timerFired(int id);
+    void resumeAfter(Milliseconds nominal, std::coroutine_handle<> waiting);
+    void advanceSteps();
+
+    // A message or timer that came while a step waited.
+    struct Held {
+        Message message;
+        std::optional<std::promise<LResult>> result;  // a sent message's answer
+        std::optional<int> timerId;
+    };
 
     std::string title_;
     const Clock& clock_;
     std::map<int, QTimer*> timers_;
     // Set once the loop is told to end: messages still queued are dropped, not handled.
     bool quitting_ = false;
+
+    FrameTask<> step_;
+    std::deque<FrameTask<>> nextSteps_;
+    std::deque<Held> held_;
+    std::coroutine_handle<> paused_;
+    QTimer* pauseTimer_ = nullptr;
+    bool advancing_ = false;
 };
 
 }  // namespace vellix

@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -88,6 +89,25 @@ struct HttpReply {
     std::string body;
 };
 
+// A request body read in blocks as libcurl asks for it: `read` fills up to `capacity` bytes
+// and returns how many (0 once `size` bytes were given); nothing abandons the request.
+struct StreamedBody {
+    std::uint64_t size = 0;
+    std::string contentType;
+    std::function<std::optional<size_t>(char* buffer, size_t capacity)> read;
+};
+// Receives a 2xx reply's body in blocks (any other reply's body goes to HttpReply::body);
+// false ends the exchange as failed.
+using ReplySink = std::function<bool(const char* data, size_t size)>;
+
+// The head of the reply being received: status, content type and announced length (-1 when
+// the server did not announce one).
+struct ReplyHead {
+    long status = 0;
+    std::string contentType;
+    std::int64_t length = -1;
+};
+
 class InternetSession {
   public:
     struct Options {
@@ -111,8 +131,9 @@ class InternetSession {
     // 401 and 407 ask the prompt and retry as often as it gives credentials. Line feeds are
     // removed unless kept. Nothing when the exchange fails (traced), the prompt is cancelled,
     // the status stays 401 or 407, or the body is empty.
+    enum class LineFeeds { Remove, Keep };
     std::optional<std::string> request(const std::string& url, const std::string* body,
-                                       bool keepLineFeeds);
+                                       LineFeeds lineFeeds = LineFeeds::Remove);
     // Why the last request() gave nothing, when an exchange failed; else nothing.
     const std::optional<InternetError>& lastError() const { return lastError_; }
 
@@ -120,6 +141,16 @@ class InternetSession {
     // callers that must tell a time-out from other failures. Failures are traced too.
     std::variant<HttpReply, InternetError> exchange(const std::string& url,
                                                     const std::string* body);
+
+    // One exchange whose request and/or reply bodies are streamed, for files of any size:
+    // a POST of `upload` when given, else a GET; a 2xx reply body goes to `sink` when given.
+    // Nothing is held in memory beyond libcurl's block buffers.
+    std::variant<HttpReply, InternetError> streamExchange(const std::string& url,
+                                                          const StreamedBody* upload,
+                                                          const ReplySink* sink);
+    // From inside a sink, on the exchange's thread: the head of the reply it receives, so a
+    // sink can refuse a body of the wrong kind before storing any of it.
+    ReplyHead replyHead() const;
 
     // From any thread: the exchange in progress ends at once with kOperationCancelled, and so
     // does every later one. The session cannot be reopened. The owner keeps the session alive

@@ -22,7 +22,8 @@ class ReceiverSlot {
     ~ReceiverSlot();
 
     // Does nothing while a receiver runs or when it may not run; an ended one is dropped.
-    void start();
+    // True when it made a receiver: the owner then pauses kReceiverStartPause.
+    [[nodiscard]] bool start();
     // Stops the receiver and waits for it (at most kReceiverStopWait), then drops it.
     void stopAndWait();
     // Stops it without waiting (program exit).

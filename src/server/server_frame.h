@@ -15,6 +15,7 @@
 #include "core/guarded.h"
 #include "core/session_state.h"
 #include "core/spelling_engine.h"
+#include "core/tray_state.h"
 #include "core/user_settings.h"
 #include "server/backoff_schedule.h"
 #include "server/buddy_table.h"
@@ -24,6 +25,7 @@
 #include "server/receiver_slot.h"
 #include "server/server_dialogs.h"
 #include "server/status_sender.h"
+#include "server/webmail_link.h"
 
 namespace vellix {
 
@@ -76,47 +78,55 @@ class CMainFrame_ServerInterface final : public Frame {
     void quitPosted() override;
 
   private:
-    // Session and login.
+    // Session and login. Steps that pause (a new session, a status change, a log-out) are
+    // frame tasks: the frame handles its quit while they wait.
+    using Step = FrameTask<>;
     bool GetVersion();
-    bool Login();
-    void Logout();
-    void DropSessionAndReport(std::optional<std::string> text, bool showAsErrorWindow,
-                              bool stopPolling);
-    void dropSessionFields(bool lastUserToo);
+    FrameTask<bool> Login();
+    Step Logout();
+    void logoutRequests();
+    void logoutEnd();
+    enum class ShowAs { DisconnectNote, ErrorWindow };
+    enum class Polling { Keep, Stop };
+    void DropSessionAndReport(std::optional<std::string> text, ShowAs showAs, Polling polling);
+    void dropSessionFields();
     bool refuseLogin();
     void invalidSession();
-    void announceNewSession(const std::string& previous, const std::string& current);
+    Step announceNewSession();
+    Step startReceiver();
     void finishFirstLogin(const std::string& user);
     void offerUpdateWhenWritable();
 
     // Mail poll.
-    bool Check();
+    FrameTask<bool> Check();
     bool GetMessageCounts();
-    bool reconnectAndCount();
-    void reportState(int state);
+    FrameTask<bool> reconnectAndCount();
+    Step pollTimerStep();
     void startPollTimer();
 
     // Presence, lists, settings.
-    void ChangeStatus(const std::string& word);
+    Step ChangeStatus(std::string word);
     void announceStatus();
-    void GetBuddyList();
+    Step GetBuddyList();
     void GetUserList();
-    void SaveBuddyList(const std::string& body);
+    Step userListStep();
+    Step SaveBuddyList(std::string body);
     bool GetIMSettings();
     void SaveIMSettings();
 
     // Webmail links.
-    void openLink(Message& message);
+    Step openLink(WebmailLink link);
 
     // Reconnection (server_reconnect.cpp): automatic retries after failures the user did not
     // ask for, on a back-off schedule, and at once when the network or the machine is back.
-    bool checkAndRetry();
+    Step checkAndRetry();
+    Step restartPollTimer();
     void scheduleRetry();
-    void retryNow();
+    Step retryNow();
     void loginAgainSpaced();
     void receiverEnded();
-    void networkUp();
-    void resumed();
+    Step networkUp();
+    Step resumed();
     // No automatic retry until the user acts: after their own log-out, a refused password, or
     // a server that said to disconnect.
     void respectDisconnect();
@@ -124,12 +134,14 @@ class CMainFrame_ServerInterface final : public Frame {
     // A quit was posted while a request ran: nothing the failed request would set off happens.
     bool abandoned() const { return quitPosted_.load() && !inQuit_; }
 
-    void relogin(bool noLoginDialog);
-    void firstCheck();
+    enum class LoginDialog { Allowed, Suppressed };
+    Step relogin(LoginDialog dialog);
+    Step firstCheck();
     void quit();
 
+    using LineFeeds = InternetSession::LineFeeds;
     std::optional<std::string> request(const std::string& url, const std::string* body = nullptr,
-                                       bool keepLineFeeds = false);
+                                       LineFeeds lineFeeds = LineFeeds::Remove);
     std::string serverUrl() const;
     std::string sessionId() const;
     std::string word(int id) const;

@@ -8,18 +8,22 @@
 
 namespace vellix {
 
-bool CMainFrame_ServerInterface::checkAndRetry() {
-    const bool ok = Check();
-    if (ok) {
+FrameTask<> CMainFrame_ServerInterface::checkAndRetry() {
+    if (co_await Check()) {
         killTimer(kRetryTimer);
         if (reconnect_.failures() > 0 && deps_.dialogs) deps_.dialogs->closeError();
         reconnect_.reset();
         sessionLoop_.reset();
-        receiver_.start();
+        co_await startReceiver();
     } else {
         scheduleRetry();
     }
-    return ok;
+}
+
+FrameTask<> CMainFrame_ServerInterface::restartPollTimer() {
+    killTimer(kPollTimer);
+    co_await checkAndRetry();
+    if (deps_.session.get().loggedIn) startPollTimer();
 }
 
 bool CMainFrame_ServerInterface::mayRetry() const {
@@ -38,13 +42,13 @@ void CMainFrame_ServerInterface::scheduleRetry() {
     setTimer(kRetryTimer, wait);
     // The tray says what happens next: "retrying in N s".
     const auto seconds = std::max<long long>(1, (wait.count() + 999) / 1000);
-    deps_.frames.post(FrameKind::Tray, UM_SERVER_STATE, 4, static_cast<LParam>(seconds));
+    postTrayRetrying(deps_.frames, seconds);
 }
 
-void CMainFrame_ServerInterface::retryNow() {
+FrameTask<> CMainFrame_ServerInterface::retryNow() {
     killTimer(kRetryTimer);
     retrying_ = true;
-    (void)checkAndRetry();
+    co_await checkAndRetry();
     retrying_ = false;
 }
 
@@ -63,18 +67,18 @@ void CMainFrame_ServerInterface::receiverEnded() {
     setTimer(kRetryTimer, receiverRestarts_.next());
 }
 
-void CMainFrame_ServerInterface::networkUp() {
-    if (!hasTimer(kRetryTimer) || !mayRetry()) return;
+FrameTask<> CMainFrame_ServerInterface::networkUp() {
+    if (!hasTimer(kRetryTimer) || !mayRetry()) co_return;
     reconnect_.reset();
-    retryNow();
+    co_await retryNow();
 }
 
 // After a suspend the long poll's connection is likely dead and the counts are old.
-void CMainFrame_ServerInterface::resumed() {
-    if (!mayRetry()) return;
+FrameTask<> CMainFrame_ServerInterface::resumed() {
+    if (!mayRetry()) co_return;
     receiver_.stopAndWait();
     reconnect_.reset();
-    retryNow();
+    co_await retryNow();
 }
 
 void CMainFrame_ServerInterface::respectDisconnect() {

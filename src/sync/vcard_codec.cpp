@@ -237,6 +237,33 @@ VcardContact parseVcard(std::string_view text) {
     return card;
 }
 
+std::string keepUnknownProperties(std::string_view old, std::string fresh) {
+    static constexpr std::string_view kKnown[] = {
+        "BEGIN",    "END",      "VERSION",     "UID",       "FN",      "N",   "EMAIL",
+        "ORG",      "TITLE",    "NOTE",        "ADR",       "TEL",     "URL", "CATEGORIES",
+        "NICKNAME", "X-SPOUSE", "X-ASSISTANT", "X-MANAGER", "X-OFFICE"};
+    std::string kept;
+    bool keeping = false;
+    for (std::string_view rest = old; !rest.empty();) {
+        const std::size_t lf = rest.find('\n');
+        const std::string_view line =
+            rest.substr(0, lf == std::string_view::npos ? rest.size() : lf + 1);
+        rest.remove_prefix(line.size());
+        if (line.starts_with(' ') || line.starts_with('\t')) {
+            if (keeping) kept += line;  // continuation of a kept property
+            continue;
+        }
+        const std::string name = parseProperty(line).name;
+        keeping = !name.empty();
+        for (const auto known : kKnown) keeping = keeping && name != known;
+        if (keeping) kept += line;
+    }
+    if (kept.empty()) return fresh;
+    if (!kept.ends_with('\n')) kept += "\r\n";
+    fresh.insert(fresh.rfind("END:VCARD"), kept);
+    return fresh;
+}
+
 std::string writeVcard(const ContactRecord& r, std::string_view uid, std::string_view sortAs) {
     std::string out = "BEGIN:VCARD\r\nVERSION:3.0\r\n";
     auto line = [&](std::string_view head, std::string value) {

@@ -23,4 +23,9 @@ VcardContact parseVcard(std::string_view text);
 std::string writeVcard(const ContactRecord& record, std::string_view uid,
                        std::string_view sortAs = {});
 
+// `fresh` with the lines of `old` whose properties the codec does not map (a photo, a
+// birthday, another program's own fields) put back before its END, so rewriting a card
+// never drops what the user keeps there.
+std::string keepUnknownProperties(std::string_view old, std::string fresh);
+
 }  // namespace vellix

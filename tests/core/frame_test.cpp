@@ -7,7 +7,7 @@
 
 #include "core/frame_registry.h"
 #include "core/frame_thread.h"
-#include "support/recording_frame.h"
+#include "support/frame_threads.h"
 
 namespace vellix {
 namespace {
@@ -25,23 +25,13 @@ struct Tracked {
 
 class FrameTest : public ::testing::Test {
   protected:
-    // Starts a recording frame on its own thread in the given slot.
     RecordingFrame* start(FrameKind kind, RecordingFrame::Handler handler = {}) {
-        auto started = test::startRecordingFrame(registry, kind, clock, std::move(handler));
-        threads.push_back(std::move(started.thread));
-        return started.frame;
-    }
-
-    void TearDown() override {
-        for (auto& t : threads) {
-            t->quit();
-            t->wait();
-        }
+        return threads.record(kind, std::move(handler));
     }
 
     Clock clock{0.01};
     FrameRegistry registry;
-    std::vector<std::unique_ptr<FrameThread>> threads;
+    test::FrameThreads threads{registry, clock};
 };
 
 TEST_F(FrameTest, PostedMessagesArriveInOrderOnTheFrameThread) {
@@ -58,7 +48,7 @@ TEST_F(FrameTest, PostedMessagesArriveInOrderOnTheFrameThread) {
         EXPECT_EQ(seen[i].w, i);
         EXPECT_EQ(seen[i].l, -static_cast<LParam>(i));
     }
-    EXPECT_EQ(handledOn.load(), threads.back().get());
+    EXPECT_EQ(handledOn.load(), threads.thread(FrameKind::Tray));
 }
 
 TEST_F(FrameTest, SendReturnsTheHandlersResultAcrossThreadsAndOnItsOwn) {
@@ -112,7 +102,7 @@ TEST_F(FrameTest, MessagesQueuedBehindAQuitAreDroppedAndSendersGetZero) {
     release = true;
     sender.join();
     EXPECT_EQ(answer.load(), 0);
-    threads.back()->wait();
+    threads.thread(FrameKind::Menu)->wait();
     EXPECT_EQ(handledAfterQuit.load(), 0);
     EXPECT_FALSE(registry.has(FrameKind::Menu));
 }

@@ -8,11 +8,13 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstdio>
 #include <thread>
 
 #include "core/frame_thread.h"
 #include "core/guarded.h"
 #include "core/string_table.h"
+#include "server/file_transfer_records.h"
 #include "support/recording_frame.h"
 #include "support/sim_process.h"
 
@@ -96,7 +98,8 @@ class ServerFrameTest : public ::testing::Test {
                 .accountSettings = settings_,
                 .iniPath = dir_.filePath(QStringLiteral("Vellix.ini")).toStdString(),
                 .dataFolder = dir_.path().toStdString() + "/",
-                .programFolder = dir_.path().toStdString() + "/",
+                .programFolder =
+                    programFolder_.empty() ? dir_.path().toStdString() + "/" : programFolder_,
                 .folders = folders_,
                 .buddies = buddies_,
                 .users = users_,
@@ -145,6 +148,7 @@ class ServerFrameTest : public ::testing::Test {
     ScriptedDialogs dialogs_;
     std::map<FrameKind, test::StartedFrame> recorders_;
     std::unique_ptr<FrameThread> server_;
+    std::string programFolder_;  // empty: the test's folder
 };
 
 TEST_F(ServerFrameTest, FirstCheckLogsInAndPollsWithTheExactRequests) {
@@ -176,6 +180,38 @@ TEST_F(ServerFrameTest, FirstCheckLogsInAndPollsWithTheExactRequests) {
     const auto hooks = got(FrameKind::Main, UM_INSTALL_HOOKS);
     ASSERT_FALSE(hooks.empty());
     EXPECT_EQ(hooks[0].w, 10u);
+}
+
+TEST_F(ServerFrameTest, UpdateIsOfferedForANewerVersionWhereTheProgramFolderTakesAFile) {
+    // Permission bits do not stop root, so the folder that takes no file lies below a file.
+    const std::string file = dir_.filePath(QStringLiteral("plain-file")).toStdString();
+    std::fclose(std::fopen(file.c_str(), "wb"));
+    struct Case {
+        const char* version;
+        const char* autoupdate;
+        bool writable, offered;
+    };
+    const Case cases[] = {
+        {"9.0.1", "yes", true, true},   {"9.0.0 build 7", "yes", true, false},
+        {"9.0.1", "NO", true, false},   {"10.0.0", "yes", true, false},
+        {"9.0.1", "yes", false, false},
+    };
+    for (const Case& c : cases) {
+        sim_.control("version", {{"version", c.version}, {"autoupdate", c.autoupdate}});
+        session_.set(SessionState{});
+        programFolder_ = c.writable ? "" : file + "/";
+        const auto connected = std::ranges::count(trayStates(), 1);
+        const size_t offers = got(FrameKind::WindowHandler, UM_REFRESH_BUDDIES).size();
+        start("alice@demo.local", "alice");
+        ASSERT_TRUE(eventually([&] { return std::ranges::count(trayStates(), 1) > connected; }));
+        frames_.send(FrameKind::WindowHandler, 0);  // handled after anything posted before
+        EXPECT_EQ(got(FrameKind::WindowHandler, UM_REFRESH_BUDDIES).size() - offers,
+                  c.offered ? 1u : 0u)
+            << c.version << " autoupdate " << c.autoupdate << (c.writable ? "" : " read-only");
+        frames_.post(FrameKind::Server, UM_QUIT_THREAD);
+        server_->wait();
+        server_.reset();
+    }
 }
 
 TEST_F(ServerFrameTest, RefusedPasswordShowsTheErrorThenLogsInWithTheDialogsAnswer) {
@@ -256,6 +292,17 @@ TEST_F(ServerFrameTest, QuitCutsALoginInFlightShort) {
     EXPECT_TRUE(dialogs_.errors.get().empty());
 }
 
+// The pauses around a new session are timer steps: with them scaled to 10 s each, a quit
+// posted while they run still ends the frame at once instead of after 30 s.
+TEST_F(ServerFrameTest, QuitDuringTheNewSessionPausesIsHandledAtOnce) {
+    clock_ = Clock(20.0);
+    start("alice@demo.local", "alice");
+    ASSERT_TRUE(eventually([&] { return !session_.get().sessionId.empty(); }));
+    frames_.post(FrameKind::Server, UM_QUIT_THREAD);
+    EXPECT_TRUE(server_->wait(QDeadlineTimer(3000)));
+    EXPECT_FALSE(loggedIn());
+}
+
 TEST_F(ServerFrameTest, ServerSideEventsDuringPolls) {
     start("carol@demo.local", "carol");
     ASSERT_TRUE(eventually([&] { return loggedIn(); }));
@@ -304,6 +351,15 @@ TEST_F(ServerFrameTest, StatusChangeAndLogout) {
     ASSERT_TRUE(eventually([&] { return loggedIn(); }));
     frames_.post(FrameKind::Server, UM_SET_STATUS, 0, 0,
                  makePayload(strings_.text(IDS_STATUS_AWAY)));
+    frames_.post(FrameKind::Server, UM_FILE_TRANSFER_REQUEST, 0, 0,
+                 makePayload(FileOffer{"bob@demo.local", "a b.txt", 12}));
+    frames_.post(FrameKind::Server, UM_FILE_TRANSFER_RESPONSE, 0, 0,
+                 makePayload(FileAnswer{"bob@demo.local", "x.bin", false}));
+    EXPECT_TRUE(
+        simGot("Vellix",
+               "FileTransferRequest=yes&TransferTo=bob@demo.local&FileName=a%20b.txt&FileSize=12"));
+    EXPECT_TRUE(
+        simGot("Vellix", "FileTransferResponse=no&TransferFrom=bob@demo.local&FileName=x.bin"));
     frames_.post(FrameKind::Server, UM_LOGOUT);
     ASSERT_TRUE(eventually([&] { return session_.get().sessionId.empty(); }));
     EXPECT_TRUE(simGot("VellixStatus", "SetStatus=Away"));

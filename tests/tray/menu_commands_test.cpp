@@ -52,7 +52,7 @@ class MenuCommandsTest : public ::testing::Test {
                 keepLinks = [this](Message& m) {
                     if (auto link = m.take<WebmailLink>())
                         links_.push_back(link->format + "|" + link->arguments[0] + "|" +
-                                         std::to_string(link->trayStateAfter));
+                                         std::to_string(trayStateToWire(link->trayStateAfter)));
                     return LResult{0};
                 };
             }
@@ -201,9 +201,9 @@ TEST_F(MenuCommandsTest, DelayTogglesFlipTheirFlags) {
     expectCounts({{FrameKind::Tray, 2}});
     const auto tray = frame(FrameKind::Tray).messages();
     EXPECT_EQ(std::tuple(tray[0].id, tray[0].w, tray[0].l),
-              std::tuple(UM_SERVER_STATE, WParam{1}, LParam{1}));
+              std::tuple(UM_SERVER_STATE, WParam{1}, LParam{0}));
     EXPECT_EQ(std::tuple(tray[1].id, tray[1].w, tray[1].l),
-              std::tuple(UM_SERVER_STATE, WParam{2}, LParam{1}));
+              std::tuple(UM_SERVER_STATE, WParam{2}, LParam{0}));
 
     for (int id : {menu_id::kDelaySound, menu_id::kDelayNoticeAlt})
         runMenuCommand(context, model, id);
@@ -248,13 +248,16 @@ TEST_F(MenuCommandsTest, FrameShowsTheMenuAndAsksForLogin) {
     frames.post(FrameKind::Menu, UM_NEED_LOGIN);
     frames.post(FrameKind::Menu, UM_QUIT_THREAD);
     thread.wait();
-    expectCounts({{FrameKind::Server, 3}});
+    // A missing server opens the options window's Server page; a missing login the dialog.
+    expectCounts({{FrameKind::Server, 2}, {FrameKind::Options, 1}});
     const auto got = frame(FrameKind::Server).messages();
-    EXPECT_EQ(std::vector({got[0].id, got[1].id, got[2].id}),
-              std::vector({UM_OPEN_LINK, UM_RELOGIN, UM_RELOGIN}));
+    EXPECT_EQ(std::vector({got[0].id, got[1].id}), std::vector({UM_OPEN_LINK, UM_RELOGIN}));
+    const auto options = frame(FrameKind::Options).messages().at(0);
+    EXPECT_EQ(std::pair(options.id, options.text.value_or("")),
+              std::pair(UM_OPTIONS_PAGE, std::string("Skyloom")));
     EXPECT_EQ(links_, std::vector<std::string>{"&View=List&NextFolder=Inbox||1"});
     EXPECT_EQ(host.shown, std::tuple(10, -20, true));
-    EXPECT_EQ(dialogs.asked.size(), 2u);
+    EXPECT_EQ(dialogs.asked.size(), 1u);
 }
 
 }  // namespace
