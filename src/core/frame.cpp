@@ -169,7 +169,7 @@ void Frame::resumeAfter(Milliseconds nominal, std::coroutine_handle<> waiting) {
         pauseTimer_ = new QTimer(this);
         pauseTimer_->setSingleShot(true);
         connect(pauseTimer_, &QTimer::timeout, this, [this] {
-            if (auto waiting = std::exchange(paused_, {})) waiting.resume();
+            if (auto resumed = std::exchange(paused_, {})) resumed.resume();
             advanceSteps();
         });
     }

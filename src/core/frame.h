@@ -4,8 +4,8 @@
 
 #include <QObject>
 
-#include <cstdint>
 #include <coroutine>
+#include <cstdint>
 #include <deque>
 #include <future>
 #include <map>
@@ -97,6 +97,29 @@ class Frame : public QObject {
     // long call (a request) can cut it short and handle the quit at once. Thread-safe.
     virtual void quitPosted() {}
     const Clock& clock() const { return clock_; }
+
+    // Runs a step of work that may pause. While a step waits, the frame's messages and
+    // timers are held and handled in their order once it ends; only UM_QUIT_THREAD is
+    // handled at once, and it drops the rest of the step. A step started while another
+    // runs follows it.
+    void runStep(FrameTask<> step);
+    bool stepRunning() const { return step_.valid(); }
+
+    // `co_await pauseFor(...)` inside a step: the frame's loop goes on, a timer resumes it.
+    class PauseAwaiter {
+      public:
+        PauseAwaiter(Frame& frame, Milliseconds nominal) : frame_(frame), nominal_(nominal) {}
+        bool await_ready() const noexcept { return false; }
+        void await_suspend(std::coroutine_handle<> waiting) {
+            frame_.resumeAfter(nominal_, waiting);
+        }
+        void await_resume() const noexcept {}
+
+      private:
+        Frame& frame_;
+        Milliseconds nominal_;
+    };
+    PauseAwaiter pauseFor(Milliseconds nominal) { return {*this, nominal}; }
 
     bool event(QEvent* event) override;
 

@@ -148,7 +148,8 @@ void CMainFrame_ServerInterface::onTimer(int id) {
 FrameTask<> CMainFrame_ServerInterface::pollTimerStep() {
     if (deps_.dialogs) deps_.dialogs->closeError();
     deps_.session.update([](SessionState& s) { s.loginCancelled = false; });
-    if (!co_await Login()) postTrayState(deps_.frames, TrayState::Lost);
+    const bool loggedIn = co_await Login();
+    if (!loggedIn) postTrayState(deps_.frames, TrayState::Lost);
     co_await checkAndRetry();
 }
 
@@ -156,7 +157,8 @@ FrameTask<> CMainFrame_ServerInterface::relogin(LoginDialog dialog) {
     if (deps_.dialogs) deps_.dialogs->closeError();
     if (dialog == LoginDialog::Suppressed) noLoginDialog_ = true;
     deps_.session.update([](SessionState& s) { s.loginCancelled = false; });
-    if (!co_await Login()) postTrayState(deps_.frames, TrayState::Lost);
+    const bool loggedIn = co_await Login();
+    if (!loggedIn) postTrayState(deps_.frames, TrayState::Lost);
     co_await checkAndRetry();
     noLoginDialog_ = false;
 }

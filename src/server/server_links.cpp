@@ -16,7 +16,8 @@ FrameTask<> CMainFrame_ServerInterface::openLink(WebmailLink link) {
     if (!WebmailOpener::usesMailClient(settings.mailClient)) {
         // The page must carry a live session; without one it still opens (the server then
         // shows its sign-in page) and the tray says the connection is lost.
-        if (!co_await Login()) postTrayState(deps_.frames, TrayState::Lost);
+        const bool loggedIn = co_await Login();
+        if (!loggedIn) postTrayState(deps_.frames, TrayState::Lost);
     }
     settings.serverUrl = serverUrl();
     settings.sessionId = sessionId();

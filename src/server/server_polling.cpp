@@ -13,7 +13,9 @@ FrameTask<bool> CMainFrame_ServerInterface::Check() {
     }
     if (sessionId().empty()) {
         postTrayState(deps_.frames, TrayState::Connecting);
-        if (!GetVersion() || !co_await Login()) {
+        bool loggedIn = GetVersion();
+        if (loggedIn) loggedIn = co_await Login();
+        if (!loggedIn) {
             postTrayState(deps_.frames, TrayState::Lost);
             co_return false;
         }
@@ -33,7 +35,8 @@ FrameTask<bool> CMainFrame_ServerInterface::Check() {
         if (deps_.session.get().messagingEnabled) co_await GetBuddyList();
         co_return true;
     }
-    co_return co_await reconnectAndCount();
+    const bool counted = co_await reconnectAndCount();
+    co_return counted;
 }
 
 // One full reconnect within the same check when the counts did not come.
@@ -41,7 +44,9 @@ FrameTask<bool> CMainFrame_ServerInterface::reconnectAndCount() {
     if (abandoned()) co_return false;
     deps_.session.update([](SessionState& s) { s.sessionId.clear(); });
     postTrayState(deps_.frames, TrayState::Connecting);
-    if (!GetVersion() || !co_await Login()) {
+    bool loggedIn = GetVersion();
+    if (loggedIn) loggedIn = co_await Login();
+    if (!loggedIn) {
         postTrayState(deps_.frames, TrayState::Lost);
         co_return false;
     }

@@ -9,7 +9,9 @@
 namespace vellix {
 
 FrameTask<> CMainFrame_ServerInterface::checkAndRetry() {
-    if (co_await Check()) {
+    // No co_await inside a condition: GCC 12 miscompiles it (the step never resumes).
+    const bool checked = co_await Check();
+    if (checked) {
         killTimer(kRetryTimer);
         if (reconnect_.failures() > 0 && deps_.dialogs) deps_.dialogs->closeError();
         reconnect_.reset();

@@ -2,11 +2,15 @@
 
 #include <QThread>
 
+#include <QDeadlineTimer>
+
+#include <algorithm>
 #include <atomic>
 #include <thread>
 
 #include "core/frame_registry.h"
 #include "core/frame_thread.h"
+#include "core/guarded.h"
 #include "support/frame_threads.h"
 
 namespace vellix {
@@ -143,6 +147,76 @@ TEST(ClockTest, ScalesDelaysButNeverToZero) {
         EXPECT_EQ(Clock(c.scale).scaled(Milliseconds(c.nominal)).count(), c.real)
             << c.scale << " " << c.nominal;
     }
+}
+
+// A frame whose UM_CHECK_NOW is a step with a pause; every message and tick is logged.
+class SteppingFrame final : public Frame {
+  public:
+    SteppingFrame(const Clock& clock, Guarded<std::vector<std::string>>& log)
+        : Frame("stepping", clock), log_(log) {}
+
+  protected:
+    LResult handleMessage(Message& m) override {
+        if (m.id == UM_CHECK_NOW) {
+            runStep(pausedStep());
+            return 1;
+        }
+        if (m.id == UM_SERVER_STATE) add("message " + std::to_string(m.w));
+        return m.id == UM_SERVER_STATE ? 2 : Frame::handleMessage(m);
+    }
+    void onTimer(int id) override {
+        add("timer " + std::to_string(id));
+        killTimer(id);
+    }
+
+  private:
+    FrameTask<> pausedStep() {
+        add("before");
+        setTimer(5, Milliseconds(1));  // fires during the pause
+        co_await pauseFor(Milliseconds(1000));
+        add("after");
+    }
+    void add(std::string line) {
+        log_.update([&](std::vector<std::string>& l) { l.push_back(std::move(line)); });
+    }
+    Guarded<std::vector<std::string>>& log_;
+};
+
+TEST_F(FrameTest, WorkArrivingDuringAStepsPauseFollowsItAndAQuitDropsTheRest) {
+    using Log = std::vector<std::string>;
+    Guarded<Log> log;
+    auto* frame = threads.start<SteppingFrame>(
+        FrameKind::Server, [&] { return std::make_unique<SteppingFrame>(clock, log); });
+    ASSERT_NE(frame, nullptr);
+    registry.post(FrameKind::Server, UM_CHECK_NOW);
+    registry.post(FrameKind::Server, UM_SERVER_STATE, 1);
+    // A sender waits for the step too: its answer comes once its held message is handled.
+    EXPECT_EQ(registry.send(FrameKind::Server, UM_SERVER_STATE, 2), 2);
+    registry.send(FrameKind::Server, UM_SERVER_STATE, 3);  // after everything held
+    const Log seen = log.get();
+    const auto at = [&](const std::string& line) {
+        return std::find(seen.begin(), seen.end(), line) - seen.begin();
+    };
+    ASSERT_EQ(seen.size(), 6u);
+    EXPECT_EQ(at("before"), 0);
+    EXPECT_EQ(at("after"), 1);  // the tick and the messages waited for the step
+    EXPECT_LT(at("message 1"), at("message 2"));
+    EXPECT_LT(at("timer 5"), 6);
+
+    // With the pause at 1000 s, only the quit is handled: the thread ends, "after" never runs.
+    Clock slow(1000.0);
+    Guarded<Log> slowLog;
+    test::FrameThreads slowThreads{registry, slow};
+    threads.stop(FrameKind::Server);
+    ASSERT_NE(
+        slowThreads.start<SteppingFrame>(
+            FrameKind::Server, [&] { return std::make_unique<SteppingFrame>(slow, slowLog); }),
+        nullptr);
+    registry.post(FrameKind::Server, UM_CHECK_NOW);
+    registry.post(FrameKind::Server, UM_SERVER_STATE, 4);
+    ASSERT_TRUE(registry.post(FrameKind::Server, UM_QUIT_THREAD));
+    EXPECT_TRUE(slowThreads.thread(FrameKind::Server)->wait(QDeadlineTimer(5000)));
+    EXPECT_EQ(slowLog.get(), Log{"before"});
 }
 
 }  // namespace
