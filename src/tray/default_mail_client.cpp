@@ -24,6 +24,16 @@ std::string toolFailure(const ToolOutput& output) {
            std::string(trimCommandText(output.err));
 }
 
+QStringList queryArguments() {
+    return {QStringLiteral("query"), QStringLiteral("default"), kMailtoType};
+}
+
+Result<bool> handlerIsVellix(const Result<ToolOutput>& output) {
+    if (!output) return Error{output.error()};
+    if (output->exitCode != 0) return failure(toolFailure(*output));
+    return equalsIgnoreCase(trimCommandText(output->out), kDesktopFileName);
+}
+
 }  // namespace
 
 DefaultMailClient::DefaultMailClient(const ToolRunner& runner, std::string executable)
@@ -37,11 +47,13 @@ std::string DefaultMailClient::userEntryPath() const {
 }
 
 Result<bool> DefaultMailClient::isDefault() const {
-    auto output =
-        runner_.run(kXdgMime, {QStringLiteral("query"), QStringLiteral("default"), kMailtoType});
-    if (!output) return Error{output.error()};
-    if (output->exitCode != 0) return failure(toolFailure(*output));
-    return equalsIgnoreCase(trimCommandText(output->out), kDesktopFileName);
+    return handlerIsVellix(runner_.run(kXdgMime, queryArguments()));
+}
+
+void DefaultMailClient::askIsDefault(QObject* owner, std::function<void(Result<bool>)> done) const {
+    runner_.start(
+        kXdgMime, queryArguments(), owner,
+        [done = std::move(done)](Result<ToolOutput> output) { done(handlerIsVellix(output)); });
 }
 
 bool DefaultMailClient::installedSystemWide() const {
