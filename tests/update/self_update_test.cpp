@@ -13,8 +13,8 @@
 
 #include "core/string_table.h"
 #include "platform/event_loop_wait.h"
+#include "support/frame_threads.h"
 #include "support/installer_kit.h"
-#include "support/recording_frame.h"
 #include "support/sim_process.h"
 #include "support/temp_folder.h"
 #include "update/update_public_key.h"
@@ -88,7 +88,8 @@ class SelfUpdateTest : public ::testing::Test {
 
         const Clock clock;
         FrameRegistry frames;
-        auto server = test::startRecordingFrame(frames, FrameKind::Server, clock);
+        test::FrameThreads threads(frames, clock);
+        test::RecordingFrame* server = threads.record(FrameKind::Server);
         const StringTable strings(Language::English);
         const std::string prefix = work_.file("prefix");
         QtUpdaterLauncher launcher(
@@ -127,7 +128,7 @@ class SelfUpdateTest : public ::testing::Test {
 
         out.installedVersion = test::readFile(prefix + "/share/vellix/installed-version");
         frames.send(FrameKind::Server, 0);  // handled after anything posted before
-        for (const auto& m : server.frame->messages()) {
+        for (const auto& m : server->messages()) {
             out.downloadPageOpened |= m.id == UM_OPEN_LINK && m.hadPayload;
         }
         out.privateFilesLeft = !std::filesystem::is_empty(work_.file("run"));
