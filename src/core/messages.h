@@ -67,6 +67,9 @@ inline constexpr MessageId UM_USER_ACTIVITY = WM_APP + 500;
 inline constexpr MessageId UM_REFRESH_BUDDIES = WM_APP + 666;
 inline constexpr MessageId UM_START_UPDATER = WM_APP + 666;
 inline constexpr MessageId UM_REFRESH_FOLDERS = WM_APP + 667;
+// To the window-handler frame: the server connection is gone, so a running self-update ends
+// as its Cancel does.
+inline constexpr MessageId UM_CLOSE_UPDATER = WM_APP + 820;
 inline constexpr MessageId UM_OTHER_ACCOUNT = WM_APP + 668;
 // To the buddy window: read "AlwaysOnTop" again and be topmost or not, in place.
 inline constexpr MessageId UM_TOPMOST_CHANGED = WM_APP + 669;
@@ -78,7 +81,7 @@ inline constexpr MessageId UM_INCOMING_FILE = WM_APP + 711;
 
 // Frame-to-frame requests the desktop version made by other means (closing a dialog, a
 // direct call): numbers of our own, above the fixed ones.
-inline constexpr MessageId UM_CLOSE_DISCONNECT = WM_APP + 760;    // note frame
+inline constexpr MessageId UM_CLOSE_DISCONNECT = WM_APP + 760;     // note frame
 inline constexpr MessageId UM_CLOSE_CONVERSATIONS = WM_APP + 761;  // window-handler frame
 // To the window-handler frame: open or raise a conversation. Payload: the buddy's address
 // (std::string); none starts a group conversation whose participants are chosen in it.

@@ -1,7 +1,7 @@
 #pragma once
-// Starts the self-update offer (UM_START_UPDATER). Called from the window-handler frame's
-// thread; the implementation moves to the GUI thread, where the dialogs live, and runs at
-// most one update at a time.
+// Starts the self-update offer (UM_START_UPDATER) and ends it when the connection is lost
+// (UM_CLOSE_UPDATER). Called from the window-handler frame's thread; the implementation
+// moves to the GUI thread, where the dialogs live, and runs at most one update at a time.
 
 namespace vellix {
 
@@ -9,6 +9,8 @@ class UpdaterLauncher {
   public:
     virtual ~UpdaterLauncher() = default;
     virtual void startUpdater() = 0;
+    // Closes the question or the download of a running update; an installer runs on.
+    virtual void closeUpdater() = 0;
 };
 
 }  // namespace vellix

@@ -1,6 +1,7 @@
 #pragma once
 // The window-handler frame: finds or opens the conversation and transfer windows, and
-// starts the self-update when the server frame finds one available.
+// starts the self-update when the server frame finds one available and ends it when the
+// connection is lost.
 
 #include "core/frame.h"
 #include "core/updater_launcher.h"
@@ -15,11 +16,16 @@ class CMainFrame_WindowHandler final : public Frame {
 
   protected:
     LResult handleMessage(Message& message) override {
-        if (message.id == UM_START_UPDATER) {
-            if (updater_) updater_->startUpdater();
-            return 0;
+        switch (message.id) {
+            case UM_START_UPDATER:
+                if (updater_) updater_->startUpdater();
+                return 0;
+            case UM_CLOSE_UPDATER:
+                if (updater_) updater_->closeUpdater();
+                return 0;
+            default:
+                return Frame::handleMessage(message);
         }
-        return Frame::handleMessage(message);
     }
 
   private:

@@ -157,6 +157,8 @@ void CMainFrame_ServerInterface::DropSessionAndReport(std::optional<std::string>
     }
     if (stopPolling) killTimer(kPollTimer);
     deps_.frames.post(FrameKind::Note, UM_CLOSE_DISCONNECT);
+    // A download through the session just lost cannot finish.
+    deps_.frames.post(FrameKind::WindowHandler, UM_CLOSE_UPDATER);
     if (!text) return;
     if (showAsErrorWindow) {
         if (deps_.dialogs) deps_.dialogs->showError(*text);

@@ -1,6 +1,7 @@
-// The self-update against skyloom-sim: the real dialogs, a download from the sim, the
-// signature check with the key compiled into this build, and the installer run into a
-// temporary prefix.
+// The self-update against skyloom-sim through the real frames: the server frame logs in,
+// finds 9.0.1 newer and its program folder writable and offers the update; the window-handler
+// frame starts the real dialogs; the download is checked with the key compiled into this
+// build and the installer runs into the prefix of that program folder.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -11,12 +12,17 @@
 
 #include <filesystem>
 
+#include "core/desktop_shell.h"
+#include "core/guarded.h"
 #include "core/string_table.h"
+#include "im/window_handler_frame.h"
 #include "platform/event_loop_wait.h"
+#include "server/server_frame.h"
 #include "support/frame_threads.h"
 #include "support/installer_kit.h"
 #include "support/sim_process.h"
 #include "support/temp_folder.h"
+#include "update/installer_run.h"
 #include "update/update_public_key.h"
 #include "update/windows/qt_updater_launcher.h"
 
@@ -24,7 +30,18 @@ namespace vellix {
 namespace {
 
 enum class Served { Signed, Tampered, Unsigned, Page };
-enum class Answer { UpdateNow, Later, CancelDownload };
+enum class Answer { UpdateNow, Later, CancelDownload, ConnectionLost };
+
+// The desktop as the server frame sees it: here it only ever opens the download page.
+struct RecordingShell final : DesktopShell {
+    std::atomic<int> opened{0};
+    Status openUrl(const std::string&) override {
+        ++opened;
+        return success();
+    }
+    Status openInNewBrowser(const std::string& url) override { return openUrl(url); }
+    Status startProgram(const std::string&, const std::string&) override { return success(); }
+};
 
 struct Outcome {
     std::string installedVersion;  // the marker the installer leaves
@@ -81,28 +98,59 @@ class SelfUpdateTest : public ::testing::Test {
         if (served == Served::Page) {
             sim.control("fault", {{"word", "installer"}, {"kind", "status"}, {"value", "404"}});
         }
-        if (answer == Answer::CancelDownload) {
-            sim.control("fault", {{"word", "installer"}, {"kind", "delay"}, {"value", "3000"}});
+        const bool held = answer == Answer::CancelDownload || answer == Answer::ConnectionLost;
+        if (held) {
+            sim.control("fault", {{"word", "installer"}, {"kind", "delay"}, {"value", "20000"}});
         }
-        const std::string session = sim.login("alice@example.org", "secret");
-
-        const Clock clock;
+        const Clock clock(0.01);
         FrameRegistry frames;
-        test::FrameThreads threads(frames, clock);
-        test::RecordingFrame* server = threads.record(FrameKind::Server);
         const StringTable strings(Language::English);
-        const std::string prefix = work_.file("prefix");
+        const std::string programFolder = work_.file("prefix/bin/");
+        std::filesystem::create_directories(programFolder);
+        Guarded<SessionState> session;
+        Guarded<AccountSettings> account;
+        AccountSettings alice;
+        alice.url = sim.url();
+        alice.user = "alice@example.org";
+        alice.password = "secret";
+        account.set(alice);
         QtUpdaterLauncher launcher(
             UpdaterDeps{.frames = frames,
                         .text = [&strings](int id) { return strings.text(id); },
                         .source =
                             [&] {
-                                return UpdateSource{sim.url(), session, {}};
+                                return UpdateSource{sim.url(), session.get().sessionId, {}};
                             },
-                        .prefix = prefix,
+                        .prefix = installPrefix(programFolder),
                         .publicKeyPem = std::string(kUpdatePublicKeyPem)},
             strings);
-        launcher.startUpdater();
+        Guarded<std::string> statusWord;
+        AccountSettingsFile settings;
+        FolderTable folders;
+        BuddyTable buddies;
+        UserList users;
+        RecordingShell shell;
+        test::FrameThreads threads(frames, clock);
+        threads.start<CMainFrame_WindowHandler>(FrameKind::WindowHandler, [&] {
+            return std::make_unique<CMainFrame_WindowHandler>(clock, &launcher);
+        });
+        threads.start<CMainFrame_ServerInterface>(FrameKind::Server, [&] {
+            return std::make_unique<CMainFrame_ServerInterface>(
+                ServerFrameDeps{.frames = frames,
+                                .session = session,
+                                .statusWord = statusWord,
+                                .account = account,
+                                .accountSettings = settings,
+                                .iniPath = work_.file("Vellix.ini"),
+                                .dataFolder = work_.path() + "/",
+                                .programFolder = programFolder,
+                                .folders = folders,
+                                .buddies = buddies,
+                                .users = users,
+                                .text = [&strings](int id) { return strings.text(id); },
+                                .shell = &shell},
+                clock);
+        });
 
         Outcome out;
         QPushButton* button = nullptr;
@@ -110,11 +158,15 @@ class SelfUpdateTest : public ::testing::Test {
         EXPECT_TRUE(
             test::runUntil([&] { return (button = findWindow<QPushButton>(name)); }, 20000));
         if (button) button->click();
-        if (answer == Answer::CancelDownload) {
+        if (held) {
             QDialog* progress = nullptr;
             EXPECT_TRUE(test::runUntil(
                 [&] { return (progress = findWindow<QDialog>("updateProgress")); }, 20000));
-            if (progress) progress->reject();
+            if (progress && answer == Answer::CancelDownload) progress->reject();
+            if (answer == Answer::ConnectionLost) {
+                sim.control("disconnect", {{"account", "alice@example.org"}});
+                frames.post(FrameKind::Server, UM_CHECK_NOW);
+            }
         }
         QMessageBox* box = nullptr;
         test::runUntil(
@@ -126,11 +178,9 @@ class SelfUpdateTest : public ::testing::Test {
         }
         EXPECT_TRUE(test::runUntil([&] { return !launcher.current(); }, 20000));
 
-        out.installedVersion = test::readFile(prefix + "/share/vellix/installed-version");
+        out.installedVersion = work_.read("prefix/share/vellix/installed-version");
         frames.send(FrameKind::Server, 0);  // handled after anything posted before
-        for (const auto& m : server->messages()) {
-            out.downloadPageOpened |= m.id == UM_OPEN_LINK && m.hadPayload;
-        }
+        out.downloadPageOpened = shell.opened > 0;
         out.privateFilesLeft = !std::filesystem::is_empty(work_.file("run"));
         for (auto& request : sim.request_log()) {
             if (request.query.find("VellixInstall") != std::string::npos) {
@@ -182,11 +232,12 @@ TEST_F(SelfUpdateTest, DownloadsThatAreNotTheSignedInstallerAreNeverRun) {
     }
 }
 
-TEST_F(SelfUpdateTest, LaterAndCancelLeaveNothingBehind) {
+TEST_F(SelfUpdateTest, LaterCancelAndALostConnectionLeaveNothingBehind) {
     const Outcome later = runUpdate(Served::Signed, Answer::Later);
     EXPECT_TRUE(later.installerRequests.empty());
     const Outcome cancelled = runUpdate(Served::Signed, Answer::CancelDownload);
-    for (const Outcome& out : {later, cancelled}) {
+    const Outcome lost = runUpdate(Served::Signed, Answer::ConnectionLost);
+    for (const Outcome& out : {later, cancelled, lost}) {
         EXPECT_EQ(out.installedVersion, "");
         EXPECT_EQ(out.message, "");
         EXPECT_FALSE(out.downloadPageOpened);

@@ -18,6 +18,15 @@ void QtUpdaterLauncher::startUpdater() {
     QMetaObject::invokeMethod(this, &QtUpdaterLauncher::startHere, Qt::QueuedConnection);
 }
 
+void QtUpdaterLauncher::closeUpdater() {
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (updater_) updater_->close();
+        },
+        Qt::QueuedConnection);
+}
+
 void QtUpdaterLauncher::startHere() {
     if (updater_) return;  // one update at a time
     view_ = std::make_unique<QtUpdateView>(strings_);

@@ -1,6 +1,7 @@
 #pragma once
 // Starts the updater on the GUI thread when the window-handler frame asks for it, and keeps
-// at most one running. startUpdater() may come from any thread; the rest is GUI-thread only.
+// at most one running. startUpdater() and closeUpdater() may come from any thread; the rest
+// is GUI-thread only.
 
 #include <QObject>
 
@@ -19,6 +20,7 @@ class QtUpdaterLauncher final : public QObject, public UpdaterLauncher {
     ~QtUpdaterLauncher() override;
 
     void startUpdater() override;
+    void closeUpdater() override;
     // The update in progress, if any.
     CWinThread_AutoUpdater* current() const { return updater_.get(); }
 
