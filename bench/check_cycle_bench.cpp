@@ -104,11 +104,11 @@ CycleUrls cycleUrls(const std::string& server, const std::string& session) {
 
 bool runCycle(InternetSession& server, const CycleUrls& urls) {
     const std::string body = kLoginBody;
-    bool ok = server.request(urls.login, &body, false).has_value();
-    ok = server.request(urls.counts, nullptr, false).has_value() && ok;
+    bool ok = server.request(urls.login, &body).has_value();
+    ok = server.request(urls.counts, nullptr).has_value() && ok;
     auto status = openSession("VellixStatus", kRequestLimits);
-    ok = status->request(urls.status, nullptr, false).has_value() && ok;
-    ok = server.request(urls.buddies, nullptr, false).has_value() && ok;
+    ok = status->request(urls.status, nullptr).has_value() && ok;
+    ok = server.request(urls.buddies, nullptr).has_value() && ok;
     return ok;
 }
 
@@ -137,7 +137,7 @@ int main(int argc, char** argv) {
     }
     auto server = openSession("Vellix", kRequestLimits);
     const std::string body = kLoginBody;
-    const auto login = server->request(sim.url + "?View=StatusCheck&GetSession=Yes", &body, false);
+    const auto login = server->request(sim.url + "?View=StatusCheck&GetSession=Yes", &body);
     const size_t at = login ? login->find("<session>") : std::string::npos;
     if (at == std::string::npos) {
         std::fprintf(stderr, "login failed\n");
@@ -184,7 +184,7 @@ int main(int argc, char** argv) {
             cancelled = error && error->code == internet_error::kOperationCancelled;
         });
         const auto deadline = Clock::now() + std::chrono::seconds(5);
-        while (control->request(waiting, nullptr, false).value_or("") != "1" &&
+        while (control->request(waiting, nullptr).value_or("") != "1" &&
                Clock::now() < deadline) {
             std::this_thread::sleep_for(std::chrono::milliseconds(2));
         }

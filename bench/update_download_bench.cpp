@@ -69,7 +69,7 @@ int main(int argc, char** argv) {
     if (!session) return std::fprintf(stderr, "%s\n", session.error().c_str()), 1;
     const std::string body = "User=alice%40demo.local&Password=alice";
     const auto login =
-        (*session)->request(server.url() + "?View=StatusCheck&GetSession=Yes", &body, false);
+        (*session)->request(server.url() + "?View=StatusCheck&GetSession=Yes", &body);
     const std::size_t at = login ? login->find("<session>") : std::string::npos;
     if (at == std::string::npos) return std::fprintf(stderr, "login failed\n"), 1;
     const std::string id = login->substr(at + 9, login->find("</session>") - at - 9);

@@ -166,6 +166,8 @@ class SimState {
     std::string visible_status(const Account& a) const;
     void broadcast_presence(Account& a, const std::string& before);
     void end_session(Session& s, int reason);
+    // A take-over: every live session of the account but `keep` is replaced.
+    void end_other_sessions(const Account& a, const Session* keep);
     void enqueue(Account& a, std::string event);
     bool account_online(const Account& a) const;
 

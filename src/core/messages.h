@@ -52,20 +52,15 @@ inline constexpr MessageId UM_REMOVE_HOOKS = WM_USER + 143;
 inline constexpr MessageId UM_OPTIONS_PAGE = WM_USER + 146;
 // A buddy's status changed; the window handler passes it on to the messenger windows.
 inline constexpr MessageId UM_BUDDY_STATUS_CHANGED = WM_USER + 144;
-// One number, two receivers: the buddy window ends on it, the server frame shows the
-// another-client notice.
+// One number, two receivers: the buddy window ends on it; the server frame, which has no
+// buddy window to end, reads it as "another client took the session" and says so.
 inline constexpr MessageId UM_QUIT_BUDDY_WINDOW = WM_USER + 151;
-inline constexpr MessageId UM_ANOTHER_INSTANCE = WM_USER + 151;
 inline constexpr MessageId UM_STOP_IM_RECEIVER = WM_USER + 155;
 
-// The tray frame's own steps: apply a prepared state (text payload, lParam the state) and
-// remove the icon.
-inline constexpr MessageId UM_TRAY_APPLY_STATE = WM_APP + 192;
-inline constexpr MessageId UM_TRAY_REMOVE_ICON = WM_APP + 193;
 inline constexpr MessageId UM_USER_ACTIVITY = WM_APP + 500;
-// Buddy window refreshes; the window-handler frame reads WM_APP+666 as "start the updater".
+// One number, two receivers: the buddy window refreshes its buddy list; the window-handler
+// frame, which has no list, reads it as "an update is ready: start the updater".
 inline constexpr MessageId UM_REFRESH_BUDDIES = WM_APP + 666;
-inline constexpr MessageId UM_START_UPDATER = WM_APP + 666;
 inline constexpr MessageId UM_REFRESH_FOLDERS = WM_APP + 667;
 // To the window-handler frame: the server connection is gone, so a running self-update ends
 // as its Cancel does.

@@ -7,6 +7,8 @@
 #include <cstdlib>
 #include <iterator>
 
+#include "core/status_words.h"
+
 namespace vellix {
 namespace {
 
@@ -149,23 +151,6 @@ constexpr std::array kEntries{
 };
 static_assert(std::ranges::is_sorted(kEntries, {}, &Entry::id));
 
-struct StatusWord {
-    std::string_view protocol;
-    int id;
-};
-
-constexpr std::array kStatusWords{
-    StatusWord{"Online", IDS_STATUS_ONLINE},
-    StatusWord{"Away", IDS_STATUS_AWAY},
-    StatusWord{"Invisible", IDS_STATUS_INVISIBLE},
-    StatusWord{"Offline", IDS_STATUS_OFFLINE},
-};
-
-bool equalsIgnoringCase(std::string_view a, std::string_view b) {
-    auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; };
-    return std::ranges::equal(a, b, [&](char x, char y) { return lower(x) == lower(y); });
-}
-
 const Entry* findIn(std::span<const Entry> entries, int id) {
     auto it = std::ranges::lower_bound(entries, id, {}, &Entry::id);
     return (it != entries.end() && it->id == id) ? &*it : nullptr;
@@ -200,17 +185,11 @@ std::string StringTable::text(int id) const {
 }
 
 std::string StringTable::localizedStatus(std::string_view protocolWord) const {
-    for (const auto& word : kStatusWords) {
-        if (equalsIgnoringCase(word.protocol, protocolWord)) return text(word.id);
-    }
-    return std::string(protocolWord);
+    return vellix::localizedStatus(protocolWord, [this](int id) { return text(id); });
 }
 
 std::string StringTable::protocolStatus(std::string_view localizedWord) const {
-    for (const auto& word : kStatusWords) {
-        if (text(word.id) == localizedWord) return std::string(word.protocol);
-    }
-    return std::string(localizedWord);
+    return vellix::protocolStatus(localizedWord, [this](int id) { return text(id); });
 }
 
 std::vector<int> StringTable::ids() {

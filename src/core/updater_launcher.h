@@ -1,7 +1,8 @@
 #pragma once
-// Starts the self-update offer (UM_START_UPDATER) and ends it when the connection is lost
-// (UM_CLOSE_UPDATER). Called from the window-handler frame's thread; the implementation
-// moves to the GUI thread, where the dialogs live, and runs at most one update at a time.
+// Starts the self-update offer (UM_REFRESH_BUDDIES, which that frame reads as "start the updater")
+// and ends it when the connection is lost (UM_CLOSE_UPDATER). Called from the window-handler
+// frame's thread; the implementation moves to the GUI thread, where the dialogs live, and runs at
+// most one update at a time.
 
 namespace vellix {
 

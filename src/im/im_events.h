@@ -94,7 +94,4 @@ std::optional<std::string> conversationKeys(std::string_view to, std::string_vie
 // kept within the 32-bit range.
 std::int32_t toInt32Saturated(std::string_view text);
 
-// The string-table number of a protocol status word (letter case aside); 0 for any other.
-int statusStringId(std::string_view protocolWord);
-
 }  // namespace vellix

@@ -9,6 +9,7 @@
 #include "core/frame_registry.h"
 #include "core/messages.h"
 #include "core/settings_keys.h"
+#include "core/status_words.h"
 #include "core/string_table.h"
 #include "core/user_settings.h"
 #include "im/buddy_status_update.h"
@@ -151,15 +152,18 @@ void CWinThread_IMHttp::Shared::dispatch(const std::string& text, long httpStatu
     const std::string own = ctx.ownAddress ? ctx.ownAddress() : std::string();
     ImReply reply = parseImReply(text, own);
     auto logError = [&] { log.write("ERROR: " + text.substr(0, kMaxLoggedReply)); };
+    // The parsed record goes to the window handler; an event missing a field is dropped.
+    auto forward = [&]<class Record>(MessageId id, Record* record) {
+        if (record)
+            ctx.frames.post(FrameKind::WindowHandler, id, 0, 0, makePayload(std::move(*record)));
+    };
     switch (reply.kind) {
         case ReplyKind::Message:
-            if (auto* m = std::get_if<ImMessage>(&reply.record))
-                ctx.frames.post(FrameKind::WindowHandler, UM_DELIVER_IM, 0, 0,
-                                makePayload(std::move(*m)));
+            forward(UM_DELIVER_IM, std::get_if<ImMessage>(&reply.record));
             break;
         case ReplyKind::StatusUpdate:
             if (auto* s = std::get_if<ImStatusUpdate>(&reply.record)) {
-                const int id = statusStringId(s->status);
+                const int id = statusWordId(s->status);
                 const std::string shown = id && ctx.text ? ctx.text(id) : std::string();
                 const AccountSettingsFile* account = ctx.accountSettings;
                 BuddyStatusSignals signals{
@@ -179,19 +183,13 @@ void CWinThread_IMHttp::Shared::dispatch(const std::string& text, long httpStatu
             }
             break;
         case ReplyKind::FileTransferRequest:
-            if (auto* r = std::get_if<FileTransferRequest>(&reply.record))
-                ctx.frames.post(FrameKind::WindowHandler, UM_INCOMING_FILE, 0, 0,
-                                makePayload(std::move(*r)));
+            forward(UM_INCOMING_FILE, std::get_if<FileTransferRequest>(&reply.record));
             break;
         case ReplyKind::FileTransferResponse:
-            if (auto* r = std::get_if<FileTransferResponse>(&reply.record))
-                ctx.frames.post(FrameKind::WindowHandler, UM_TRANSFER_RESPONSE, 0, 0,
-                                makePayload(std::move(*r)));
+            forward(UM_TRANSFER_RESPONSE, std::get_if<FileTransferResponse>(&reply.record));
             break;
         case ReplyKind::FileTransferStatus:
-            if (auto* s = std::get_if<FileTransferStatus>(&reply.record))
-                ctx.frames.post(FrameKind::WindowHandler, UM_TRANSFER_STATUS, 0, 0,
-                                makePayload(std::move(*s)));
+            forward(UM_TRANSFER_STATUS, std::get_if<FileTransferStatus>(&reply.record));
             break;
         case ReplyKind::GoneOffline:
             raise(&Shared::stopRequest);
@@ -211,7 +209,7 @@ void CWinThread_IMHttp::Shared::dispatch(const std::string& text, long httpStatu
         case ReplyKind::Wait:
             raise(&Shared::stopRequest);
             logError();
-            ctx.frames.post(FrameKind::Server, UM_ANOTHER_INSTANCE);
+            ctx.frames.post(FrameKind::Server, UM_QUIT_BUDDY_WINDOW);
             pause(kServerPause);
             break;
         case ReplyKind::Ignored:

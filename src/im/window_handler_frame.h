@@ -17,7 +17,7 @@ class CMainFrame_WindowHandler final : public Frame {
   protected:
     LResult handleMessage(Message& message) override {
         switch (message.id) {
-            case UM_START_UPDATER:
+            case UM_REFRESH_BUDDIES:  // here: start the updater
                 if (updater_) updater_->startUpdater();
                 return 0;
             case UM_CLOSE_UPDATER:

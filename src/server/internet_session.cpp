@@ -11,6 +11,9 @@
 namespace vellix {
 namespace {
 
+// Whether the peer's certificate is checked; a retry skips it for a known CA or name fault.
+enum class PeerCheck { Verify, Skip };
+
 constexpr long kMaxRedirects = 10;
 constexpr long kKeepAliveIdleSeconds = 60;
 constexpr long kKeepAliveIntervalSeconds = 30;
@@ -220,7 +223,7 @@ struct InternetSession::Impl {
     }
 
     std::variant<HttpReply, InternetError> attempt(const std::string& url, const std::string* body,
-                                                   bool verify) {
+                                                   PeerCheck check) {
         if (closed.load()) return cancelledError();
         errorBuffer[0] = '\0';
         replyBody.clear();
@@ -228,6 +231,7 @@ struct InternetSession::Impl {
         uploadAbandoned = false;
         sinkRefused = false;
         curl_easy_setopt(easy, CURLOPT_URL, url.c_str());
+        const bool verify = check == PeerCheck::Verify;
         curl_easy_setopt(easy, CURLOPT_SSL_VERIFYPEER, verify ? 1L : 0L);
         curl_easy_setopt(easy, CURLOPT_SSL_VERIFYHOST, verify ? 2L : 0L);
         if (upload || sink) {
@@ -275,11 +279,11 @@ struct InternetSession::Impl {
     // only for an unknown authority or a name mismatch.
     std::variant<HttpReply, InternetError> attemptWithCertificateRetry(const std::string& url,
                                                                        const std::string* body) {
-        auto outcome = attempt(url, body, true);
+        auto outcome = attempt(url, body, PeerCheck::Verify);
         if (const auto* error = std::get_if<InternetError>(&outcome);
             error && (error->code == internet_error::kInvalidCa ||
                       error->code == internet_error::kCertNameInvalid)) {
-            outcome = attempt(url, body, false);
+            outcome = attempt(url, body, PeerCheck::Skip);
         }
         return outcome;
     }
@@ -375,7 +379,7 @@ ReplyHead InternetSession::replyHead() const {
 }
 
 std::optional<std::string> InternetSession::request(const std::string& url, const std::string* body,
-                                                    bool keepLineFeeds) {
+                                                    LineFeeds lineFeeds) {
     lastError_.reset();
     if (url.empty()) return std::nullopt;
     for (;;) {
@@ -397,7 +401,7 @@ std::optional<std::string> InternetSession::request(const std::string& url, cons
             continue;
         }
         std::string text = std::move(reply->body);
-        if (!keepLineFeeds) std::erase(text, '\n');
+        if (lineFeeds == LineFeeds::Remove) std::erase(text, '\n');
         if (text.empty()) return std::nullopt;
         return text;
     }

@@ -127,8 +127,9 @@ class InternetSession {
     // 401 and 407 ask the prompt and retry as often as it gives credentials. Line feeds are
     // removed unless kept. Nothing when the exchange fails (traced), the prompt is cancelled,
     // the status stays 401 or 407, or the body is empty.
+    enum class LineFeeds { Remove, Keep };
     std::optional<std::string> request(const std::string& url, const std::string* body,
-                                       bool keepLineFeeds);
+                                       LineFeeds lineFeeds = LineFeeds::Remove);
     // Why the last request() gave nothing, when an exchange failed; else nothing.
     const std::optional<InternetError>& lastError() const { return lastError_; }
 

@@ -35,18 +35,18 @@ void CMainFrame_ServerInterface::firstCheck() {
         if (Check()) receiver_.start();
         return;
     }
-    reportState(4);
+    postTrayState(deps_.frames, TrayState::Lost);
     deps_.session.update([](SessionState& s) { s.loginCancelled = true; });
 }
 
 LResult CMainFrame_ServerInterface::handleMessage(Message& message) {
     switch (message.id) {
         case UM_RELOGIN:
-            relogin(message.w != 0);
+            relogin(message.w != 0 ? LoginDialog::Suppressed : LoginDialog::Allowed);
             return 0;
         case UM_LOGIN_AGAIN:
             deps_.session.update([](SessionState& s) { s.sessionId.clear(); });
-            if (!Login()) reportState(4);
+            if (!Login()) postTrayState(deps_.frames, TrayState::Lost);
             return 0;
         case UM_CHECK_NOW:
             deps_.session.update([](SessionState& s) { s.loginCancelled = false; });
@@ -69,14 +69,15 @@ LResult CMainFrame_ServerInterface::handleMessage(Message& message) {
                 held = loaded;
             });
             deps_.statusWord.set(word(IDS_STATUS_ONLINE));
-            relogin(false);
+            relogin(LoginDialog::Allowed);
             return 0;
         }
         case UM_LOGOUT:
             Logout();
             return 0;
-        case UM_ANOTHER_INSTANCE:
-            DropSessionAndReport("Skyloom has detected another Vellix running.", false, true);
+        case UM_QUIT_BUDDY_WINDOW:  // from the receiver: another client took the session
+            DropSessionAndReport("Skyloom has detected another Vellix running.",
+                                 ShowAs::DisconnectNote, Polling::Stop);
             return 0;
         case UM_STOP_IM_RECEIVER:
             receiver_.stopAndWait();
@@ -91,7 +92,7 @@ LResult CMainFrame_ServerInterface::handleMessage(Message& message) {
             SaveIMSettings();
             return 0;
         case UM_GET_USER_LIST:
-            if (sessionId().empty()) relogin(false);
+            if (sessionId().empty()) relogin(LoginDialog::Allowed);
             if (!sessionId().empty()) GetUserList();
             return 0;
         case UM_OPEN_LINK:
@@ -122,15 +123,15 @@ void CMainFrame_ServerInterface::onTimer(int id) {
     if (id != kPollTimer) return;
     if (deps_.dialogs) deps_.dialogs->closeError();
     deps_.session.update([](SessionState& s) { s.loginCancelled = false; });
-    if (!Login()) reportState(4);
+    if (!Login()) postTrayState(deps_.frames, TrayState::Lost);
     (void)Check();
 }
 
-void CMainFrame_ServerInterface::relogin(bool noLoginDialog) {
+void CMainFrame_ServerInterface::relogin(LoginDialog dialog) {
     if (deps_.dialogs) deps_.dialogs->closeError();
-    if (noLoginDialog) noLoginDialog_ = true;
+    if (dialog == LoginDialog::Suppressed) noLoginDialog_ = true;
     deps_.session.update([](SessionState& s) { s.loginCancelled = false; });
-    if (!Login()) reportState(4);
+    if (!Login()) postTrayState(deps_.frames, TrayState::Lost);
     (void)Check();
     noLoginDialog_ = false;
 }
@@ -144,46 +145,42 @@ void CMainFrame_ServerInterface::quit() {
 }
 
 void CMainFrame_ServerInterface::DropSessionAndReport(std::optional<std::string> text,
-                                                      bool showAsErrorWindow, bool stopPolling) {
-    dropSessionFields(true);
+                                                      ShowAs showAs, Polling polling) {
+    dropSessionFields();
     deps_.frames.post(FrameKind::Main, UM_REMOVE_HOOKS);
     receiver_.stopAndWait();
     deps_.buddies.clear();
     deps_.users.replace({});
-    reportState(4);
+    postTrayState(deps_.frames, TrayState::Lost);
     if (deps_.frames.has(FrameKind::BuddyWindow)) {
         deps_.frames.post(FrameKind::BuddyWindow, UM_REFRESH_BUDDIES);
         deps_.frames.post(FrameKind::BuddyWindow, UM_REFRESH_FOLDERS);
     }
-    if (stopPolling) killTimer(kPollTimer);
+    if (polling == Polling::Stop) killTimer(kPollTimer);
     deps_.frames.post(FrameKind::Note, UM_CLOSE_DISCONNECT);
     // A download through the session just lost cannot finish.
     deps_.frames.post(FrameKind::WindowHandler, UM_CLOSE_UPDATER);
     if (!text) return;
-    if (showAsErrorWindow) {
+    if (showAs == ShowAs::ErrorWindow) {
         if (deps_.dialogs) deps_.dialogs->showError(*text);
     } else {
         deps_.frames.post(FrameKind::Note, UM_SHOW_DISCONNECT, 0, 0, makePayload(std::move(*text)));
     }
 }
 
-void CMainFrame_ServerInterface::dropSessionFields(bool lastUserToo) {
-    deps_.session.update([lastUserToo](SessionState& s) {
+void CMainFrame_ServerInterface::dropSessionFields() {
+    deps_.session.update([](SessionState& s) {
         s.sessionId.clear();
-        if (lastUserToo) s.lastSessionUser.clear();
+        s.lastSessionUser.clear();
         s.loggedIn = false;
     });
 }
 
-void CMainFrame_ServerInterface::reportState(int state) {
-    deps_.frames.post(FrameKind::Tray, UM_SERVER_STATE, static_cast<WParam>(state));
-}
-
 std::optional<std::string> CMainFrame_ServerInterface::request(const std::string& url,
                                                                const std::string* body,
-                                                               bool keepLineFeeds) {
+                                                               LineFeeds lineFeeds) {
     if (serverUrl().empty() || !internet_) return std::nullopt;
-    return internet_->request(url, body, keepLineFeeds);
+    return internet_->request(url, body, lineFeeds);
 }
 
 std::string CMainFrame_ServerInterface::serverUrl() const {

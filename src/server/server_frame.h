@@ -14,6 +14,7 @@
 #include "core/guarded.h"
 #include "core/session_state.h"
 #include "core/spelling_engine.h"
+#include "core/tray_state.h"
 #include "core/user_settings.h"
 #include "server/buddy_table.h"
 #include "server/event_receiver.h"
@@ -70,9 +71,10 @@ class CMainFrame_ServerInterface final : public Frame {
     bool GetVersion();
     bool Login();
     void Logout();
-    void DropSessionAndReport(std::optional<std::string> text, bool showAsErrorWindow,
-                              bool stopPolling);
-    void dropSessionFields(bool lastUserToo);
+    enum class ShowAs { DisconnectNote, ErrorWindow };
+    enum class Polling { Keep, Stop };
+    void DropSessionAndReport(std::optional<std::string> text, ShowAs showAs, Polling polling);
+    void dropSessionFields();
     bool refuseLogin();
     void invalidSession();
     void announceNewSession(const std::string& previous, const std::string& current);
@@ -83,7 +85,6 @@ class CMainFrame_ServerInterface final : public Frame {
     bool Check();
     bool GetMessageCounts();
     bool reconnectAndCount();
-    void reportState(int state);
     void startPollTimer();
 
     // Presence, lists, settings.
@@ -98,12 +99,14 @@ class CMainFrame_ServerInterface final : public Frame {
     // Webmail links.
     void openLink(Message& message);
 
-    void relogin(bool noLoginDialog);
+    enum class LoginDialog { Allowed, Suppressed };
+    void relogin(LoginDialog dialog);
     void firstCheck();
     void quit();
 
+    using LineFeeds = InternetSession::LineFeeds;
     std::optional<std::string> request(const std::string& url, const std::string* body = nullptr,
-                                       bool keepLineFeeds = false);
+                                       LineFeeds lineFeeds = LineFeeds::Remove);
     std::string serverUrl() const;
     std::string sessionId() const;
     std::string word(int id) const;

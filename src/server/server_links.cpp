@@ -17,7 +17,7 @@ void CMainFrame_ServerInterface::openLink(Message& message) {
     if (!WebmailOpener::usesMailClient(settings.mailClient)) {
         // The page must carry a live session; without one it still opens (the server then
         // shows its sign-in page) and the tray says the connection is lost.
-        if (!Login()) reportState(4);
+        if (!Login()) postTrayState(deps_.frames, TrayState::Lost);
     }
     settings.serverUrl = serverUrl();
     settings.sessionId = sessionId();
@@ -30,7 +30,8 @@ void CMainFrame_ServerInterface::openLink(Message& message) {
         if (const auto at = text.find("%s"); at != std::string::npos) text.replace(at, 2, reason);
         if (deps_.dialogs) deps_.dialogs->showError(text);
     }
-    if (opened.trayStateToPost != 0) reportState(opened.trayStateToPost);
+    if (opened.trayStateToPost != TrayState::Keep)
+        postTrayState(deps_.frames, opened.trayStateToPost);
 }
 
 }  // namespace vellix

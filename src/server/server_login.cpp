@@ -20,12 +20,12 @@ bool CMainFrame_ServerInterface::GetVersion() {
             withFailureReason(
                 "Could not connect to the server!  Please verify that the server information is "
                 "correct."),
-            true, false);
+            ShowAs::ErrorWindow, Polling::Keep);
         return false;
     }
     const VersionReply version = readVersionReply(*reply);
     if (!version.disconnect.empty()) {
-        DropSessionAndReport(version.disconnect, false, true);
+        DropSessionAndReport(version.disconnect, ShowAs::DisconnectNote, Polling::Stop);
         return false;
     }
     if (const auto offer = updateAvailable(version, kProgramVersion)) {
@@ -40,7 +40,8 @@ bool CMainFrame_ServerInterface::Login() {
     const std::string body = requests::loginBody(account.user, account.password);
     const auto reply = request(requests::login(account.url, previous, takeOver_), &body);
     if (!reply) {
-        DropSessionAndReport(withFailureReason("Did not get a reply from the server!"), true, true);
+        DropSessionAndReport(withFailureReason("Did not get a reply from the server!"),
+                             ShowAs::ErrorWindow, Polling::Stop);
         return false;
     }
     const LoginReply login = readLoginReply(*reply);
@@ -50,11 +51,11 @@ bool CMainFrame_ServerInterface::Login() {
         return false;
     }
     if (!login.disconnect.empty()) {
-        DropSessionAndReport(login.disconnect, false, true);
+        DropSessionAndReport(login.disconnect, ShowAs::DisconnectNote, Polling::Stop);
         return false;
     }
     if (login.session.empty()) {
-        dropSessionFields(true);
+        dropSessionFields();
         deps_.frames.post(FrameKind::Main, UM_REMOVE_HOOKS);
         deps_.frames.post(FrameKind::AddressBook, UM_QUIT_THREAD);
         killTimer(kPollTimer);
@@ -85,12 +86,12 @@ bool CMainFrame_ServerInterface::Login() {
 // A wrong user name or password: the session goes, and the user is asked again unless
 // they already declined.
 bool CMainFrame_ServerInterface::refuseLogin() {
-    dropSessionFields(true);
+    dropSessionFields();
     deps_.frames.post(FrameKind::Main, UM_REMOVE_HOOKS);
     deps_.account.update([](AccountSettings& a) { a.password.clear(); });
     if (noLoginDialog_) return false;
-    DropSessionAndReport("Invalid account information.  Username or password is incorrect!", true,
-                         true);
+    DropSessionAndReport("Invalid account information.  Username or password is incorrect!",
+                         ShowAs::ErrorWindow, Polling::Stop);
     if (!deps_.dialogs) return false;
     ProfileFile ini(deps_.iniPath);
     const int lastSlot = readKey(ini, ini::kLastUser);
@@ -111,7 +112,7 @@ bool CMainFrame_ServerInterface::refuseLogin() {
 
 void CMainFrame_ServerInterface::invalidSession() {
     receiver_.stopAndWait();
-    dropSessionFields(true);
+    dropSessionFields();
     deps_.frames.post(FrameKind::Main, UM_REMOVE_HOOKS);
     post(UM_RELOGIN);
     // A new session means a new synchronization; the address-book frame starts with its
@@ -150,7 +151,7 @@ void CMainFrame_ServerInterface::offerUpdateWhenWritable() {
     std::FILE* file = std::fopen(probe.c_str(), "wb");
     if (!file) return;
     std::fclose(file);
-    deps_.frames.post(FrameKind::WindowHandler, UM_START_UPDATER);
+    deps_.frames.post(FrameKind::WindowHandler, UM_REFRESH_BUDDIES);  // start the updater
     std::remove(probe.c_str());
 }
 
@@ -161,10 +162,9 @@ void CMainFrame_ServerInterface::Logout() {
     announceStatus();
     clock().sleep(kStatusChangePause);
     receiver_.stopAndWait();
-    DropSessionAndReport(std::nullopt, false, true);
+    DropSessionAndReport(std::nullopt, ShowAs::DisconnectNote, Polling::Stop);
     // The user chose this: the tooltip says logged out, not that the connection was lost.
-    deps_.frames.post(FrameKind::Tray, UM_SERVER_STATE, 4, 0,
-                      makePayload(word(IDS_TRAY_LOGGED_OUT)));
+    postTrayState(deps_.frames, TrayState::Lost, word(IDS_TRAY_LOGGED_OUT));
     deps_.session.update([](SessionState& s) {
         s.messagingEnabled = false;
         s.sessionId.clear();

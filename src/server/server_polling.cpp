@@ -5,38 +5,30 @@
 #include "server/server_requests.h"
 
 namespace vellix {
-namespace {
-
-constexpr int kStateConnected = 1;
-constexpr int kStateChecking = 3;
-constexpr int kStateDisconnected = 4;
-constexpr int kStateConnecting = 5;
-
-}  // namespace
 
 bool CMainFrame_ServerInterface::Check() {
     if (deps_.session.get().loginCancelled) {
-        reportState(kStateDisconnected);
+        postTrayState(deps_.frames, TrayState::Lost);
         return false;
     }
     if (sessionId().empty()) {
-        reportState(kStateConnecting);
+        postTrayState(deps_.frames, TrayState::Connecting);
         if (!GetVersion() || !Login()) {
-            reportState(kStateDisconnected);
+            postTrayState(deps_.frames, TrayState::Lost);
             return false;
         }
     }
     if (sessionId().empty()) {
-        dropSessionFields(true);
+        dropSessionFields();
         deps_.frames.post(FrameKind::Main, UM_REMOVE_HOOKS);
-        reportState(kStateDisconnected);
+        postTrayState(deps_.frames, TrayState::Lost);
         return false;
     }
-    reportState(kStateChecking);
+    postTrayState(deps_.frames, TrayState::Waiting);
     if (GetMessageCounts()) {
         // A disconnect text in the reply has dropped the session: it stays disconnected.
         if (sessionId().empty()) return false;
-        reportState(kStateConnected);
+        postTrayState(deps_.frames, TrayState::Connected);
         if (newMailMarker_) deps_.frames.post(FrameKind::Note, UM_COUNTS_READY);
         if (deps_.session.get().messagingEnabled) GetBuddyList();
         return true;
@@ -47,22 +39,22 @@ bool CMainFrame_ServerInterface::Check() {
 // One full reconnect within the same check when the counts did not come.
 bool CMainFrame_ServerInterface::reconnectAndCount() {
     deps_.session.update([](SessionState& s) { s.sessionId.clear(); });
-    reportState(kStateConnecting);
+    postTrayState(deps_.frames, TrayState::Connecting);
     if (!GetVersion() || !Login()) {
-        reportState(kStateDisconnected);
+        postTrayState(deps_.frames, TrayState::Lost);
         return false;
     }
-    reportState(kStateChecking);
+    postTrayState(deps_.frames, TrayState::Waiting);
     if (GetMessageCounts()) {
         if (sessionId().empty()) return false;
         if (deps_.session.get().messagingEnabled) GetBuddyList();
-        reportState(kStateConnected);
+        postTrayState(deps_.frames, TrayState::Connected);
         if (newMailMarker_) deps_.frames.post(FrameKind::Note, UM_COUNTS_READY);
         return true;
     }
-    dropSessionFields(true);
+    dropSessionFields();
     deps_.frames.post(FrameKind::Main, UM_REMOVE_HOOKS);
-    reportState(kStateDisconnected);
+    postTrayState(deps_.frames, TrayState::Lost);
     return false;
 }
 
@@ -73,7 +65,7 @@ bool CMainFrame_ServerInterface::GetMessageCounts() {
     newMailMarker_ = counts.newMail;
     if (counts.invalidSession) {
         receiver_.stopAndWait();
-        dropSessionFields(true);
+        dropSessionFields();
         deps_.frames.post(FrameKind::Main, UM_REMOVE_HOOKS);
         post(UM_RELOGIN);
         return false;
@@ -81,7 +73,8 @@ bool CMainFrame_ServerInterface::GetMessageCounts() {
     for (std::string& alert : counts.alerts) {
         deps_.frames.post(FrameKind::Note, UM_SHOW_ALERT, 0, 0, makePayload(std::move(alert)));
     }
-    if (!counts.disconnect.empty()) DropSessionAndReport(counts.disconnect, false, true);
+    if (!counts.disconnect.empty())
+        DropSessionAndReport(counts.disconnect, ShowAs::DisconnectNote, Polling::Stop);
     deps_.folders.merge(counts.folders);
     deps_.frames.post(FrameKind::BuddyWindow, UM_REFRESH_FOLDERS);
     return true;

@@ -155,7 +155,7 @@ void CWinThread_AutoUpdater::tell(bool error, const std::string& text, bool open
     view_.tell(error, text, [this, openDownloadPage] {
         if (openDownloadPage) {
             deps_.frames.post(FrameKind::Server, UM_OPEN_LINK, 0, 0,
-                              makePayload(WebmailLink{kDownloadPageLink, {}, 0}));
+                              makePayload(WebmailLink{kDownloadPageLink, {}, TrayState::Keep}));
         }
         end();
     });

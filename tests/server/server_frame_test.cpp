@@ -200,11 +200,11 @@ TEST_F(ServerFrameTest, UpdateIsOfferedForANewerVersionWhereTheProgramFolderTake
         session_.set(SessionState{});
         programFolder_ = c.writable ? "" : file + "/";
         const auto connected = std::ranges::count(trayStates(), 1);
-        const size_t offers = got(FrameKind::WindowHandler, UM_START_UPDATER).size();
+        const size_t offers = got(FrameKind::WindowHandler, UM_REFRESH_BUDDIES).size();
         start("alice@demo.local", "alice");
         ASSERT_TRUE(eventually([&] { return std::ranges::count(trayStates(), 1) > connected; }));
         frames_.send(FrameKind::WindowHandler, 0);  // handled after anything posted before
-        EXPECT_EQ(got(FrameKind::WindowHandler, UM_START_UPDATER).size() - offers,
+        EXPECT_EQ(got(FrameKind::WindowHandler, UM_REFRESH_BUDDIES).size() - offers,
                   c.offered ? 1u : 0u)
             << c.version << " autoupdate " << c.autoupdate << (c.writable ? "" : " read-only");
         frames_.post(FrameKind::Server, UM_QUIT_THREAD);

@@ -52,7 +52,7 @@ class MenuCommandsTest : public ::testing::Test {
                 keepLinks = [this](Message& m) {
                     if (auto link = m.take<WebmailLink>())
                         links_.push_back(link->format + "|" + link->arguments[0] + "|" +
-                                         std::to_string(link->trayStateAfter));
+                                         std::to_string(trayStateToWire(link->trayStateAfter)));
                     return LResult{0};
                 };
             }
@@ -201,9 +201,9 @@ TEST_F(MenuCommandsTest, DelayTogglesFlipTheirFlags) {
     expectCounts({{FrameKind::Tray, 2}});
     const auto tray = frame(FrameKind::Tray).messages();
     EXPECT_EQ(std::tuple(tray[0].id, tray[0].w, tray[0].l),
-              std::tuple(UM_SERVER_STATE, WParam{1}, LParam{1}));
+              std::tuple(UM_SERVER_STATE, WParam{1}, LParam{0}));
     EXPECT_EQ(std::tuple(tray[1].id, tray[1].w, tray[1].l),
-              std::tuple(UM_SERVER_STATE, WParam{2}, LParam{1}));
+              std::tuple(UM_SERVER_STATE, WParam{2}, LParam{0}));
 
     for (int id : {menu_id::kDelaySound, menu_id::kDelayNoticeAlt})
         runMenuCommand(context, model, id);

@@ -66,7 +66,8 @@ TEST(TrayTooltips, CutKeepsWholeCharactersAndFixedStatesHaveTheirTexts) {
 
     const StringTable zh(Language::Chinese);
     std::vector<std::string> seen;
-    for (int state : {3, 4, 5, 0, 7}) seen.push_back(fixedStateTooltip(state, zh));
+    for (int state : {3, 4, 5, 0, 7})
+        seen.push_back(fixedStateTooltip(trayStateFromWire(state), zh));
     EXPECT_NE(seen[0], seen[1]);
     EXPECT_NE(seen[1], seen[2]);
     EXPECT_EQ(seen[3], seen[4]);
@@ -93,7 +94,7 @@ TEST(MailtoTest, BuildsTheComposeRequest) {
     // The link leaves the tray state alone.
     const WebmailLink link = mailtoLink("a@x");
     EXPECT_EQ(link.format, compose + "&NextTo=a@x");
-    EXPECT_EQ(link.trayStateAfter, 0);
+    EXPECT_EQ(link.trayStateAfter, TrayState::Keep);
 }
 
 }  // namespace
