@@ -22,12 +22,15 @@ class DefaultMailClient {
     // Writes or refreshes the user's entry unless a system-wide one already starts this
     // executable, then makes it the mailto: handler.
     Status makeDefault() const;
+    // The same without waiting for xdg-mime (the entry itself is written at once).
+    void askMakeDefault(QObject* owner, std::function<void(Status)> done) const;
 
     // $XDG_DATA_HOME/applications/vellix.desktop.
     std::string userEntryPath() const;
 
   private:
     bool installedSystemWide() const;
+    Status writeEntry() const;
 
     const ToolRunner& runner_;
     std::string executable_;

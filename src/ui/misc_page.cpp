@@ -140,12 +140,14 @@ void Property_MiscPage::showDefaultMail(const Result<bool>& isDefault) {
 
 void Property_MiscPage::makeDefaultMail() {
     const ToolRunner runner;
-    if (const Status made = DefaultMailClient(runner, context_.executablePath).makeDefault();
-        !made) {
-        showError(this, context_.strings,
-                  fillIn(context_.strings.text(IDS_DESKTOP_ACTION_FAILED), made.error()));
-    }
-    refreshDefaultMail();
+    DefaultMailClient(runner, context_.executablePath)
+        .askMakeDefault(this, [this](const Status& made) {
+            if (!made) {
+                showError(this, context_.strings,
+                          fillIn(context_.strings.text(IDS_DESKTOP_ACTION_FAILED), made.error()));
+            }
+            refreshDefaultMail();
+        });
 }
 
 bool Property_MiscPage::applyPage() {
