@@ -35,6 +35,8 @@
 #include "tray/windows/qt_note_windows.h"
 #include "tray/windows/qt_tray_host.h"
 #include "ui/about_page.h"
+#include "ui/help_pages.h"
+#include "ui/options_pages.h"
 #include "ui/splash_window.h"
 #include "update/installer_run.h"
 #include "update/update_public_key.h"
@@ -138,6 +140,9 @@ int runVellix(int argc, char** argv) {
     Application app(std::move(ports), clock, std::move(files));
     QtNoteWindows noteWindows(app.frames(), shared.notifications, strings);
     noteWindows.setTrayIconGeometry([&trayHost] { return trayHost.trayIcon().geometry(); });
+    noteWindows.setDisconnectHelp([&strings, &shell, &app](QWidget* owner) {
+        openHelpTopic(owner, strings, app.files().programFolder, &shell, kHelpTopicDisconnect);
+    });
     TerminationSignals signals([] { QCoreApplication::quit(); });
     // The desktop's end of session ends Vellix through the same sequence.
     QObject::connect(&qtApp, &QGuiApplication::commitDataRequest, &qtApp,

@@ -1,5 +1,7 @@
+#include <QEventLoop>
 #include <QProcessEnvironment>
 #include <QStandardPaths>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -15,6 +17,23 @@ namespace vellix {
 namespace {
 
 using test::readFile;
+
+// The answer of a tool started without waiting, as the event loop brings it; an owner given
+// is deleted right after the start.
+template <class T, class Start>
+std::optional<T> answerOf(Start start, QObject* owner = nullptr, int waitMs = 15000) {
+    QObject ownHolder;
+    std::optional<T> got;
+    QEventLoop loop;
+    QTimer::singleShot(waitMs, &loop, &QEventLoop::quit);
+    start(owner ? owner : &ownHolder, [&](T answer) {
+        got = std::move(answer);
+        loop.quit();
+    });
+    delete owner;
+    if (!got) loop.exec();
+    return got;
+}
 
 TEST(DesktopEntryTest, ExecArgumentsRoundTrip) {
     struct Case {
@@ -68,10 +87,15 @@ TEST_F(XdgHome, RegistersAsTheMailtoHandler) {
     ASSERT_TRUE(before.ok()) << before.error();
     EXPECT_FALSE(*before);
 
-    ASSERT_TRUE(client.makeDefault().ok());
+    const auto made =
+        answerOf<Status>([&](QObject* owner, auto done) { client.askMakeDefault(owner, done); });
+    ASSERT_TRUE(made && made->ok());
     auto after = client.isDefault();
     ASSERT_TRUE(after.ok()) << after.error();
     EXPECT_TRUE(*after);
+    const auto asked = answerOf<Result<bool>>(
+        [&](QObject* owner, auto done) { client.askIsDefault(owner, done); });
+    EXPECT_TRUE(asked && asked->valueOr(false));
     EXPECT_EQ(client.userEntryPath(), path("data").toStdString() + "/applications/vellix.desktop");
     const std::string entry = readFile(client.userEntryPath());
     EXPECT_EQ(desktopEntryValue(entry, "Exec"), program + " /%u");
@@ -110,6 +134,15 @@ TEST_F(XdgHome, SystemEntryForThisProgramIsNotCopied) {
 TEST_F(XdgHome, ToolFailuresAreErrors) {
     const ToolRunner runner(env);
     EXPECT_FALSE(runner.run(QStringLiteral("/nonexistent/xdg-tool"), {}).ok());
+    const auto start = [&](const char* tool) {
+        return [&runner, tool](QObject* owner, auto done) {
+            runner.start(QString::fromLatin1(tool), {QStringLiteral("1")}, owner, done);
+        };
+    };
+    const auto missing = answerOf<Result<ToolOutput>>(start("/nonexistent/xdg-tool"));
+    EXPECT_TRUE(missing && !missing->ok());
+    // An owner gone before the answer takes the tool with it, and nothing answers.
+    EXPECT_FALSE(answerOf<Result<ToolOutput>>(start("sleep"), new QObject, 2000));
     const auto ran = runner.run(QStringLiteral("xdg-mime"), {QStringLiteral("--bogus")});
     ASSERT_TRUE(ran.ok());
     EXPECT_NE(ran->exitCode, 0);

@@ -8,6 +8,7 @@
 
 #include "server/webmail_link.h"
 #include "support/frame_threads.h"
+#include "support/widget_finder.h"
 #include "tray/windows/note_dialog.h"
 #include "tray/windows/qt_note_windows.h"
 #include "tray/windows/server_notice_dialogs.h"
@@ -87,7 +88,7 @@ TEST_F(NoteWindowsTest, CloseStoresTheBoxAndANewPassOpensAFreshNote) {
     }
 }
 
-TEST_F(NoteWindowsTest, DisconnectOkChecksNowAndCancelLeavesIt) {
+TEST_F(NoteWindowsTest, DisconnectOkChecksNowHelpOpensItsPageAndCancelLeavesIt) {
     QtNoteWindows windows(registry, state, strings);
     windows.showDisconnect("first");
     windows.showDisconnect("Logged in elsewhere.");
@@ -97,8 +98,14 @@ TEST_F(NoteWindowsTest, DisconnectOkChecksNowAndCancelLeavesIt) {
               "You have been disconnected from the Skyloom server.\n\nLogged in elsewhere.");
     windows.disconnectDialog()->reject();
     settle();
+    QWidget* helpOwner = nullptr;
+    windows.setDisconnectHelp([&](QWidget* owner) { helpOwner = owner; });
     windows.showDisconnect("again");
     settle();
+    QPushButton* help = test::buttonWithText(*windows.disconnectDialog(), "&Help");
+    ASSERT_NE(help, nullptr);
+    help->click();
+    EXPECT_EQ(helpOwner, windows.disconnectDialog());
     windows.disconnectDialog()->accept();
     settle();
     ASSERT_TRUE(server->waitForMessages(1));
