@@ -53,6 +53,7 @@ TEST_F(FrameTest, PostedMessagesArriveInOrderOnTheFrameThread) {
         EXPECT_EQ(seen[i].l, -static_cast<LParam>(i));
     }
     EXPECT_EQ(handledOn.load(), threads.thread(FrameKind::Tray));
+    threads.stopAll();  // the handler sees the quit too, and writes to this test's locals
 }
 
 TEST_F(FrameTest, SendReturnsTheHandlersResultAcrossThreadsAndOnItsOwn) {
@@ -69,6 +70,7 @@ TEST_F(FrameTest, SendReturnsTheHandlersResultAcrossThreadsAndOnItsOwn) {
     EXPECT_EQ(registry.send(FrameKind::Server, UM_SET_STATUS), -1);
     registry.send(FrameKind::Server, UM_CHECK_NOW);
     EXPECT_EQ(inner.load(), 14);
+    threads.stopAll();  // the handler sees the quit too, and writes to this test's locals
 }
 
 TEST_F(FrameTest, PayloadsAreFreedWhetherDeliveredDroppedOrStranded) {
