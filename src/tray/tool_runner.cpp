@@ -62,11 +62,14 @@ void ToolRunner::start(const QString& program, const QStringList& arguments, QOb
         forget();
         done(std::move(result));
     };
+    // Gone with its owner at once: a deferred delete would leak when no event loop follows.
     QObject::connect(owner, &QObject::destroyed, process, [process] {
         QObject::disconnect(process, nullptr, nullptr, nullptr);
-        if (process->state() == QProcess::NotRunning) return process->deleteLater();
-        QObject::connect(process, &QProcess::finished, process, &QObject::deleteLater);
-        process->kill();
+        if (process->state() != QProcess::NotRunning) {
+            process->kill();
+            process->waitForFinished(1000);
+        }
+        delete process;
     });
     QObject::connect(process, &QProcess::errorOccurred, process,
                      [process, name, answer](QProcess::ProcessError error) {
