@@ -101,6 +101,7 @@ class CMainFrame_ServerInterface final : public Frame {
     FrameTask<bool> Check();
     bool GetMessageCounts();
     FrameTask<bool> reconnectAndCount();
+    FrameTask<bool> connectSession();
     Step pollTimerStep();
     void startPollTimer();
 

@@ -12,13 +12,8 @@ FrameTask<bool> CMainFrame_ServerInterface::Check() {
         co_return false;
     }
     if (sessionId().empty()) {
-        postTrayState(deps_.frames, TrayState::Connecting);
-        bool loggedIn = GetVersion();
-        if (loggedIn) loggedIn = co_await Login();
-        if (!loggedIn) {
-            postTrayState(deps_.frames, TrayState::Lost);
-            co_return false;
-        }
+        const bool connected = co_await connectSession();
+        if (!connected) co_return false;
     }
     if (sessionId().empty()) {
         dropSessionFields();
@@ -39,17 +34,21 @@ FrameTask<bool> CMainFrame_ServerInterface::Check() {
     co_return counted;
 }
 
+// Version check and login, the tray saying so; lost when either fails.
+FrameTask<bool> CMainFrame_ServerInterface::connectSession() {
+    postTrayState(deps_.frames, TrayState::Connecting);
+    bool loggedIn = GetVersion();
+    if (loggedIn) loggedIn = co_await Login();
+    if (!loggedIn) postTrayState(deps_.frames, TrayState::Lost);
+    co_return loggedIn;
+}
+
 // One full reconnect within the same check when the counts did not come.
 FrameTask<bool> CMainFrame_ServerInterface::reconnectAndCount() {
     if (abandoned()) co_return false;
     deps_.session.update([](SessionState& s) { s.sessionId.clear(); });
-    postTrayState(deps_.frames, TrayState::Connecting);
-    bool loggedIn = GetVersion();
-    if (loggedIn) loggedIn = co_await Login();
-    if (!loggedIn) {
-        postTrayState(deps_.frames, TrayState::Lost);
-        co_return false;
-    }
+    const bool connected = co_await connectSession();
+    if (!connected) co_return false;
     postTrayState(deps_.frames, TrayState::Waiting);
     if (GetMessageCounts()) {
         if (sessionId().empty()) co_return false;
