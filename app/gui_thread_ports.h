@@ -9,6 +9,7 @@
 #include <string>
 
 #include "core/exit_command.h"
+#include "core/result.h"
 #include "core/string_table.h"
 #include "tray/menu_commands.h"
 
@@ -30,19 +31,21 @@ class GuiExitConfirmation final : public ExitConfirmation {
 };
 
 // The menu's desktop actions: message boxes on the GUI thread, pages and programs through
-// the desktop shell.
+// the desktop shell. An action that fails says so in a message box.
 class GuiMenuDesktop final : public MenuDesktop {
   public:
-    GuiMenuDesktop(QObject* guiObject, DesktopShell& shell);
+    GuiMenuDesktop(QObject* guiObject, DesktopShell& shell, const StringTable& strings);
     void showMessage(const std::string& text) override;
     void openUrl(const std::string& url) override;
     void openFolder(const std::string& path) override;
     void startProgram(const std::string& path) override;
-    void showOptions(OptionsPage page) override;
 
   private:
+    void reportFailure(const Status& status);
+
     QObject* guiObject_;
     DesktopShell& shell_;
+    const StringTable& strings_;
 };
 
 }  // namespace vellix

@@ -8,6 +8,8 @@
 #include "tray/note_frame.h"
 #include "tray/notification_rules.h"
 #include "tray/tray_frame.h"
+#include "ui/options_frame.h"
+#include "ui/standard_pages.h"
 
 namespace vellix {
 namespace {
@@ -111,7 +113,32 @@ std::unique_ptr<Frame> windowHandlerFrame(Application& app, SharedState& shared,
         .buddies = shared.buddies,
         .windows = s.conversations,
         .onlineText = [&strings = s.strings] { return strings.text(IDS_STATUS_ONLINE); },
+        .updater = s.updater,
     });
+}
+
+std::unique_ptr<Frame> optionsFrame(Application& app, SharedState& shared, DesktopServices& s) {
+    OptionsContext context{
+        .frames = app.frames(),
+        .strings = s.strings,
+        .folders = shared.folders,
+        .notifications = shared.notifications,
+        .session = app.session(),
+        .account = app.account(),
+        .accountSettings = app.accountSettings(),
+        .iniPath = app.files().iniPath,
+        .programFolder = app.files().programFolder,
+        .dataFolder = app.files().dataFolder,
+        .executablePath = app.files().executablePath,
+        .shell = &s.shell,
+        .sound = &s.sound,
+        .exitConfirmation = &s.exitConfirmation,
+        .spelling = s.spellingDialogs,
+    };
+    // Other subsystems' pages join this list; the window orders them by slot.
+    std::vector<OptionsPageEntry> pages = standardOptionsPages();
+    return std::make_unique<OptionsFrame>(
+        OptionsFrameDeps{.context = std::move(context), .pages = std::move(pages)}, app.clock());
 }
 
 }  // namespace
@@ -131,6 +158,7 @@ std::vector<FrameSpec> startupFrames(Application& app, SharedState& shared,
         {FrameKind::WindowHandler, [a, sh, sv] { return windowHandlerFrame(*a, *sh, *sv); }, false},
         {FrameKind::BuddyWindow, [&clock] { return std::make_unique<BuddyWindowFrame>(clock); },
          true},
+        {FrameKind::Options, [a, sh, sv] { return optionsFrame(*a, *sh, *sv); }, true},
     };
 }
 

@@ -29,6 +29,8 @@ class NoteWindows;
 class SoundPlayer;
 class NewMailNotifier;
 class ConversationWindows;
+class HunspellSpellingEngine;
+class UpdaterLauncher;
 
 // What the server frame fills and the other frames read; outlives every frame.
 struct SharedState {
@@ -55,6 +57,9 @@ struct DesktopServices {
     EventReceiverFactory makeReceiver;
     SpellingEngine* spelling = nullptr;
     std::function<void(const std::string&)> trace{};
+    // The spelling dialogs of the options window work on the engine itself.
+    HunspellSpellingEngine* spellingDialogs = nullptr;
+    UpdaterLauncher* updater = nullptr;
     ConversationWindows* conversations = nullptr;
 };
 

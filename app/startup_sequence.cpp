@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QGuiApplication>
+#include <QPointer>
 #include <QSessionManager>
 
 #include <unistd.h>
@@ -20,6 +21,7 @@
 #include "im/im_receiver.h"
 #include "im/windows/messenger_windows.h"
 #include "platform/canberra_sound_player.h"
+#include "platform/connectivity_signals.h"
 #include "platform/desktop_notifier.h"
 #include "platform/hunspell_spelling_engine.h"
 #include "platform/idle_monitor.h"
@@ -33,6 +35,13 @@
 #include "tray/windows/qt_menu_host.h"
 #include "tray/windows/qt_note_windows.h"
 #include "tray/windows/qt_tray_host.h"
+#include "ui/about_page.h"
+#include "ui/help_pages.h"
+#include "ui/options_pages.h"
+#include "ui/splash_window.h"
+#include "update/installer_run.h"
+#include "update/update_public_key.h"
+#include "update/windows/qt_updater_launcher.h"
 
 namespace vellix {
 namespace {
@@ -62,6 +71,8 @@ ProgramFiles settleProgramFiles(const std::string& executable) {
     files.iniPath = location.iniPath;
     files.dataFolder = location.dataFolder;
     files.handOverPath = handOverFilePath(executable);
+    // Nothing writes yet, so every temporary file found now is a leftover of a kill.
+    (void)removeStaleTemporaryFiles(files.iniPath, files.dataFolder);
     ProfileFile ini(files.iniPath);
     // An unreadable hand-over or unwritable Vellix.ini leaves the defaults in force.
     (void)copyHandOverToIni(files.handOverPath, ini);
@@ -116,14 +127,23 @@ int runVellix(int argc, char** argv) {
     SharedState shared;
     XdgDesktopShell shell = XdgDesktopShell::forIniFile(files.iniPath);
     QtServerDialogs dialogs(strings);
+    // A Vellix.ini that is not text is kept for the user to look at, never rewritten.
+    if (!ProfileFile(files.iniPath).readable()) {
+        dialogs.showError(
+            fillPlaceholder(strings.text(IDS_SETTINGS_UNREADABLE), "%s", files.iniPath));
+    }
     QtTrayHost trayHost(clock);
     QtMenuHost menuHost;
-    GuiMenuDesktop menuDesktop(&dialogs, shell);
+    GuiMenuDesktop menuDesktop(&dialogs, shell, strings);
     GuiExitConfirmation exitConfirmation(&dialogs, strings);
     CanberraSoundPlayer sound;
     DesktopNotifier notifier;
     Application app(std::move(ports), clock, std::move(files));
     QtNoteWindows noteWindows(app.frames(), shared.notifications, strings);
+    noteWindows.setTrayIconGeometry([&trayHost] { return trayHost.trayIcon().geometry(); });
+    noteWindows.setDisconnectHelp([&strings, &shell, &app](QWidget* owner) {
+        openHelpTopic(owner, strings, app.files().programFolder, &shell, kHelpTopicDisconnect);
+    });
     TerminationSignals signals([] { QCoreApplication::quit(); });
     // The desktop's end of session ends Vellix through the same sequence.
     QObject::connect(&qtApp, &QGuiApplication::commitDataRequest, &qtApp,
@@ -153,10 +173,27 @@ int runVellix(int argc, char** argv) {
     receiver.sound = &sound;
     receiver.dialogs = &dialogs;
     receiver.logFolder = app.files().dataFolder;
-    DesktopServices services{strings,     shell,      dialogs,     dialogs,
-                             trayHost,    menuHost,   menuDesktop, exitConfirmation,
-                             noteWindows, sound,      notifier,    imReceiverFactory(receiver),
-                             &spelling,   diagnostics};
+    QtUpdaterLauncher updater(
+        UpdaterDeps{
+            .frames = app.frames(),
+            .text = [&strings](int id) { return strings.text(id); },
+            .source =
+                [&app] {
+                    const AccountSettings account = app.account().get();
+                    return UpdateSource{
+                        account.url,
+                        app.session().get().sessionId,
+                        {account.connectionType, account.proxyServer, account.proxyPort}};
+                },
+            .prefix = installPrefix(app.files().programFolder),
+            .publicKeyPem = std::string(kUpdatePublicKeyPem),
+            .trace = diagnostics,
+        },
+        strings);
+    DesktopServices services{strings,     shell,       dialogs,     dialogs,
+                             trayHost,    menuHost,    menuDesktop, exitConfirmation,
+                             noteWindows, sound,       notifier,    imReceiverFactory(receiver),
+                             &spelling,   diagnostics, &spelling,   &updater};
     // Conversations get a notifier of their own: a message notice never hides a mail notice.
     DesktopNotifier conversationNotifier;
     MessengerWindows conversations(MessengerContext{
@@ -177,8 +214,20 @@ int runVellix(int argc, char** argv) {
         .shell = &shell,
     });
     services.conversations = &conversations;
+    // The splash stays while the start runs; a key or click closes it sooner.
+    QPointer<CSplashWnd> splash;
+    if (QGuiApplication::platformName() != QLatin1String("offscreen")) {
+        splash = new CSplashWnd(versionText(strings));
+        splash->show();
+        QCoreApplication::processEvents();
+    }
     app.start(command, startupFrames(app, shared, services));
+    if (splash) splash->close();
     if (trace) std::fprintf(stderr, "vellix: frames running\n");
+    // The network back or the machine awake: the server frame tries at once.
+    ConnectivitySignals connectivity(
+        [&app] { app.frames().post(FrameKind::Server, UM_NETWORK_UP); },
+        [&app] { app.frames().post(FrameKind::Server, UM_RESUMED); });
 
     const int code = QApplication::exec();
     const ExitReport exit = app.shutdown();

@@ -27,7 +27,9 @@ std::string cli_usage() {
            "  --long-poll-timeout S    seconds an idle WaitForIM is held (default 30)\n"
            "  --long-poll-timeout-ms M the same in milliseconds\n"
            "  --max-connections N      connections held at once (default 4096)\n"
-           "  --max-upload-mb N        largest file upload (default 512)\n"
+           "  --max-upload-mb N        largest file upload (default 2048)\n"
+           "  --spool-dir DIR          folder uploads wait in (default: a private one in $TMPDIR)\n"
+           "  --spool-mb N             total size of the waiting uploads (default 4096)\n"
            "Prints \"listening on <port>\" once it accepts connections.\n";
 }
 
@@ -94,6 +96,11 @@ CliResult parse_cli(const std::vector<std::string>& args) {
         } else if (a == "--max-upload-mb") {
             if (!number(value(), 4096, n)) return fail("bad --max-upload-mb");
             o.server.service.max_upload = static_cast<size_t>(n) << 20;
+        } else if (a == "--spool-dir") {
+            o.server.service.spool_dir = value();
+        } else if (a == "--spool-mb") {
+            if (!number(value(), 1u << 24, n)) return fail("bad --spool-mb");
+            o.server.service.spool_limit = static_cast<uint64_t>(n) << 20;
         } else {
             return fail("unknown option: " + a);
         }

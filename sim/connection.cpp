@@ -25,11 +25,31 @@ void set_socket_options(int fd) {
     ::setsockopt(fd, SOL_SOCKET, SO_SNDTIMEO, &send_timeout, sizeof send_timeout);
 }
 
+constexpr size_t kFileBlock = 256 * 1024;
+
+// A stored file goes out from disk in blocks, never whole in memory.
+bool write_file_body(Transport& t, const SpoolFile& file, uint64_t length) {
+    const auto block = std::make_unique_for_overwrite<char[]>(kFileBlock);
+    for (uint64_t offset = 0; offset < length;) {
+        const size_t want = static_cast<size_t>(std::min<uint64_t>(kFileBlock, length - offset));
+        const long got = file.read_at(offset, block.get(), want);
+        if (got <= 0) return false;
+        if (!t.write_all(std::string_view(block.get(), static_cast<size_t>(got)))) return false;
+        offset += static_cast<uint64_t>(got);
+    }
+    return true;
+}
+
 // Writes the reply; with `truncate` only half the body goes out under the full length.
 bool write_reply(Transport& t, const HttpResponse& reply, bool keep_alive, bool head_only,
                  bool truncate) {
+    const size_t length = reply.payload_size();
+    const std::string head = serialize_head(reply, length, keep_alive);
+    if (reply.file_body) {
+        if (!t.write_all(head)) return false;
+        return head_only || write_file_body(t, *reply.file_body, truncate ? length / 2 : length);
+    }
     const std::string_view payload = reply.payload();
-    const std::string head = serialize_head(reply, payload.size(), keep_alive);
     const std::string_view body = head_only  ? std::string_view()
                                   : truncate ? payload.substr(0, payload.size() / 2)
                                              : payload;
@@ -61,6 +81,10 @@ void Server::serve(int fd) {
             limits.max_body = options_.service.max_body;
             RequestParser parser(limits,
                                  [this](const HttpRequest& h) { return service_.body_limit(h); });
+            parser.set_spool([this](const HttpRequest& h, unsigned long long length, int& status,
+                                    std::string& reason) {
+                return service_.spool_for(h, length, status, reason);
+            });
             RequestContext context{[t = transport.get()] { return t->peer_gone(); }};
             std::string pending;
             // Left uninitialised: a held long poll should not pay for pages it never reads into.
@@ -107,7 +131,8 @@ void Server::serve(int fd) {
                 if (word != "control") {
                     const std::string* agent = request.header("User-Agent");
                     state_.log_request({0, request.method, request.path, request.query,
-                                        request.body.substr(0, kMaxLoggedBody), request.body.size(),
+                                        request.body.substr(0, kMaxLoggedBody),
+                                        request.spool ? request.spool->size() : request.body.size(),
                                         agent ? *agent : std::string()});
                     fault = faults_.take(word);
                 }
@@ -123,6 +148,19 @@ void Server::serve(int fd) {
                     reply = service_.handle(request, context);
                     if (reply.status == 0) break;  // long poll whose client left
                     if (fault) damage_reply(reply, *fault);
+                }
+                if (fault && fault->kind == Fault::Kind::Trickle) {
+                    // The head at once, then the body a byte at a time, never finishing
+                    // sooner than a client's overall deadline would cut it.
+                    const std::string_view body = reply.payload();
+                    std::string out = serialize_head(reply, body.size(), false);
+                    bool sent = transport->write_all(out);
+                    const auto gap = std::chrono::milliseconds(1000 / std::max(1LL, fault->value));
+                    for (size_t i = 0; sent && i < body.size() && !stopping_; ++i) {
+                        sleep_unless_stopping(gap);
+                        sent = transport->write_all(body.substr(i, 1));
+                    }
+                    break;
                 }
                 const bool truncate = fault && fault->kind == Fault::Kind::Truncate;
                 const bool keep_alive =

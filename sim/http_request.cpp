@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "spool.h"
 #include "text_util.h"
 
 namespace vellix::sim {
@@ -149,7 +150,12 @@ size_t RequestParser::feed(std::string_view data) {
 
 size_t RequestParser::take_body(std::string_view data) {
     const size_t n = static_cast<size_t>(std::min<unsigned long long>(remaining_, data.size()));
-    request_.body.append(data.substr(0, n));
+    if (request_.spool) {
+        std::string error;
+        if (!request_.spool->append(data.substr(0, n), &error)) fail(507, error);
+    } else {
+        request_.body.append(data.substr(0, n));
+    }
     remaining_ -= n;
     return n;
 }
@@ -297,12 +303,22 @@ bool RequestParser::start_body() {
         finish();
         return true;
     }
+    if (spool_fn_) {
+        int status = 0;
+        std::string reason;
+        request_.spool = spool_fn_(request_, length, status, reason);
+        if (!request_.spool && status != 0) {
+            fail(status, reason);
+            return false;
+        }
+    }
+    remaining_ = length;
+    phase_ = Phase::Body;
+    if (request_.spool) return true;
     // One allocation for the body (up to 64 MiB): growing a large upload step by step costs a
     // copy and fresh page faults per step. Untouched pages of a body that never comes cost
     // nothing.
     request_.body.reserve(static_cast<size_t>(std::min<unsigned long long>(length, 64u << 20)));
-    remaining_ = length;
-    phase_ = Phase::Body;
     return true;
 }
 

@@ -4,12 +4,15 @@
 
 #include <cstddef>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
 
 namespace vellix::sim {
+
+class SpoolFile;
 
 struct HttpRequest {
     std::string method;
@@ -19,6 +22,8 @@ struct HttpRequest {
     std::string version;  // "HTTP/1.0" or "HTTP/1.1"
     std::vector<std::pair<std::string, std::string>> headers;
     std::string body;
+    // Set instead of `body` when the server spools this request's body to disk.
+    std::shared_ptr<SpoolFile> spool;
 
     // First header with this name (case-insensitive), or nullptr.
     const std::string* header(std::string_view name) const;
@@ -39,6 +44,13 @@ class RequestParser {
     // body limit for this request (uploads get more room than status requests).
     explicit RequestParser(ParserLimits limits,
                            std::function<size_t(const HttpRequest&)> body_limit = {});
+
+    // Asked once the head of a body with a Content-Length is read: a spool file takes the
+    // body instead of memory. Nothing with `status` set refuses the request (status, reason);
+    // nothing with status 0 keeps the body in memory.
+    using SpoolFn = std::function<std::shared_ptr<SpoolFile>(const HttpRequest&, unsigned long long,
+                                                             int& status, std::string& reason)>;
+    void set_spool(SpoolFn fn) { spool_fn_ = std::move(fn); }
 
     // Consumes bytes until the request is complete or broken; returns how many were used.
     // Bytes after a complete request belong to the next one.
@@ -68,6 +80,7 @@ class RequestParser {
 
     ParserLimits limits_;
     std::function<size_t(const HttpRequest&)> body_limit_fn_;
+    SpoolFn spool_fn_;
     size_t body_limit_ = 0;
     State state_ = State::Incomplete;
     Phase phase_ = Phase::Head;

@@ -44,6 +44,8 @@ std::string_view reason_phrase(int status) {
             return "Bad Gateway";
         case 503:
             return "Service Unavailable";
+        case 507:
+            return "Insufficient Storage";
         case 505:
             return "HTTP Version Not Supported";
         default:

@@ -8,6 +8,8 @@
 #include <utility>
 #include <vector>
 
+#include "spool.h"
+
 namespace vellix::sim {
 
 struct HttpResponse {
@@ -16,6 +18,8 @@ struct HttpResponse {
     std::string body;
     // Large payloads (stored uploads, the installer) are shared instead of copied.
     std::shared_ptr<const std::string> shared_body;
+    // A stored upload, sent from disk.
+    std::shared_ptr<const SpoolFile> file_body;
     std::vector<std::pair<std::string, std::string>> headers;
     bool close = false;
     // Called when the reply could not be written, so a long-poll event can be put back.
@@ -23,6 +27,8 @@ struct HttpResponse {
     // Called after the whole reply went out (a finished download reports "complete").
     std::function<void()> on_written;
 
+    // The body's length, wherever it is.
+    size_t payload_size() const { return file_body ? file_body->size() : payload().size(); }
     std::string_view payload() const {
         return shared_body ? std::string_view(*shared_body) : std::string_view(body);
     }

@@ -131,6 +131,8 @@ SeedResult parse_seed(std::string_view text) {
                 data.autoupdate = value;
             else if (key == "installer")
                 data.installer_path = value;
+            else if (key == "installer_signature")
+                data.installer_signature_path = value;
             else
                 return error("unknown server key " + key);
         } else if (section == Section::Public) {

@@ -71,6 +71,7 @@ bool Server::start(std::string* error) {
         listen_fd_ = -1;
         return false;
     };
+    if (!service_.spool_error().empty()) return fail(service_.spool_error());
     if (options_.https) {
         std::string why;
         tls_ = make_tls_context(options_.tls, why);

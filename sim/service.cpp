@@ -19,6 +19,20 @@ const std::vector<std::string_view>& status_words() {
 Service::Service(SimState& state, FaultTable& faults, ServiceConfig config)
     : state_(state), faults_(faults), config_(std::move(config)) {
     if (!config_.basic_auth.empty()) expected_auth_ = "Basic " + base64_encode(config_.basic_auth);
+    spool_ = Spool::open(config_.spool_dir, config_.spool_limit, &spool_error_);
+}
+
+std::shared_ptr<SpoolFile> Service::spool_for(const HttpRequest& head, unsigned long long length,
+                                              int& status, std::string& reason) {
+    if (request_word(head) != "FileUpload") return nullptr;
+    if (!spool_) {
+        status = 507;
+        reason = spool_error_;
+        return nullptr;
+    }
+    auto file = spool_->create(length, &reason);
+    if (!file) status = 507;
+    return file;
 }
 
 std::string Service::request_word(const HttpRequest& request) const {
@@ -35,6 +49,7 @@ std::string Service::request_word(const HttpRequest& request) const {
         return "unknown";
     }
     if (view && iequals(*view, "VellixInstall.exe")) return "installer";
+    if (view && iequals(*view, "VellixInstall.exe.sig")) return "installer-signature";
     return "page";
 }
 
@@ -91,7 +106,8 @@ HttpResponse Service::handle_status(HttpRequest& request, const Fields& query,
     const StatusHandler handler = find_status_handler(word, needs_session);
     if (!handler) return text_reply(400, replies::error("unknown request"));
     const std::string* session = find_field(query, "Session");
-    StatusCall call{state_, config_, request, query, context, session ? *session : "", ""};
+    StatusCall call{state_, config_, request, query, context, spool_.get(), session ? *session : "",
+                    ""};
     if (needs_session) {
         const auto address = state_.session_account(call.session);
         if (!address) return text_reply(200, std::string(replies::kInvalidSession));

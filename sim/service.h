@@ -10,6 +10,7 @@
 #include "http_request.h"
 #include "http_response.h"
 #include "sim_state.h"
+#include "spool.h"
 #include "text_util.h"
 
 namespace vellix::sim {
@@ -20,7 +21,10 @@ struct ServiceConfig {
     std::string basic_auth;     // "user:pass"; empty: no authentication
     std::chrono::milliseconds long_poll_timeout{30000};
     size_t max_body = 1024 * 1024;
-    size_t max_upload = 512u * 1024 * 1024;
+    size_t max_upload = size_t{2048} * 1024 * 1024;
+    // Uploads wait on disk here until downloaded; empty: a private folder under $TMPDIR.
+    std::string spool_dir;
+    uint64_t spool_limit = uint64_t{4096} << 20;
 };
 
 inline constexpr std::string_view kControlPrefix = "/_sim/";
@@ -52,6 +56,14 @@ class Service {
     // The peer vanished while sending this request's body.
     void body_abandoned(const HttpRequest& head);
 
+    // Where an upload's body goes: a spool file, or a refusal (status, reason) when the
+    // spool is full. Other requests keep their bodies in memory.
+    std::shared_ptr<SpoolFile> spool_for(const HttpRequest& head, unsigned long long length,
+                                         int& status, std::string& reason);
+    // Why the spool folder could not be opened; empty when it is there.
+    const std::string& spool_error() const { return spool_error_; }
+    const std::shared_ptr<Spool>& spool() const { return spool_; }
+
   private:
     HttpResponse handle_status(HttpRequest& request, const Fields& query,
                                const RequestContext& context);
@@ -61,6 +73,8 @@ class Service {
     FaultTable& faults_;
     ServiceConfig config_;
     std::string expected_auth_;
+    std::shared_ptr<Spool> spool_;
+    std::string spool_error_;
 };
 
 // The status words, in the order they are searched for in a query.

@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "seed.h"
+#include "spool.h"
 
 namespace vellix::sim {
 
@@ -59,7 +60,7 @@ struct StoredFile {
     std::string sender;
     std::string recipient;
     std::string name;
-    std::shared_ptr<const std::string> bytes;
+    std::shared_ptr<const SpoolFile> file;  // on disk until downloaded
 };
 
 class SimState {
@@ -129,7 +130,7 @@ class SimState {
     bool answer_offer(const std::string& recipient, const std::string& sender,
                       const std::string& name, bool accepted);
     std::string store_upload(const std::string& sender, const std::string& recipient,
-                             const std::string& name, std::shared_ptr<const std::string> bytes);
+                             const std::string& name, std::shared_ptr<const SpoolFile> file);
     void upload_abandoned(const std::string& sender, const std::string& recipient,
                           const std::string& name);
     std::optional<StoredFile> find_file(const std::string& recipient, const std::string& id) const;
@@ -142,6 +143,8 @@ class SimState {
 
     // Installer bytes (shared, never copied).
     std::shared_ptr<const std::string> installer() const;
+    // Its detached signature; null when the seed names none.
+    std::shared_ptr<const std::string> installer_signature() const;
 
     // Request log.
     void log_request(LogEntry entry);
@@ -163,6 +166,8 @@ class SimState {
     std::string visible_status(const Account& a) const;
     void broadcast_presence(Account& a, const std::string& before);
     void end_session(Session& s, int reason);
+    // A take-over: every live session of the account but `keep` is replaced.
+    void end_other_sessions(const Account& a, const Session* keep);
     void enqueue(Account& a, std::string event);
     bool account_online(const Account& a) const;
 
@@ -174,6 +179,7 @@ class SimState {
     std::string public_contacts_;
     VersionInfo version_;
     std::shared_ptr<const std::string> installer_;
+    std::shared_ptr<const std::string> installer_signature_;
     std::deque<LogEntry> log_;
     uint64_t log_seq_ = 0;
     bool stopping_ = false;

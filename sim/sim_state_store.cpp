@@ -24,15 +24,27 @@ MailFolder* find_folder(std::vector<MailFolder>& folders, const std::string& nam
 
 }  // namespace
 
+namespace {
+
+std::shared_ptr<const std::string> load_file(const std::string& path) {
+    if (path.empty()) return nullptr;
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return nullptr;
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return std::make_shared<const std::string>(bytes.str());
+}
+
+}  // namespace
+
+std::shared_ptr<const std::string> load_installer_signature(const SeedData& seed) {
+    if (!seed.installer_signature_path.empty()) return load_file(seed.installer_signature_path);
+    if (seed.installer_path.empty()) return nullptr;
+    return load_file(seed.installer_path + ".sig");
+}
+
 std::shared_ptr<const std::string> load_installer(const std::string& path) {
-    if (!path.empty()) {
-        std::ifstream in(path, std::ios::binary);
-        if (in) {
-            std::ostringstream bytes;
-            bytes << in.rdbuf();
-            return std::make_shared<const std::string>(bytes.str());
-        }
-    }
+    if (auto bytes = load_file(path)) return bytes;
     // A recognisable, deterministic stand-in of 256 KiB.
     std::string bytes = "VELLIX-INSTALLER-STANDIN\n";
     bytes.reserve(256 * 1024);
@@ -210,15 +222,15 @@ bool SimState::answer_offer(const std::string& recipient, const std::string& sen
 
 std::string SimState::store_upload(const std::string& sender, const std::string& recipient,
                                    const std::string& name,
-                                   std::shared_ptr<const std::string> bytes) {
+                                   std::shared_ptr<const SpoolFile> stored) {
     std::lock_guard lock(mu_);
     const Account* s = find_account(sender);
     Account* r = find_account(recipient);
     if (!s || !r) return {};
     const auto it = offers_.find(offer_key(s->address, r->address, name));
     if (it == offers_.end() || !it->second || files_.size() >= kMaxFiles) return {};
-    StoredFile file{new_id(16), s->address, r->address, name, std::move(bytes)};
-    enqueue(*r, replies::file_available_event(s->address, name, file.bytes->size(), file.id));
+    StoredFile file{new_id(16), s->address, r->address, name, std::move(stored)};
+    enqueue(*r, replies::file_available_event(s->address, name, file.file->size(), file.id));
     const std::string id = file.id;
     files_[id] = std::move(file);
     return id;
@@ -281,6 +293,11 @@ SimState::ContactStore SimState::store_contacts(const std::string& address, bool
 std::shared_ptr<const std::string> SimState::installer() const {
     std::lock_guard lock(mu_);
     return installer_;
+}
+
+std::shared_ptr<const std::string> SimState::installer_signature() const {
+    std::lock_guard lock(mu_);
+    return installer_signature_;
 }
 
 }  // namespace vellix::sim

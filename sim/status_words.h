@@ -15,6 +15,7 @@ struct StatusCall {
     HttpRequest& request;
     const Fields& query;
     const RequestContext& context;
+    Spool* spool;         // where uploads are kept; null when it could not be opened
     std::string session;  // from the query, may be empty
     std::string address;  // the session's account, filled for words that need a session
 };

@@ -53,8 +53,16 @@ HttpResponse handle_file_upload(StatusCall& call) {
     const std::string* to = need(call.query, "TransferTo", missing);
     const std::string* name = need(call.query, "FileName", missing);
     if (!missing.empty()) return bad_request("missing field " + missing);
-    auto bytes = std::make_shared<const std::string>(std::move(call.request.body));
-    const std::string id = call.state.store_upload(call.address, *to, *name, std::move(bytes));
+    std::shared_ptr<SpoolFile> file = std::move(call.request.spool);
+    if (!file) {  // an empty or chunked body arrived in memory
+        std::string reason;
+        if (!call.spool) return text_reply(507, replies::error("no upload space"));
+        file = call.spool->create(call.request.body.size(), &reason);
+        if (!file || !file->append(call.request.body, &reason)) {
+            return text_reply(507, replies::error(reason));
+        }
+    }
+    const std::string id = call.state.store_upload(call.address, *to, *name, std::move(file));
     if (id.empty()) return text_reply(404, replies::error("no accepted file offer"));
     return text_reply(200, std::string(replies::kSuccess) + replies::tag("fileid", id));
 }
@@ -69,7 +77,7 @@ HttpResponse handle_file_download(StatusCall& call) {
     if (!file) return text_reply(404, replies::error("no such file"));
     HttpResponse reply;
     reply.content_type = "application/octet-stream";
-    reply.shared_body = file->bytes;
+    reply.file_body = file->file;
     reply.on_written = [&state = call.state, file_id = file->id] {
         state.download_finished(file_id);
     };

@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "core/options_strings.h"
+
 namespace vellix {
 
 enum class Language { English, Chinese };
@@ -93,6 +95,11 @@ inline constexpr int IDS_AUTH_PROXY = 40703;
 inline constexpr int IDS_AUTH_USER = 40704;
 inline constexpr int IDS_AUTH_PASSWORD = 40705;
 
+// Connection upkeep: the tray tooltip while a retry waits ("%d" the seconds), and the
+// notice about a settings file that is not text ("%s" its path).
+inline constexpr int IDS_TRAY_RETRYING = 41001;
+inline constexpr int IDS_SETTINGS_UNREADABLE = 41002;
+
 // New-mail note (dialog 144) and the desktop notice.
 inline constexpr int IDD_NOTE = 144;
 inline constexpr int IDS_NOTE_TITLE = 14401;
@@ -112,6 +119,51 @@ inline constexpr int IDS_DISCONNECT_CANCEL = 18704;
 inline constexpr int IDD_ALERT = 250;
 inline constexpr int IDS_ALERT_TITLE = 25001;
 inline constexpr int IDS_ALERT_OK = 25002;
+
+// The text with its first `placeholder` ("%s", "%d") replaced by `value`.
+std::string fillPlaceholder(std::string text, std::string_view placeholder, std::string_view value);
+// Self-update: question dialog (resource 313), progress dialog (314) and its messages.
+inline constexpr int IDS_UPDATE_TITLE = 31301;
+inline constexpr int IDS_UPDATE_NOW = 31302;
+inline constexpr int IDS_UPDATE_LATER = 31303;
+inline constexpr int IDS_UPDATE_PROGRESS_TITLE = 31401;
+inline constexpr int IDS_UPDATE_NOT_SIGNED = 31402;
+inline constexpr int IDS_UPDATE_NOT_SAVED = 31403;
+inline constexpr int IDS_UPDATE_DONE = 31404;
+inline constexpr int IDS_UPDATE_INSTALL_FAILED = 31405;
+inline constexpr int IDS_UPDATE_AVAILABLE = 32805;
+inline constexpr int IDS_UPDATE_DOWNLOAD_ERROR = 32815;
+inline constexpr int IDS_UPDATE_STARTING_INSTALLER = 32830;
+// File transfer: the send window (resource 275) and the receive window (resource 274).
+inline constexpr int IDS_TRANSFER_REFUSED = 32841;
+inline constexpr int IDS_TRANSFER_COMPLETE = 32842;
+inline constexpr int IDS_TRANSFER_NO_RESPONSE = 32844;
+inline constexpr int IDS_TRANSFER_GROUP_WAIT = 32845;
+inline constexpr int IDS_TRANSFER_UPLOADED = 32846;
+inline constexpr int IDS_TRANSFER_SEND_TITLE = 32848;
+inline constexpr int IDS_TRANSFER_TO_LABEL = 32849;
+inline constexpr int IDS_TRANSFER_REFUSED_BY = 32850;
+inline constexpr int IDS_TRANSFER_COMPLETED_BY = 32851;
+inline constexpr int IDS_TRANSFER_SENDING = 32852;
+inline constexpr int IDD_RECEIVE_FILE = 274;
+inline constexpr int IDS_RECEIVE_PREFIX = 27401;
+inline constexpr int IDS_RECEIVE_TITLE = 27402;
+inline constexpr int IDS_RECEIVE_FROM = 27403;
+inline constexpr int IDS_RECEIVE_QUESTION = 27404;  // "%s": file name, then sender
+inline constexpr int IDS_RECEIVE_SAVE_AS = 27405;
+inline constexpr int IDS_RECEIVE_COMPLETE = 27406;
+inline constexpr int IDS_RECEIVE_INTERRUPTED = 27407;
+inline constexpr int IDS_RECEIVE_OPEN = 27408;
+inline constexpr int IDS_RECEIVE_OPEN_FOLDER = 27409;
+inline constexpr int IDS_RECEIVE_KEEP_PARTIAL = 27410;
+inline constexpr int IDD_SEND_FILE = 275;
+inline constexpr int IDS_SEND_SELECT = 27501;
+inline constexpr int IDS_SEND_WAITING = 27502;     // "%s": the recipients
+inline constexpr int IDS_SEND_TOO_LARGE = 27503;   // "%s": the file name
+inline constexpr int IDS_TRANSFER_FAILED = 27504;  // "%s": the reason
+inline constexpr int IDS_TRANSFER_CANCELLED = 27505;
+inline constexpr int IDS_TRANSFER_ALL_FILES = 27506;
+inline constexpr int IDS_TRANSFER_CLOSE = 27507;
 
 // The locale's language: the first set of LC_ALL, LC_MESSAGES, LANG; "zh..." is Chinese.
 Language languageFromEnvironment();

@@ -150,14 +150,6 @@ std::int32_t toInt32Saturated(std::string_view text) {
     return static_cast<std::int32_t>(std::min(value, kMax));
 }
 
-int statusStringId(std::string_view word) {
-    if (equalsNoCase(word, "Online")) return IDS_STATUS_ONLINE;
-    if (equalsNoCase(word, "Away")) return IDS_STATUS_AWAY;
-    if (equalsNoCase(word, "Invisible")) return IDS_STATUS_INVISIBLE;
-    if (equalsNoCase(word, "Offline")) return IDS_STATUS_OFFLINE;
-    return 0;
-}
-
 ImReply parseImReply(std::string_view reply, std::string_view ownAddress) {
     if (reply.empty()) return {ReplyKind::Blank, {}};
     if (startsWithNoCase(reply, "<message>"))

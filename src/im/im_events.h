@@ -99,7 +99,4 @@ std::string joinSortedNoCase(std::vector<std::string_view> addresses);
 // kept within the 32-bit range.
 std::int32_t toInt32Saturated(std::string_view text);
 
-// The string-table number of a protocol status word (letter case aside); 0 for any other.
-int statusStringId(std::string_view protocolWord);
-
 }  // namespace vellix

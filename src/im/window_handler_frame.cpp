@@ -105,8 +105,14 @@ LResult CMainFrame_WindowHandler::handleMessage(Message& message) {
         case UM_CLOSE_CONVERSATIONS:
             if (deps_.windows) deps_.windows->closeAll();
             return 0;
-        case UM_ANOTHER_INSTANCE:
+        case UM_QUIT_BUDDY_WINDOW:
             quitThread();
+            return 0;
+        case UM_REFRESH_BUDDIES:  // here: an update is ready, start the updater
+            if (deps_.updater) deps_.updater->startUpdater();
+            return 0;
+        case UM_CLOSE_UPDATER:
+            if (deps_.updater) deps_.updater->closeUpdater();
             return 0;
         default:
             return Frame::handleMessage(message);

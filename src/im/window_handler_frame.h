@@ -1,8 +1,8 @@
 #pragma once
 // The window-handler frame: delivers the receiver's events to the window entered under
-// their key in the window table, opens a conversation window for a message that has none
-// and passes status changes on to every window. Runs on its own thread; the table it uses
-// may be reached from any thread.
+// their key in the window table, opens a conversation window for a message that has none,
+// passes status changes on to every window, and starts or ends the self-update for the
+// server frame. Runs on its own thread; the table it uses may be reached from any thread.
 
 #include <functional>
 #include <optional>
@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/frame.h"
+#include "core/updater_launcher.h"
 #include "im/conversation_windows.h"
 #include "im/window_table.h"
 #include "server/buddy_table.h"
@@ -22,9 +23,10 @@ struct WindowHandlerDeps {
     BuddyTable& buddies;
     ConversationWindows* windows = nullptr;
     // The shown word for "Online": the status of a sender who is not a buddy.
-    std::function<std::string()> onlineText;
+    std::function<std::string()> onlineText{};
     // A file offered to the user (UM_INCOMING_FILE); called on the frame's thread.
     std::function<void(FileTransferRequest)> incomingFile{};
+    UpdaterLauncher* updater = nullptr;
 };
 
 // The participants of a conversation key ("a@x,b@x"): buddies as the table knows them,

@@ -1,5 +1,6 @@
 #include "platform/instance_guard.h"
 
+#include <QFileSystemWatcher>
 #include <QLocalServer>
 #include <QLocalSocket>
 
@@ -10,6 +11,7 @@
 
 #include <cerrno>
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <thread>
 
@@ -22,6 +24,11 @@ constexpr int kConnectTimeoutMs = 1000;
 constexpr int kAnswerTimeoutMs = 5000;
 // A lock held by an instance that has not started listening yet: keep trying this long.
 constexpr auto kListenGrace = std::chrono::milliseconds(2000);
+
+bool isSocket(const std::string& path) {
+    struct stat info {};
+    return ::lstat(path.c_str(), &info) == 0 && S_ISSOCK(info.st_mode);
+}
 
 bool isPrivateFolder(const std::string& path) {
     struct stat info {};
@@ -97,14 +104,29 @@ std::optional<bool> InstanceGuard::copyDataToRunning(std::uint32_t kind, std::st
 
 Status InstanceGuard::listen(HandOverHandler handler) {
     handler_ = std::move(handler);
+    Status listening = listenHere();
+    if (!listening) return listening;
+    watcher_ = std::make_unique<QFileSystemWatcher>();
+    watcher_->addPath(QString::fromStdString(folder_));
+    QObject::connect(watcher_.get(), &QFileSystemWatcher::directoryChanged, watcher_.get(),
+                     [this] { socketFolderChanged(); });
+    return success();
+}
+
+Status InstanceGuard::listenHere() {
+    if (server_) server_->close();
     server_ = std::make_unique<QLocalServer>();
     server_->setSocketOptions(QLocalServer::UserAccessOption);
     const QString path = QString::fromStdString(socketPath());
     // We hold the lock, so a socket file left here belongs to a dead instance.
     QLocalServer::removeServer(path);
-    if (!server_->listen(path)) {
-        return failure("cannot listen on " + socketPath() + ": " +
-                       server_->errorString().toStdString());
+    if (!server_->listen(path) || !isSocket(socketPath())) {
+        const std::string why =
+            "cannot listen on " + socketPath() + ": " + server_->errorString().toStdString();
+        // Later starts cannot hand "/stop" or "mailto:" over: say so where it can be seen.
+        std::fprintf(stderr, "vellix: %s\n", why.c_str());
+        server_.reset();
+        return failure(why);
     }
     // Everything runs on the listening thread: the context objects are the server and sockets.
     QObject::connect(server_.get(), &QLocalServer::newConnection, server_.get(),
@@ -112,7 +134,13 @@ Status InstanceGuard::listen(HandOverHandler handler) {
     return success();
 }
 
+void InstanceGuard::socketFolderChanged() {
+    if (isSocket(socketPath())) return;
+    (void)listenHere();
+}
+
 void InstanceGuard::stopListening() {
+    watcher_.reset();
     if (!server_) return;
     server_->close();
     server_.reset();

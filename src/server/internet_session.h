@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -63,17 +64,21 @@ class CredentialsPrompt {
     virtual std::optional<Credentials> ask(AuthTarget target, const std::string& where) = 0;
 };
 
-// How long a request may take before it fails as a time-out: connecting (TCP and TLS), and
-// going `stall` seconds at under one byte a second. Nothing else bounds a request, so a slow
-// but moving reply still arrives. TCP keep-alive probes find a link that died silently.
+// How long a request may take before it fails as a time-out: connecting (TCP and TLS), going
+// `stall` seconds at under one byte a second, and `total` for the whole exchange, so that a
+// reply trickling in just above the stall rate is still abandoned. TCP keep-alive probes find
+// a link that died silently.
 struct TransferLimits {
     std::chrono::seconds connect;
     std::chrono::seconds stall;
+    std::chrono::milliseconds total{0};  // 0: no overall limit
 };
-inline constexpr TransferLimits kRequestLimits{std::chrono::seconds(30), std::chrono::seconds(60)};
-// A long poll is held open by the server; only a much longer silence means a dead link.
-inline constexpr TransferLimits kLongPollLimits{std::chrono::seconds(30),
-                                                std::chrono::seconds(300)};
+inline constexpr TransferLimits kRequestLimits{std::chrono::seconds(30), std::chrono::seconds(60),
+                                               std::chrono::milliseconds(120000)};
+// A long poll is held open by the server; only a much longer silence means a dead link, and
+// no server holds one for ten minutes.
+inline constexpr TransferLimits kLongPollLimits{std::chrono::seconds(30), std::chrono::seconds(300),
+                                                std::chrono::milliseconds(600000)};
 
 // Replies beyond this fail (kInternalError) instead of exhausting memory; real replies, even
 // large contact lists and downloads of the installer, stay far below it.
@@ -82,6 +87,25 @@ inline constexpr size_t kMaxReplyBytes = size_t{128} << 20;
 struct HttpReply {
     long status = 0;
     std::string body;
+};
+
+// A request body read in blocks as libcurl asks for it: `read` fills up to `capacity` bytes
+// and returns how many (0 once `size` bytes were given); nothing abandons the request.
+struct StreamedBody {
+    std::uint64_t size = 0;
+    std::string contentType;
+    std::function<std::optional<size_t>(char* buffer, size_t capacity)> read;
+};
+// Receives a 2xx reply's body in blocks (any other reply's body goes to HttpReply::body);
+// false ends the exchange as failed.
+using ReplySink = std::function<bool(const char* data, size_t size)>;
+
+// The head of the reply being received: status, content type and announced length (-1 when
+// the server did not announce one).
+struct ReplyHead {
+    long status = 0;
+    std::string contentType;
+    std::int64_t length = -1;
 };
 
 class InternetSession {
@@ -107,13 +131,26 @@ class InternetSession {
     // 401 and 407 ask the prompt and retry as often as it gives credentials. Line feeds are
     // removed unless kept. Nothing when the exchange fails (traced), the prompt is cancelled,
     // the status stays 401 or 407, or the body is empty.
+    enum class LineFeeds { Remove, Keep };
     std::optional<std::string> request(const std::string& url, const std::string* body,
-                                       bool keepLineFeeds);
+                                       LineFeeds lineFeeds = LineFeeds::Remove);
+    // Why the last request() gave nothing, when an exchange failed; else nothing.
+    const std::optional<InternetError>& lastError() const { return lastError_; }
 
     // One exchange with the certificate retry but without the prompt or the body rules: for
     // callers that must tell a time-out from other failures. Failures are traced too.
     std::variant<HttpReply, InternetError> exchange(const std::string& url,
                                                     const std::string* body);
+
+    // One exchange whose request and/or reply bodies are streamed, for files of any size:
+    // a POST of `upload` when given, else a GET; a 2xx reply body goes to `sink` when given.
+    // Nothing is held in memory beyond libcurl's block buffers.
+    std::variant<HttpReply, InternetError> streamExchange(const std::string& url,
+                                                          const StreamedBody* upload,
+                                                          const ReplySink* sink);
+    // From inside a sink, on the exchange's thread: the head of the reply it receives, so a
+    // sink can refuse a body of the wrong kind before storing any of it.
+    ReplyHead replyHead() const;
 
     // From any thread: the exchange in progress ends at once with kOperationCancelled, and so
     // does every later one. The session cannot be reopened. The owner keeps the session alive
@@ -125,6 +162,12 @@ class InternetSession {
     struct Impl;
     explicit InternetSession(std::unique_ptr<Impl> impl);
     std::unique_ptr<Impl> impl_;
+    std::optional<InternetError> lastError_;
 };
+
+// The words a user reads for a failed exchange: host not found, connection refused,
+// certificate, time-out... `text` looks a number up in the string table.
+std::string describeInternetError(const InternetError& error,
+                                  const std::function<std::string(int)>& text);
 
 }  // namespace vellix

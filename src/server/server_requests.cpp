@@ -22,7 +22,48 @@ std::string encodeTyped(const std::string& text) {
     return UrlEncode(buffer);
 }
 
+std::string queryValue(std::string_view value) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string out;
+    for (const char ch : value) {
+        const auto byte = static_cast<unsigned char>(ch);
+        if (byte <= 0x20 || byte >= 0x7f ||
+            std::string_view("\"#%&+<>").find(ch) != std::string_view::npos) {
+            out += '%';
+            out += kHex[byte >> 4];
+            out += kHex[byte & 0x0F];
+        } else {
+            out += ch;
+        }
+    }
+    return out;
+}
+
 }  // namespace
+
+std::string fileOffer(std::string_view url, std::string_view session, std::string_view to,
+                      std::string_view fileName, std::uint64_t size) {
+    return sessionQuery(url, session, "FileTransferRequest=yes&TransferTo=") + queryValue(to) +
+           "&FileName=" + queryValue(fileName) + "&FileSize=" + std::to_string(size);
+}
+
+std::string fileAnswer(std::string_view url, std::string_view session, bool accepted,
+                       std::string_view from, std::string_view fileName) {
+    return sessionQuery(url, session, "FileTransferResponse=") + (accepted ? "yes" : "no") +
+           "&TransferFrom=" + queryValue(from) + "&FileName=" + queryValue(fileName);
+}
+
+std::string fileUpload(std::string_view url, std::string_view session, std::string_view to,
+                       std::string_view fileName) {
+    return sessionQuery(url, session, "FileUpload=Yes&TransferTo=") + queryValue(to) +
+           "&FileName=" + queryValue(fileName);
+}
+
+std::string fileDownload(std::string_view url, std::string_view session, std::string_view fileId,
+                         std::string_view from, std::string_view fileName) {
+    return sessionQuery(url, session, "FileDownload=Yes&FileID=") + queryValue(fileId) +
+           "&TransferFrom=" + queryValue(from) + "&FileName=" + queryValue(fileName);
+}
 
 std::string version(std::string_view url) {
     return std::string(url) + "?View=StatusCheck&GetVersion=Yes";

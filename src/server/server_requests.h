@@ -2,6 +2,7 @@
 // The request URLs and form bodies of the status interface, byte for byte. `url` is the
 // configured server URL as typed, `session` the session identifier.
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -20,5 +21,17 @@ std::string saveBuddyList(std::string_view url, std::string_view session);
 std::string imSettings(std::string_view url, std::string_view session);
 std::string saveImSettings(std::string_view url, std::string_view session);
 std::string saveImSettingsBody(std::string_view settingsText);
+
+// File transfer. Addresses and file names go in as they stand; only bytes that would end or
+// change the query (blanks, '&', '#', '%', '+', controls, bytes above 127) are
+// percent-encoded, which the server decodes back to the same name.
+std::string fileOffer(std::string_view url, std::string_view session, std::string_view to,
+                      std::string_view fileName, std::uint64_t size);
+std::string fileAnswer(std::string_view url, std::string_view session, bool accepted,
+                       std::string_view from, std::string_view fileName);
+std::string fileUpload(std::string_view url, std::string_view session, std::string_view to,
+                       std::string_view fileName);
+std::string fileDownload(std::string_view url, std::string_view session, std::string_view fileId,
+                         std::string_view from, std::string_view fileName);
 
 }  // namespace vellix::requests

@@ -1,12 +1,10 @@
 #include <gtest/gtest.h>
 
-#include <QTemporaryDir>
-#include <fstream>
-
 #include "core/application.h"
 #include "core/password_codec.h"
 #include "support/fake_single_instance.h"
 #include "support/recording_frame.h"
+#include "support/temp_folder.h"
 
 namespace vellix {
 namespace {
@@ -19,8 +17,8 @@ class ApplicationTest : public ::testing::Test {
   protected:
     std::unique_ptr<Application> makeApp() {
         ProgramFiles files;
-        files.iniPath = dir.filePath(QStringLiteral("Vellix.ini")).toStdString();
-        files.dataFolder = dir.path().toStdString() + "/";
+        files.iniPath = dir.file("Vellix.ini");
+        files.dataFolder = dir.path() + "/";
         ApplicationPorts ports{
             .instance = instance,
             .makeHooks = {},
@@ -47,11 +45,8 @@ class ApplicationTest : public ::testing::Test {
         }
         return specs;
     }
-    void writeIni(const std::string& text) {
-        std::ofstream(dir.filePath(QStringLiteral("Vellix.ini")).toStdString()) << text;
-    }
 
-    QTemporaryDir dir;
+    test::TempFolder dir;
     Clock clock{0.01};
     FakeSingleInstance instance;
     std::map<FrameKind, RecordingFrame*> recorders;
@@ -96,7 +91,7 @@ TEST_F(ApplicationTest, AsksForWhatTheFirstLoginStillNeeds) {
         {"[Vellix]\nURL=u\nUser=ann\nPassword=" + encodePassword("pw") + "\nPwdSaveFlag=Yes\n", 0},
     };
     for (const auto& c : cases) {
-        writeIni(c.ini);
+        dir.write("Vellix.ini", c.ini);
         auto app = makeApp();
         app->start(CommandLine(""), recordingFrames());
         // A marker posted after the delay shows whether the request came before it.

@@ -78,7 +78,8 @@ TEST_F(UserSettingsTest, ReceivingCreatesTheFolderSeedsTheDictionaryAndStampsVer
               "#LID 24941\nBrisgate\ti\nVellix\ti\nOrvith\ti\nHarbane\ti\nTolvern\ti\n"
               "Skyloom\ti\n");
     EXPECT_FALSE(fileExists(data() + "ann@example/lex/other.tlx"));
-    EXPECT_EQ(settings_.read(account::kVersion), "9.0.0");
+    // The server's bytes stay as sent, CRLF included; the stamp follows their line ends.
+    EXPECT_EQ(slurp(settings_.path()), "[Vellix]\r\nInterval=0\r\nVersion=9.0.0\r\n");
     EXPECT_EQ(settings_.read(account::kInterval), 0);
     EXPECT_EQ(account::readPollInterval(settings_.file()), 5);
 }

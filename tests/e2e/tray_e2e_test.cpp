@@ -20,7 +20,6 @@
 #include <vector>
 
 #include "core/messages.h"
-#include "core/password_codec.h"
 #include "support/sim_process.h"
 #include "support/vellix_process.h"
 #include "support/xvfb_server.h"
@@ -134,14 +133,9 @@ class TrayE2eTest : public ::testing::Test {
         script.write("#!/bin/sh\nprintf '%s\\n' \"$1\" >> \"$(dirname \"$0\")/urls.txt\"\n");
         script.close();
         script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        ASSERT_TRUE(QDir(home.path()).mkpath(QStringLiteral("config/Vellix")));
-        QFile ini(path("config/Vellix/Vellix.ini"));
-        ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
-        const std::string text =
-            "[Vellix]\nURL=" + sim.url() + "\nLastEntry=1\nLastUser=1\nUser1=" + kAccount +
-            "\nPassword1=" + encodePassword("alice") +
-            "\nPwdSaveFlag1=YES\nBrowserCommand=" + path("browser.sh").toStdString() + " %1\n";
-        ini.write(text.data(), static_cast<qint64>(text.size()));
+        ASSERT_TRUE(
+            home.writeProfile(sim.url(), kAccount, "alice",
+                              "BrowserCommand=" + path("browser.sh").toStdString() + " %1\n"));
     }
 
     std::vector<std::string> openedUrls() const { return readLines(path("urls.txt")); }

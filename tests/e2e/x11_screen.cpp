@@ -5,6 +5,8 @@
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
 
+#include <cstring>
+
 namespace vellix::test {
 namespace {
 
@@ -13,37 +15,23 @@ int ignoreErrors(Display*, XErrorEvent*) {
     return 0;
 }
 
-std::string textProperty(Display* display, Window window, Atom property) {
-    Atom type = None;
-    int format = 0;
+// The property's items as bytes when they come in `format` bits each, else nothing.
+std::string property(Display* display, Window window, Atom property, Atom type, int format) {
+    Atom typeReturn = None;
+    int formatReturn = 0;
     unsigned long count = 0;
     unsigned long after = 0;
     unsigned char* data = nullptr;
-    std::string text;
-    if (XGetWindowProperty(display, window, property, 0, 1024, False, AnyPropertyType, &type,
-                           &format, &count, &after, &data) == Success &&
-        data != nullptr && format == 8) {
-        text.assign(reinterpret_cast<const char*>(data), count);
+    std::string bytes;
+    if (XGetWindowProperty(display, window, property, 0, 1024, False, type, &typeReturn,
+                           &formatReturn, &count, &after, &data) == Success &&
+        data != nullptr && formatReturn == format) {
+        // Xlib hands 32-bit items over as longs.
+        bytes.assign(reinterpret_cast<const char*>(data),
+                     count * (format == 32 ? sizeof(long) : 1));
     }
     if (data != nullptr) XFree(data);
-    return text;
-}
-
-long pidProperty(Display* display, Window window, Atom property) {
-    Atom type = None;
-    int format = 0;
-    unsigned long count = 0;
-    unsigned long after = 0;
-    unsigned char* data = nullptr;
-    long pid = 0;
-    if (XGetWindowProperty(display, window, property, 0, 1, False,
-                           XInternAtom(display, "CARDINAL", False), &type, &format, &count, &after,
-                           &data) == Success &&
-        data != nullptr && format == 32 && count == 1) {
-        pid = *reinterpret_cast<const long*>(data);
-    }
-    if (data != nullptr) XFree(data);
-    return pid;
+    return bytes;
 }
 
 }  // namespace
@@ -70,6 +58,7 @@ std::vector<ScreenWindow> X11Screen::windows() const {
     const Atom netName = XInternAtom(display_, "_NET_WM_NAME", False);
     const Atom netPid = XInternAtom(display_, "_NET_WM_PID", False);
     const Atom wmName = XInternAtom(display_, "WM_NAME", False);
+    const Atom cardinal = XInternAtom(display_, "CARDINAL", False);
     std::vector<ScreenWindow> found;
     std::vector<Window> pending{root()};
     while (!pending.empty()) {
@@ -92,9 +81,12 @@ std::vector<ScreenWindow> X11Screen::windows() const {
             Window unused = 0;
             XTranslateCoordinates(display_, children[i], root(), 0, 0, &window.x, &window.y,
                                   &unused);
-            window.name = textProperty(display_, children[i], netName);
-            if (window.name.empty()) window.name = textProperty(display_, children[i], wmName);
-            window.pid = pidProperty(display_, children[i], netPid);
+            window.name = property(display_, children[i], netName, AnyPropertyType, 8);
+            if (window.name.empty()) {
+                window.name = property(display_, children[i], wmName, AnyPropertyType, 8);
+            }
+            const std::string pid = property(display_, children[i], netPid, cardinal, 32);
+            if (pid.size() == sizeof(long)) std::memcpy(&window.pid, pid.data(), sizeof(long));
             found.push_back(window);
             pending.push_back(children[i]);
         }

@@ -4,6 +4,8 @@
 #include <QTemporaryDir>
 #include <QThread>
 
+#include <cstdio>
+
 #include <tuple>
 
 #include "platform/hand_over_wire.h"
@@ -80,13 +82,16 @@ TEST(InstanceGuardTest, SecondGuardFindsTheFirstAndHandsOver) {
     EXPECT_EQ(second.copyDataToRunning(7, "other"), std::optional<bool>(false));
     // Plain messages other than a stop are not accepted from outside.
     EXPECT_TRUE(second.postToRunning(UM_CHECK_NOW, 0, 0));
+    // A cleaner of old runtime files removes the socket: it is made again at once.
+    ASSERT_EQ(std::remove(first.socketPath().c_str()), 0);
+    EXPECT_TRUE(second.postToRunning(UM_STOP, 0, 0));
 
     QMetaObject::invokeMethod(
         &context, [&] { first.stopListening(); }, Qt::BlockingQueuedConnection);
     listener.quit();
     listener.wait();
     const std::vector<std::pair<MessageId, std::string>> expected = {
-        {UM_STOP, ""}, {WM_COPYDATA, "ann@x"}, {WM_COPYDATA, "other"}};
+        {UM_STOP, ""}, {WM_COPYDATA, "ann@x"}, {WM_COPYDATA, "other"}, {UM_STOP, ""}};
     EXPECT_EQ(received, expected);
 
     // With the first gone, nobody answers and the lock is free again.

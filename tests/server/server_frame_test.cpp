@@ -3,14 +3,18 @@
 #include "server/server_frame.h"
 
 #include <gtest/gtest.h>
+#include <QDeadlineTimer>
 #include <QTemporaryDir>
 
+#include <algorithm>
 #include <atomic>
+#include <cstdio>
 #include <thread>
 
 #include "core/frame_thread.h"
 #include "core/guarded.h"
 #include "core/string_table.h"
+#include "server/file_transfer_records.h"
 #include "support/recording_frame.h"
 #include "support/sim_process.h"
 
@@ -94,7 +98,8 @@ class ServerFrameTest : public ::testing::Test {
                 .accountSettings = settings_,
                 .iniPath = dir_.filePath(QStringLiteral("Vellix.ini")).toStdString(),
                 .dataFolder = dir_.path().toStdString() + "/",
-                .programFolder = dir_.path().toStdString() + "/",
+                .programFolder =
+                    programFolder_.empty() ? dir_.path().toStdString() + "/" : programFolder_,
                 .folders = folders_,
                 .buddies = buddies_,
                 .users = users_,
@@ -143,6 +148,7 @@ class ServerFrameTest : public ::testing::Test {
     ScriptedDialogs dialogs_;
     std::map<FrameKind, test::StartedFrame> recorders_;
     std::unique_ptr<FrameThread> server_;
+    std::string programFolder_;  // empty: the test's folder
 };
 
 TEST_F(ServerFrameTest, FirstCheckLogsInAndPollsWithTheExactRequests) {
@@ -176,6 +182,38 @@ TEST_F(ServerFrameTest, FirstCheckLogsInAndPollsWithTheExactRequests) {
     EXPECT_EQ(hooks[0].w, 10u);
 }
 
+TEST_F(ServerFrameTest, UpdateIsOfferedForANewerVersionWhereTheProgramFolderTakesAFile) {
+    // Permission bits do not stop root, so the folder that takes no file lies below a file.
+    const std::string file = dir_.filePath(QStringLiteral("plain-file")).toStdString();
+    std::fclose(std::fopen(file.c_str(), "wb"));
+    struct Case {
+        const char* version;
+        const char* autoupdate;
+        bool writable, offered;
+    };
+    const Case cases[] = {
+        {"9.0.1", "yes", true, true},   {"9.0.0 build 7", "yes", true, false},
+        {"9.0.1", "NO", true, false},   {"10.0.0", "yes", true, false},
+        {"9.0.1", "yes", false, false},
+    };
+    for (const Case& c : cases) {
+        sim_.control("version", {{"version", c.version}, {"autoupdate", c.autoupdate}});
+        session_.set(SessionState{});
+        programFolder_ = c.writable ? "" : file + "/";
+        const auto connected = std::ranges::count(trayStates(), 1);
+        const size_t offers = got(FrameKind::WindowHandler, UM_REFRESH_BUDDIES).size();
+        start("alice@demo.local", "alice");
+        ASSERT_TRUE(eventually([&] { return std::ranges::count(trayStates(), 1) > connected; }));
+        frames_.send(FrameKind::WindowHandler, 0);  // handled after anything posted before
+        EXPECT_EQ(got(FrameKind::WindowHandler, UM_REFRESH_BUDDIES).size() - offers,
+                  c.offered ? 1u : 0u)
+            << c.version << " autoupdate " << c.autoupdate << (c.writable ? "" : " read-only");
+        frames_.post(FrameKind::Server, UM_QUIT_THREAD);
+        server_->wait();
+        server_.reset();
+    }
+}
+
 TEST_F(ServerFrameTest, RefusedPasswordShowsTheErrorThenLogsInWithTheDialogsAnswer) {
     dialogs_.answer = LoginAnswer{"bob@demo.local", "bob", true};
     start("bob@demo.local", "wrong");
@@ -200,12 +238,69 @@ TEST_F(ServerFrameTest, CancelledLoginDialogIsNotOfferedAgain) {
 TEST_F(ServerFrameTest, UnreachableServerIsReportedAndDisconnected) {
     start("alice@demo.local", "alice", "http://127.0.0.1:1/skyloom/app.dll");
     ASSERT_TRUE(eventually([&] { return !dialogs_.errors.get().empty(); }));
+    // The reason in words follows the message.
     EXPECT_EQ(dialogs_.errors.get()[0],
               "Could not connect to the server!  Please verify that the server information is "
-              "correct.");
-    ASSERT_TRUE(eventually([&] { return trayStates().size() >= 3; }));
+              "correct.\n\n" +
+                  strings_.text(IDS_NET_REFUSED));
     EXPECT_EQ(trayStates().front(), 5);
-    EXPECT_EQ(trayStates().back(), 4);
+    // Then it retries on its own, saying so in the tooltip, and shows no further error.
+    ASSERT_TRUE(eventually([&] {
+        const auto states = got(FrameKind::Tray, UM_SERVER_STATE);
+        return std::count_if(states.begin(), states.end(),
+                             [](const Recorded& m) { return m.w == 4 && m.l > 0; }) >= 3;
+    }));
+    EXPECT_EQ(dialogs_.errors.get().size(), 1u);
+}
+
+// After the user's own log-out, a refused password or the server's word to disconnect,
+// nothing is sent until the user acts.
+TEST_F(ServerFrameTest, NoAutomaticRetryAfterWhatMustBeRespected) {
+    const auto quietAfter = [&](const char* name) {
+        const std::size_t before = frameRequests(sim_).size();
+        std::this_thread::sleep_for(std::chrono::milliseconds(600));  // 60 s at this scale
+        EXPECT_EQ(frameRequests(sim_).size(), before) << name;
+    };
+    start("carol@demo.local", "carol");
+    ASSERT_TRUE(eventually([&] { return loggedIn(); }));
+    sim_.control("disconnect", {{"account", "carol@demo.local"}, {"text", "Closed by admin"}});
+    frames_.post(FrameKind::Server, UM_CHECK_NOW);
+    ASSERT_TRUE(eventually([&] { return !got(FrameKind::Note, UM_SHOW_DISCONNECT).empty(); }));
+    quietAfter("disconnect text");
+
+    frames_.post(FrameKind::Server, UM_CHECK_NOW);  // the user confirms the notice
+    ASSERT_TRUE(eventually([&] { return loggedIn(); }));
+    frames_.post(FrameKind::Server, UM_LOGOUT);
+    ASSERT_TRUE(eventually([&] { return !loggedIn(); }));
+    quietAfter("log-out");
+
+    account_.update([](AccountSettings& a) { a.password = "wrong"; });
+    frames_.post(FrameKind::Server, UM_CHECK_NOW);
+    ASSERT_TRUE(eventually([&] { return dialogs_.asked == 1; }));
+    quietAfter("refused password");
+}
+
+// The reply to a login would take 30 s; a quit does not wait for it, and shows nothing.
+TEST_F(ServerFrameTest, QuitCutsALoginInFlightShort) {
+    start("alice@demo.local", "alice");
+    ASSERT_TRUE(eventually([&] { return loggedIn(); }));
+    sim_.control("fault", {{"word", "GetSession"}, {"kind", "delay"}, {"value", "30000"}});
+    frames_.post(FrameKind::Server, UM_RELOGIN);
+    ASSERT_TRUE(simGot("Vellix", "GetSession=Yes"));
+    frames_.post(FrameKind::Server, UM_QUIT_THREAD);
+    EXPECT_TRUE(server_->wait(QDeadlineTimer(3000)));
+    EXPECT_TRUE(dialogs_.errors.get().empty());
+}
+
+// The pauses around a new session are timer steps: with them scaled to 10 s each, a quit
+// posted while they run still ends the frame at once instead of after 30 s.
+TEST_F(ServerFrameTest, QuitDuringTheNewSessionPausesIsHandledAtOnce) {
+    clock_ = Clock(20.0);
+    start("alice@demo.local", "alice");
+    ASSERT_TRUE(eventually([&] { return !session_.get().sessionId.empty(); }));
+    frames_.post(FrameKind::Server, UM_QUIT_THREAD);
+    EXPECT_TRUE(server_->wait(QDeadlineTimer(3000)));
+    EXPECT_FALSE(loggedIn());
 }
 
 TEST_F(ServerFrameTest, ServerSideEventsDuringPolls) {
@@ -256,6 +351,15 @@ TEST_F(ServerFrameTest, StatusChangeAndLogout) {
     ASSERT_TRUE(eventually([&] { return loggedIn(); }));
     frames_.post(FrameKind::Server, UM_SET_STATUS, 0, 0,
                  makePayload(strings_.text(IDS_STATUS_AWAY)));
+    frames_.post(FrameKind::Server, UM_FILE_TRANSFER_REQUEST, 0, 0,
+                 makePayload(FileOffer{"bob@demo.local", "a b.txt", 12}));
+    frames_.post(FrameKind::Server, UM_FILE_TRANSFER_RESPONSE, 0, 0,
+                 makePayload(FileAnswer{"bob@demo.local", "x.bin", false}));
+    EXPECT_TRUE(
+        simGot("Vellix",
+               "FileTransferRequest=yes&TransferTo=bob@demo.local&FileName=a%20b.txt&FileSize=12"));
+    EXPECT_TRUE(
+        simGot("Vellix", "FileTransferResponse=no&TransferFrom=bob@demo.local&FileName=x.bin"));
     frames_.post(FrameKind::Server, UM_LOGOUT);
     ASSERT_TRUE(eventually([&] { return session_.get().sessionId.empty(); }));
     EXPECT_TRUE(simGot("VellixStatus", "SetStatus=Away"));

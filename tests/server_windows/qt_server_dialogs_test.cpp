@@ -8,7 +8,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTimer>
 #include <chrono>
 #include <functional>
 #include <future>
@@ -19,31 +18,18 @@
 #include "server/windows/credentials_dialog.h"
 #include "server/windows/error_window.h"
 #include "server/windows/login_dialog.h"
+#include "support/widget_finder.h"
 
 namespace vellix {
 namespace {
 
 using test::runUntil;
-
-// Acts on the next modal dialog of type D once it shows; runs inside the dialog's own loop.
-template <class D>
-void whenModal(std::function<void(D&)> act) {
-    auto* timer = new QTimer;
-    QObject::connect(timer, &QTimer::timeout, timer, [timer, act] {
-        if (auto* dialog = qobject_cast<D*>(QApplication::activeModalWidget())) {
-            timer->stop();
-            timer->deleteLater();
-            act(*dialog);
-        }
-    });
-    timer->start(5);
-}
+using test::whenModal;
 
 void press(QDialog& dialog, const StringTable& strings, int buttonId) {
-    for (auto* b : dialog.findChildren<QPushButton*>()) {
-        if (b->text() == QString::fromStdString(strings.text(buttonId))) return b->click();
-    }
-    ADD_FAILURE() << "no button " << buttonId;
+    QPushButton* button = test::buttonWithText(dialog, strings.text(buttonId));
+    ASSERT_NE(button, nullptr) << buttonId;
+    button->click();
 }
 
 template <class T>
@@ -196,6 +182,27 @@ TEST(QtServerDialogsTest, OneErrorWindowAtATime) {
     }
     dialogs.reset();
     EXPECT_EQ(openErrorTexts(), Texts{});
+}
+
+// A refused password: the error the frame shows just before asking again moves into the
+// login dialog, where the user sees it, instead of opening behind it.
+TEST(QtServerDialogsTest, ErrorBeforeLoginShowsInsideTheDialog) {
+    const StringTable strings(Language::English);
+    QtServerDialogs dialogs(strings);
+    bool errorInside = false;
+    whenModal<LoginDialog>([&](LoginDialog& d) {
+        for (auto* label : d.findChildren<QLabel*>()) {
+            errorInside = errorInside || label->text() == QStringLiteral("Password refused");
+        }
+        press(d, strings, IDS_BUTTON_CANCEL);
+    });
+    auto answer = std::async(std::launch::async, [&] {
+        dialogs.showError("Password refused");
+        return dialogs.askLogin(kAccounts, 1);
+    });
+    EXPECT_EQ(text(waitFor(answer)), "none");
+    EXPECT_TRUE(errorInside);
+    EXPECT_TRUE(runUntil([] { return openErrorTexts().empty(); }, 2000));
 }
 
 }  // namespace

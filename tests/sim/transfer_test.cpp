@@ -1,6 +1,10 @@
 // File transfer through two sessions, contact folders, pages and the installer.
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <filesystem>
+#include <thread>
+
 #include "replies.h"
 #include "sim_fixture.h"
 
@@ -90,6 +94,48 @@ TEST_F(SimTransfer, DeclinedOrUnofferedFilesAreRefused) {
     EXPECT_EQ(call(b_, "FileTransferResponse=yes&TransferFrom=a@x.test&FileName=never.bin").status,
               404);
     EXPECT_EQ(call(b_, "FileDownload=Yes&FileID=XYZ&TransferFrom=a@x.test&FileName=x").status, 404);
+}
+
+class SimSpool : public SimTransfer {
+  protected:
+    ServerOptions options() override {
+        ServerOptions o = SimTransfer::options();
+        o.service.spool_limit = 1000;
+        return o;
+    }
+    size_t spooled_files() const {
+        const auto& folder = server_->service().spool()->folder();
+        return static_cast<size_t>(std::distance(std::filesystem::directory_iterator(folder),
+                                                 std::filesystem::directory_iterator()));
+    }
+};
+
+TEST_F(SimSpool, UploadsWaitOnDiskWithinTheSpoolLimit) {
+    for (const char* name : {"one.bin", "two.bin"}) {
+        call(a_, std::string("FileTransferRequest=yes&TransferTo=b@x.test&FileSize=600&FileName=") +
+                     name);
+        call(b_, std::string("FileTransferResponse=yes&TransferFrom=a@x.test&FileName=") + name);
+    }
+    const std::string bytes(600, 'x');
+    EXPECT_TRUE(upload("b@x.test", "one.bin", bytes).starts_with("<result>success</result>"));
+    EXPECT_EQ(server_->service().spool()->used(), 600u);
+    EXPECT_EQ(spooled_files(), 1u);
+    EXPECT_EQ(upload("b@x.test", "two.bin", bytes),
+              "<error>upload space full: 600 bytes asked, 400 of 1000 free</error>");
+
+    std::string id;
+    for (int i = 0; i < 6 && id.empty(); ++i) {
+        id = reply_tag(call(b_, "WaitForIM=Yes").body, "fileid").value_or("");
+    }
+    EXPECT_EQ(call(b_, "FileDownload=Yes&FileID=" + id + "&TransferFrom=a@x.test&FileName=one.bin")
+                  .body,
+              bytes);
+    // The server lets go of the file once its reply is written, just after the client has it.
+    for (int i = 0; i < 500 && server_->service().spool()->used() != 0; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    EXPECT_EQ(server_->service().spool()->used(), 0u);
+    EXPECT_EQ(spooled_files(), 0u);
 }
 
 TEST_F(SimTransfer, ContactsRoundTripAndPublicWriteNeedsTheRight) {

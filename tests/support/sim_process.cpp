@@ -1,8 +1,8 @@
 #include "support/sim_process.h"
 
+#include "support/child_process.h"
+
 #include <poll.h>
-#include <signal.h>
-#include <sys/wait.h>
 #include <unistd.h>
 #include <QByteArray>
 #include <QJsonArray>
@@ -99,20 +99,7 @@ SimProcess::~SimProcess() {
 }
 
 int SimProcess::stop() {
-    if (pid_ <= 0) return -1;
-    kill(pid_, SIGTERM);
-    int status = 0;
-    for (int i = 0; i < 100; ++i) {
-        if (waitpid(pid_, &status, WNOHANG) == pid_) {
-            pid_ = -1;
-            return status;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
-    kill(pid_, SIGKILL);
-    waitpid(pid_, &status, 0);
-    pid_ = -1;
-    return status;
+    return endChild(pid_, std::chrono::seconds(5));
 }
 
 HttpResult SimProcess::control(const std::string& command,

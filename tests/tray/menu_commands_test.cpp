@@ -8,8 +8,8 @@
 #include "core/settings_keys.h"
 #include "server/webmail_link.h"
 #include "support/recording_frame.h"
-#include "tray/menu_frame.h"
 #include "tray/menu_commands.h"
+#include "tray/menu_frame.h"
 
 namespace vellix {
 namespace {
@@ -19,9 +19,6 @@ struct FakeDesktop final : MenuDesktop {
     void openUrl(const std::string& url) override { calls.push_back("url:" + url); }
     void openFolder(const std::string& path) override { calls.push_back("folder:" + path); }
     void startProgram(const std::string& path) override { calls.push_back("program:" + path); }
-    void showOptions(OptionsPage page) override {
-        calls.push_back("options:" + std::to_string(static_cast<int>(page)));
-    }
     std::vector<std::string> calls;
 };
 
@@ -43,7 +40,8 @@ struct YesExit final : ExitConfirmation {
 
 constexpr MessageId kSentinel = WM_APP + 0x3fff;
 constexpr std::array kKinds{FrameKind::Server,        FrameKind::Tray,        FrameKind::Note,
-                            FrameKind::WindowHandler, FrameKind::BuddyWindow, FrameKind::Main};
+                            FrameKind::WindowHandler, FrameKind::BuddyWindow, FrameKind::Main,
+                            FrameKind::Options};
 
 class MenuCommandsTest : public ::testing::Test {
   protected:
@@ -54,7 +52,7 @@ class MenuCommandsTest : public ::testing::Test {
                 keepLinks = [this](Message& m) {
                     if (auto link = m.take<WebmailLink>())
                         links_.push_back(link->format + "|" + link->arguments[0] + "|" +
-                                         std::to_string(link->trayStateAfter));
+                                         std::to_string(trayStateToWire(link->trayStateAfter)));
                     return LResult{0};
                 };
             }
@@ -152,9 +150,9 @@ TEST_F(MenuCommandsTest, EachCommandReachesItsReceiver) {
         {32782, true, Server, UM_SET_STATUS, "Online", ""},
         {32774, true, Main, WM_QUIT, "", ""},
         {32776, true, Server, 0, "", "url:https://www.brisgate.example/"},
-        {32778, true, Server, 0, "", "options:1"},
-        {32773, true, Server, 0, "", "options:0"},
-        {32780, true, Server, 0, "", "options:2"},
+        {32778, true, Options, UM_OPTIONS_PAGE, "About", ""},
+        {32773, true, Options, UM_OPTIONS_PAGE, "", ""},
+        {32780, true, Options, UM_OPTIONS_PAGE, "Buddy List", ""},
         {32797, true, Server, 0, "", "folder:" + context.dataFolder + "History/"},
         {1079, true, Server, 0, "", ""},  // not configured yet
         {12345, true, Server, 0, "", ""},
@@ -203,9 +201,9 @@ TEST_F(MenuCommandsTest, DelayTogglesFlipTheirFlags) {
     expectCounts({{FrameKind::Tray, 2}});
     const auto tray = frame(FrameKind::Tray).messages();
     EXPECT_EQ(std::tuple(tray[0].id, tray[0].w, tray[0].l),
-              std::tuple(UM_SERVER_STATE, WParam{1}, LParam{1}));
+              std::tuple(UM_SERVER_STATE, WParam{1}, LParam{0}));
     EXPECT_EQ(std::tuple(tray[1].id, tray[1].w, tray[1].l),
-              std::tuple(UM_SERVER_STATE, WParam{2}, LParam{1}));
+              std::tuple(UM_SERVER_STATE, WParam{2}, LParam{0}));
 
     for (int id : {menu_id::kDelaySound, menu_id::kDelayNoticeAlt})
         runMenuCommand(context, model, id);
@@ -250,13 +248,16 @@ TEST_F(MenuCommandsTest, FrameShowsTheMenuAndAsksForLogin) {
     frames.post(FrameKind::Menu, UM_NEED_LOGIN);
     frames.post(FrameKind::Menu, UM_QUIT_THREAD);
     thread.wait();
-    expectCounts({{FrameKind::Server, 3}});
+    // A missing server opens the options window's Server page; a missing login the dialog.
+    expectCounts({{FrameKind::Server, 2}, {FrameKind::Options, 1}});
     const auto got = frame(FrameKind::Server).messages();
-    EXPECT_EQ(std::vector({got[0].id, got[1].id, got[2].id}),
-              std::vector({UM_OPEN_LINK, UM_RELOGIN, UM_RELOGIN}));
+    EXPECT_EQ(std::vector({got[0].id, got[1].id}), std::vector({UM_OPEN_LINK, UM_RELOGIN}));
+    const auto options = frame(FrameKind::Options).messages().at(0);
+    EXPECT_EQ(std::pair(options.id, options.text.value_or("")),
+              std::pair(UM_OPTIONS_PAGE, std::string("Skyloom")));
     EXPECT_EQ(links_, std::vector<std::string>{"&View=List&NextFolder=Inbox||1"});
     EXPECT_EQ(host.shown, std::tuple(10, -20, true));
-    EXPECT_EQ(dialogs.asked.size(), 2u);
+    EXPECT_EQ(dialogs.asked.size(), 1u);
 }
 
 }  // namespace

@@ -89,15 +89,15 @@ TEST_F(NoteFrameTest, CountsReadyCarriesOutThePass) {
     ASSERT_TRUE(tray.frame->waitForMessages(1));
     const auto told = tray.frame->messages()[0];
     EXPECT_EQ(std::tuple(told.id, told.w, told.l),
-              std::tuple(UM_SERVER_STATE, WParam{2}, LParam{1}));
+              std::tuple(UM_SERVER_STATE, WParam{2}, LParam{0}));
     // Opening from the desktop notice goes where the pass opened.
     recorder.notices[0].onAction();
-    server.frame->send(WM_APP + 1);
+    test::drain(*server.frame);
     ASSERT_EQ(links.size(), 2u);
     for (const WebmailLink& link : links) {
         EXPECT_EQ(link.format + "|" + link.arguments[0],
                   "&View=Message&NextFolder=%s&NextFirstUnread=Yes|Inbox");
-        EXPECT_EQ(link.trayStateAfter, 1);
+        EXPECT_EQ(link.trayStateAfter, TrayState::Connected);
     }
 
     // Sounds off: the next fresh arrival stays quiet, and the notice follows its setting.

@@ -8,6 +8,7 @@
 #include "recording_tray_host.h"
 #include "server/webmail_link.h"
 #include "support/recording_frame.h"
+#include "tray/new_mail_pass.h"
 
 namespace vellix {
 namespace {
@@ -52,7 +53,7 @@ class TrayFrameTest : public ::testing::Test {
     void state(WParam state, std::optional<std::string> text = {}) {
         registry_.post(FrameKind::Tray, UM_SERVER_STATE, state, 0,
                        text ? makePayload(*text) : nullptr);
-        registry_.send(FrameKind::Tray, WM_APP + 1);
+        test::drain(registry_, FrameKind::Tray);
     }
     test::HostCall last() const { return host_.calls().back(); }
 
@@ -107,7 +108,7 @@ TEST_F(TrayFrameTest, StateTextsDecideWhetherTheStateChanges) {
 }
 
 TEST_F(TrayFrameTest, ClicksOpenMenuMailOrMainWindow) {
-    host_.activate({kTrayRightButtonDown, 12, 34});
+    host_.activate({TrayClick::Menu, 12, 34});
     ASSERT_TRUE(menu_.frame->waitForMessages(1));
     const auto menu = menu_.frame->messages()[0];
     EXPECT_EQ(std::tuple(menu.id, menu.w, menu.l),
@@ -124,7 +125,7 @@ TEST_F(TrayFrameTest, ClicksOpenMenuMailOrMainWindow) {
         {0,
          {folder("Inbox", 0), folder("Work", 2), folder("Lists", 1)},
          "",
-         std::string(kLinkFirstUnread) + "|Work"},
+         firstUnreadLink("Work").format + "|Work"},
         {0, {folder("Inbox", 0)}, "sid", std::string(kLinkInbox) + "|"},
         {0, {folder("Inbox", 0)}, "", ""},
         {2, {folder("Work", 2)}, "sid", ""},
@@ -139,18 +140,18 @@ TEST_F(TrayFrameTest, ClicksOpenMenuMailOrMainWindow) {
         folders_.merge(listed);
         session_.update([&](SessionState& s) { s.sessionId = c.session; });
         const std::size_t before = server_.frame->messages().size();
-        host_.activate({kTrayLeftDoubleClick, 0, 0});
-        registry_.send(FrameKind::Tray, WM_APP + 1);
-        server_.frame->send(WM_APP + 1);  // the link, if any, has arrived
+        host_.activate({TrayClick::DoubleClick, 0, 0});
+        test::drain(registry_, FrameKind::Tray);
+        test::drain(*server_.frame);  // the link, if any, has arrived
         const std::size_t links = server_.frame->messages().size() - before - 1;
         ASSERT_EQ(links, c.link.empty() ? 0u : 1u);
         if (links) {
             const WebmailLink& got = links_.back();
             EXPECT_EQ(got.format + "|" + got.arguments[0], c.link);
-            EXPECT_EQ(got.trayStateAfter, 1);
+            EXPECT_EQ(got.trayStateAfter, TrayState::Connected);
         }
     }
-    buddy_.frame->send(WM_APP + 1);
+    test::drain(*buddy_.frame);
     const auto shown = buddy_.frame->messages();
     EXPECT_EQ(
         std::ranges::count_if(shown, [](const auto& r) { return r.id == UM_SHOW_MAIN_WINDOW; }), 1);

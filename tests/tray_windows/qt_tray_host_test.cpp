@@ -67,8 +67,8 @@ TEST(QtTrayHostOffscreen, StandInWindowShowsTheIconAndAsksForTheMenu) {
     EXPECT_TRUE(added);
     EXPECT_FALSE(secondAdd);
 
+    ASSERT_TRUE(pump([&] { return host.fallbackWindow() && host.fallbackWindow()->isVisible(); }));
     TrayFallbackWindow* window = host.fallbackWindow();
-    ASSERT_TRUE(pump([&] { return window->isVisible(); }));
     EXPECT_EQ(window->text(), QStringLiteral("Total:3, Unread:1, New:0"));
     EXPECT_EQ(host.shownIcon(), 232);
 
@@ -85,9 +85,9 @@ TEST(QtTrayHostOffscreen, StandInWindowShowsTheIconAndAsksForTheMenu) {
                       Qt::NoModifier);
     QApplication::sendEvent(window, &twice);
     ASSERT_EQ(reports.size(), 2u);
-    EXPECT_EQ(reports[0].mouseMessage, kTrayRightButtonDown);
+    EXPECT_EQ(reports[0].click, TrayClick::Menu);
     EXPECT_EQ(reports[0].x, global.toPoint().x());
-    EXPECT_EQ(reports[1].mouseMessage, kTrayLeftDoubleClick);
+    EXPECT_EQ(reports[1].click, TrayClick::DoubleClick);
 
     host.setMainWindowPresent(true);
     EXPECT_FALSE(window->isVisible());
@@ -107,17 +107,18 @@ TEST(TrayOnDesktop, Probe) {
 
     // With a tray each state's picture goes there, not into the stand-in window.
     const auto image = [](const QIcon& picture) { return picture.pixmap(16, 16).toImage(); };
-    for (const auto& [state, picture] : {std::pair{kTrayConnected, 232},
-                                         std::pair{kTrayNewMail, 234}, std::pair{kTrayLost, 249}}) {
-        icon.setState(state, "state " + std::to_string(state));
+    for (const auto& [state, picture] :
+         {std::pair{TrayState::Connected, 232}, std::pair{TrayState::NewMail, 234},
+          std::pair{TrayState::Lost, 249}}) {
+        icon.setState(state, "state " + std::to_string(trayStateToWire(state)));
         owner.killTimer(kTrayAnimationTimer);  // hold the first picture of the state
         const int expected = picture;          // a structured binding cannot be captured
         EXPECT_TRUE(pump([&] {
             return host.trayIcon().isVisible() && host.trayIcon().geometry().width() > 0 &&
                    image(host.trayIcon().icon()) == image(trayIconPicture(expected));
-        })) << state;
+        })) << trayStateToWire(state);
     }
-    EXPECT_FALSE(host.fallbackWindow()->isVisible());
+    EXPECT_EQ(host.fallbackWindow(), nullptr) << "a stand-in window beside a real tray";
 }
 
 TEST(TrayOnDesktop, RealTray) {

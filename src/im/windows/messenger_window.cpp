@@ -323,8 +323,9 @@ void MessengerWindow::showIncoming(const ImMessage& message) {
         entry.name = message.subject;
         const std::string sessionId = context_.session.get().sessionId;
         if (!sessionId.empty()) {
-            entry.calendarLink = buildWebmailUrl(context_.serverUrl(), sessionId,
-                                                 WebmailLink{"&NextView=CalendarWeekView", {}, 0});
+            entry.calendarLink =
+                buildWebmailUrl(context_.serverUrl(), sessionId,
+                                WebmailLink{"&NextView=CalendarWeekView", {}, TrayState::Keep});
         }
     }
     addEntry(entry);

@@ -4,6 +4,9 @@
 
 #include <QObject>
 #include <QPointer>
+#include <QRect>
+
+#include <functional>
 
 #include <vector>
 
@@ -11,6 +14,8 @@
 #include "core/string_table.h"
 #include "tray/note_windows.h"
 #include "tray/notification_state.h"
+
+class QWidget;
 
 namespace vellix {
 
@@ -31,6 +36,12 @@ class QtNoteWindows final : public QObject, public NoteWindows {
     void closeDisconnect() override;
     void showAlert(std::optional<std::string> text) override;
 
+    // Where the tray icon is on the screen (an invalid rectangle when unknown); a new note
+    // opens beside it.
+    void setTrayIconGeometry(std::function<QRect()> geometry) { trayIcon_ = std::move(geometry); }
+    // Opens the disconnect dialog's help page over that dialog; without it there is no Help.
+    void setDisconnectHelp(std::function<void(QWidget*)> open) { help_ = std::move(open); }
+
     // On the GUI thread: the windows open now (tests and the tray side look).
     NoteDialog* noteDialog() const;
     DisconnectDialog* disconnectDialog() const;
@@ -47,6 +58,8 @@ class QtNoteWindows final : public QObject, public NoteWindows {
     QPointer<NoteDialog> note_;
     QPointer<DisconnectDialog> disconnect_;
     std::vector<QPointer<AlertWindow>> alerts_;
+    std::function<QRect()> trayIcon_;
+    std::function<void(QWidget*)> help_;
 };
 
 }  // namespace vellix
