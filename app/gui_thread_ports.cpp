@@ -29,8 +29,22 @@ ExitConfirmation::Answer GuiExitConfirmation::ask(bool dontShowAgain) {
     return answer;
 }
 
-GuiMenuDesktop::GuiMenuDesktop(QObject* guiObject, DesktopShell& shell)
-    : guiObject_(guiObject), shell_(shell) {
+void BuddyListOpener::open() {
+    if (!dialog_) {
+        dialog_ = new BuddyListDialog(deps_);
+        dialog_->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    dialog_->show();
+    dialog_->raise();
+    dialog_->activateWindow();
+}
+
+void BuddyListOpener::userListArrived() {
+    if (dialog_) dialog_->page()->userListArrived();
+}
+
+GuiMenuDesktop::GuiMenuDesktop(QObject* guiObject, DesktopShell& shell, BuddyListOpener& buddyList)
+    : guiObject_(guiObject), shell_(shell), buddyList_(buddyList) {
 }
 
 void GuiMenuDesktop::showMessage(const std::string& text) {
@@ -55,6 +69,10 @@ void GuiMenuDesktop::showOptions(OptionsPage page) {
     const QString version =
         QString::fromUtf8(kProgramVersion.data(), static_cast<qsizetype>(kProgramVersion.size()));
     runOnGuiThread(guiObject_, [&] {
+        if (page == OptionsPage::BuddyList) {
+            buddyList_.open();
+            return;
+        }
         if (page == OptionsPage::About) {
             QMessageBox::about(nullptr, QStringLiteral("Vellix"),
                                QStringLiteral("Vellix %1").arg(version));

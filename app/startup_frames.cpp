@@ -89,6 +89,24 @@ std::unique_ptr<Frame> serverFrame(Application& app, SharedState& shared, Deskto
     return std::make_unique<CMainFrame_ServerInterface>(std::move(deps), app.clock());
 }
 
+std::unique_ptr<Frame> buddyWindowFrame(Application& app, SharedState& shared, DesktopServices& s) {
+    BuddyWindowDeps deps{
+        .frames = app.frames(),
+        .buddies = shared.buddies,
+        .folders = shared.folders,
+        .session = app.session(),
+        .statusWord = app.statusWord(),
+        .manualStatus = app.manualStatus(),
+        .text = [&strings = s.strings](int id) { return strings.text(id); },
+        .iniPath = app.files().iniPath,
+        .defaultInWindow = [&shared] { return shared.notifications.defaults[InWindow].load(); },
+        .trayAvailable = s.trayAvailable,
+        .makeView = s.makeBuddyWindow,
+        .userListReady = s.userListReady,
+    };
+    return std::make_unique<BuddyWindowFrame>(std::move(deps), app.clock());
+}
+
 }  // namespace
 
 std::vector<FrameSpec> startupFrames(Application& app, SharedState& shared,
@@ -106,8 +124,7 @@ std::vector<FrameSpec> startupFrames(Application& app, SharedState& shared,
          false},
         {FrameKind::WindowHandler,
          [&clock] { return std::make_unique<CMainFrame_WindowHandler>(clock); }, false},
-        {FrameKind::BuddyWindow, [&clock] { return std::make_unique<BuddyWindowFrame>(clock); },
-         true},
+        {FrameKind::BuddyWindow, [a, sh, sv] { return buddyWindowFrame(*a, *sh, *sv); }, true},
     };
 }
 

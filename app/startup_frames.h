@@ -10,6 +10,7 @@
 #include "core/application.h"
 #include "core/spelling_engine.h"
 #include "core/string_table.h"
+#include "im/buddy_window_view.h"
 #include "server/buddy_table.h"
 #include "server/event_receiver.h"
 #include "server/folder_table.h"
@@ -52,6 +53,10 @@ struct DesktopServices {
     EventReceiverFactory makeReceiver;
     SpellingEngine* spelling = nullptr;
     std::function<void(const std::string&)> trace{};
+    // The buddy window, its tray question and the buddy-list page's wait for the users.
+    BuddyWindowViewFactory makeBuddyWindow{};
+    std::function<bool()> trayAvailable{};
+    std::function<void()> userListReady{};
 };
 
 std::vector<FrameSpec> startupFrames(Application& app, SharedState& shared,

@@ -2,7 +2,9 @@
 
 #include <QApplication>
 #include <QGuiApplication>
+#include <QMessageBox>
 #include <QSessionManager>
+#include <QSystemTrayIcon>
 
 #include <unistd.h>
 
@@ -18,6 +20,7 @@
 #include "core/string_table.h"
 #include "gui_thread_ports.h"
 #include "im/im_receiver.h"
+#include "im/windows/buddy_window.h"
 #include "platform/canberra_sound_player.h"
 #include "platform/desktop_notifier.h"
 #include "platform/hunspell_spelling_engine.h"
@@ -117,11 +120,24 @@ int runVellix(int argc, char** argv) {
     QtServerDialogs dialogs(strings);
     QtTrayHost trayHost(clock);
     QtMenuHost menuHost;
-    GuiMenuDesktop menuDesktop(&dialogs, shell);
     GuiExitConfirmation exitConfirmation(&dialogs, strings);
     CanberraSoundPlayer sound;
     DesktopNotifier notifier;
     Application app(std::move(ports), clock, std::move(files));
+    BuddyListOpener buddyList(BuddyListPageDeps{
+        .strings = strings,
+        .frames = app.frames(),
+        .buddies = shared.buddies,
+        .users = shared.users,
+        .session = app.session(),
+        .iniPath = app.files().iniPath,
+        .confirm =
+            [](const std::string& question) {
+                return QMessageBox::question(nullptr, QStringLiteral("Vellix"),
+                                             QString::fromStdString(question)) == QMessageBox::Yes;
+            },
+    });
+    GuiMenuDesktop menuDesktop(&dialogs, shell, buddyList);
     QtNoteWindows noteWindows(app.frames(), shared.notifications, strings);
     TerminationSignals signals([] { QCoreApplication::quit(); });
     // The desktop's end of session ends Vellix through the same sequence.
@@ -156,6 +172,17 @@ int runVellix(int argc, char** argv) {
                              trayHost,    menuHost,   menuDesktop, exitConfirmation,
                              noteWindows, sound,      notifier,    imReceiverFactory(receiver),
                              &spelling,   diagnostics};
+    services.trayAvailable = [] { return QSystemTrayIcon::isSystemTrayAvailable(); };
+    services.userListReady = [&buddyList] { buddyList.userListArrived(); };
+    services.makeBuddyWindow = [&strings, &trayHost](BuddyWindowActions& actions) {
+        return std::make_unique<CProperty_VX_Sheet>(
+            strings, actions,
+            CProperty_VX_Sheet::Hooks{
+                .trayAvailable = [] { return QSystemTrayIcon::isSystemTrayAvailable(); },
+                .visibilityChanged =
+                    [&trayHost](bool visible) { trayHost.setMainWindowPresent(visible); },
+            });
+    };
     app.start(command, startupFrames(app, shared, services));
     if (trace) std::fprintf(stderr, "vellix: frames running\n");
 

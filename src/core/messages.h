@@ -65,6 +65,8 @@ inline constexpr MessageId UM_REFRESH_BUDDIES = WM_APP + 666;
 inline constexpr MessageId UM_START_UPDATER = WM_APP + 666;
 inline constexpr MessageId UM_REFRESH_FOLDERS = WM_APP + 667;
 inline constexpr MessageId UM_OTHER_ACCOUNT = WM_APP + 668;
+// Re-read "AlwaysOnTop" and apply it, without moving the window.
+inline constexpr MessageId UM_APPLY_ALWAYS_ON_TOP = WM_APP + 669;
 inline constexpr MessageId UM_SHOW_MAIN_WINDOW = WM_APP + 670;
 // From the event receiver to the window handler, with the parsed record as payload: an
 // incoming message, and a file offered to the user.
@@ -78,6 +80,9 @@ inline constexpr MessageId UM_CLOSE_CONVERSATIONS = WM_APP + 761;  // window-han
 // To the window-handler frame: open or raise a conversation. Payload: the buddy's address
 // (std::string); none starts a group conversation whose participants are chosen in it.
 inline constexpr MessageId UM_START_CONVERSATION = WM_APP + 700;
+// From the server frame to the buddy window: the user list asked for with UM_GET_USER_LIST
+// was read (or could not be), so a page waiting for it can fill itself.
+inline constexpr MessageId UM_USER_LIST_READY = WM_APP + 790;
 
 // Hand-over kinds carried by WM_COPYDATA.
 inline constexpr std::uint32_t COPYDATA_MAILTO = 1;

@@ -91,6 +91,8 @@ LResult CMainFrame_ServerInterface::handleMessage(Message& message) {
         case UM_GET_USER_LIST:
             if (sessionId().empty()) relogin(false);
             if (!sessionId().empty()) GetUserList();
+            // The page that asked fills itself from whatever the list holds now.
+            deps_.frames.post(FrameKind::BuddyWindow, UM_USER_LIST_READY);
             return 0;
         case UM_OPEN_LINK:
             openLink(message);
