@@ -67,7 +67,11 @@ void BuddyWindowFrame::refreshBuddies() {
 
 void BuddyWindowFrame::refreshFolders() {
     if (!view_) return;
-    view_->setTitle(buddyWindowTitle(deps_.session.get()));
+    const SessionState session = deps_.session.get();
+    view_->setTitle(buddyWindowTitle(session));
+    // The folder table keeps its records after a logout; the window shows them only while
+    // they are the logged-in account's.
+    if (session.sessionId.empty()) return view_->showFolders({});
     const bool defaultOn = !deps_.defaultInWindow || deps_.defaultInWindow();
     view_->showFolders(windowFolders(deps_.folders.copyFolders(), defaultOn));
 }

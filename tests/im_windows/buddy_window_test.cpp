@@ -141,6 +141,13 @@ TEST_F(BuddyWindowTest, FillsFromTheTablesAndDoubleClicksPostTheRightMessages) {
     EXPECT_EQ(toServer[1].id, UM_SET_STATUS);
     EXPECT_EQ(toServer[1].text, "Away");
     EXPECT_TRUE(manualStatus);
+
+    // After a logout the folder records stay in the table but leave the window.
+    session.update([](SessionState& s) { s.sessionId.clear(); });
+    registry.post(FrameKind::BuddyWindow, UM_REFRESH_FOLDERS);
+    QApplication::processEvents();
+    EXPECT_EQ(folderTree->topLevelItem(0)->childCount(), 0);
+    EXPECT_EQ(sheet->windowTitle(), QStringLiteral("Vellix"));
     registry.set(FrameKind::BuddyWindow, nullptr);
 }
 
