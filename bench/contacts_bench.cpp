@@ -14,10 +14,10 @@
 #include <pugixml.hpp>
 #include <string>
 
+#include "support/memory_contact_source.h"
 #include "sync/contact_list.h"
 #include "sync/contact_sync_engine.h"
 #include "sync/contact_xml.h"
-#include "sync/memory_contact_source.h"
 
 namespace {
 
@@ -29,17 +29,17 @@ constexpr int kFileContacts = 100000;
 ContactRecord makeContact(int i) {
     const std::string n = std::to_string(i);
     ContactRecord record;
-    record.guid = std::string(24, '0') + std::to_string(10000000 + i);
-    record.email = "user" + n + "@example.com";
-    record.firstName = "First" + n;
-    record.lastName = "Last" + n;
-    record.fullName = record.firstName + " " + record.lastName;
-    record.busCompany = "Company " + std::to_string(i % 100);
-    record.busPhone = "+1 555 01" + n;
-    record.homeAddress = n + " Main Street\r\nFlat " + std::to_string(i % 20);
-    record.homeCity = "Springfield";
-    record.comment = "Notes & remarks for contact " + n;
-    record.modified = "2024-05-06 07:08";
+    record.setGuid(std::string(24, '0') + std::to_string(10000000 + i));
+    record.setEmail("user" + n + "@example.com");
+    record.setFirstName("First" + n);
+    record.setLastName("Last" + n);
+    record.setFullName("First" + n + " Last" + n);
+    record.setBusCompany("Company " + std::to_string(i % 100));
+    record.setBusPhone("+1 555 01" + n);
+    record.setHomeAddress(n + " Main Street\r\nFlat " + std::to_string(i % 20));
+    record.setHomeCity("Springfield");
+    record.setComment("Notes & remarks for contact " + n);
+    record.setModified("2024-05-06 07:08");
     record.imapUID = i + 1;
     return record;
 }
@@ -128,14 +128,13 @@ void BM_PugixmlLoadToRecords(benchmark::State& state) {
         ContactList list;
         for (auto node : document.child("addressBook").children("contact")) {
             ContactRecord record;
-            for (const auto& field : vellix::kContactXmlFields) {
-                const char* text = node.child(field.tag.data()).child_value();
-                if (field.member) {
-                    record.*field.member = text;
-                } else {
-                    record.imapUID = vellix::parseImapUid(text);
-                }
+            vellix::ContactTexts texts{};
+            for (std::size_t i = 0; i < texts.size(); ++i) {
+                texts[i] = node.child(vellix::kContactXmlTags[i].data()).child_value();
             }
+            record.setTexts(texts);
+            record.imapUID = vellix::parseImapUid(
+                node.child(vellix::kContactXmlTags[vellix::kImapUidTag].data()).child_value());
             list.Add(std::move(record));
         }
         benchmark::DoNotOptimize(list.size());
@@ -157,12 +156,12 @@ void fillStores(int n, vellix::MemoryContactSource& remote, vellix::MemoryContac
         local.history().Append(record);
         if (!goneRemotely) {
             ContactRecord r = record;
-            if (i % 10 == 3) r.busPhone = "changed on the server";
+            if (i % 10 == 3) r.setBusPhone("changed on the server");
             remote.contacts().Append(r);
         }
         if (!goneLocally) {
             ContactRecord l = record;
-            if (i % 10 == 4) l.comment = "changed locally";
+            if (i % 10 == 4) l.setComment("changed locally");
             local.contacts().Append(l);
         }
     }

@@ -6,13 +6,14 @@
 #include <cstdint>
 #include <limits>
 #include <string>
+#include <vector>
 
 #include "sync/contact_xml.h"
 
 namespace vellix {
 namespace {
 
-constexpr std::size_t kFieldTotal = kContactXmlFields.size();
+constexpr std::size_t kFieldTotal = kContactXmlTags.size();
 constexpr std::size_t kLongestTag = 14;  // "homeWebAddress"
 constexpr std::size_t kNone = std::string_view::npos;
 constexpr std::string_view kCdataOpen = "<![CDATA[";
@@ -25,11 +26,29 @@ struct Entity {
 constexpr std::array<Entity, 5> kEntities = {
     {{"lt;", '<'}, {"gt;", '>'}, {"amp;", '&'}, {"apos;", '\''}, {"quot;", '"'}}};
 
-int fieldOfTag(std::string_view name) {
-    for (std::size_t i = 0; i < kFieldTotal; ++i) {
-        if (kContactXmlFields[i].tag == name) return static_cast<int>(i);
+// Tags grouped by length, so a name is compared with a few candidates only.
+class TagTable {
+  public:
+    TagTable() {
+        for (std::size_t i = 0; i < kFieldTotal; ++i) {
+            byLength_[kContactXmlTags[i].size()].push_back(static_cast<std::uint8_t>(i));
+        }
     }
-    return -1;
+    int find(std::string_view name) const {
+        if (name.size() > kLongestTag) return -1;
+        for (const std::uint8_t i : byLength_[name.size()]) {
+            if (kContactXmlTags[i] == name) return i;
+        }
+        return -1;
+    }
+
+  private:
+    std::array<std::vector<std::uint8_t>, kLongestTag + 1> byLength_;
+};
+
+int fieldOfTag(std::string_view name) {
+    static const TagTable table;
+    return table.find(name);
 }
 
 bool isAddressTag(std::string_view tag) {
@@ -74,14 +93,16 @@ std::string replaceBreaks(std::string value) {
     return out;
 }
 
+bool isCdata(std::string_view raw) {
+    return raw.size() >= 12 && raw.starts_with(kCdataOpen) && raw.ends_with(kCdataClose);
+}
+
+std::string_view cdataContent(std::string_view raw) {
+    return raw.substr(kCdataOpen.size(), raw.size() - kCdataOpen.size() - kCdataClose.size());
+}
+
 std::string decodeValue(std::string_view raw, std::string_view tag) {
-    std::string value;
-    if (raw.size() >= 12 && raw.starts_with(kCdataOpen) && raw.ends_with(kCdataClose)) {
-        value.assign(
-            raw.substr(kCdataOpen.size(), raw.size() - kCdataOpen.size() - kCdataClose.size()));
-    } else {
-        value = decodeEntities(raw);
-    }
+    std::string value = isCdata(raw) ? std::string(cdataContent(raw)) : decodeEntities(raw);
     return isAddressTag(tag) ? replaceBreaks(std::move(value)) : value;
 }
 
@@ -139,18 +160,29 @@ ContactRecord parseContactElement(std::string_view text) {
         }
     }
 
+    // Values that need no decoding (CDATA, as every writer of the format sends them) are
+    // taken in place; the others are decoded into their own text.
     ContactRecord record;
+    ContactTexts values{};
+    std::array<std::string, kFieldTotal> decoded;
     for (std::size_t f = 0; f < kFieldTotal; ++f) {
         if (valueEnd[f] == kNone) continue;
-        const auto& field = kContactXmlFields[f];
-        std::string value =
-            decodeValue(text.substr(valueStart[f], valueEnd[f] - valueStart[f]), field.tag);
-        if (field.member) {
-            record.*field.member = std::move(value);
+        const std::string_view tag = kContactXmlTags[f];
+        const std::string_view raw = text.substr(valueStart[f], valueEnd[f] - valueStart[f]);
+        std::string_view value;
+        if (isCdata(raw) && !(isAddressTag(tag) && cdataContent(raw).find("<BR>") != kNone)) {
+            value = cdataContent(raw);
         } else {
+            decoded[f] = decodeValue(raw, tag);
+            value = decoded[f];
+        }
+        if (f == kImapUidTag) {
             record.imapUID = parseImapUid(value);
+        } else {
+            values[f] = value;
         }
     }
+    record.setTexts(values);
     return record;
 }
 

@@ -6,9 +6,10 @@
 namespace vellix {
 
 int ContactSyncEngine::mergeFields(const ContactRecord& remote, const ContactRecord& local) {
-    ContactRecord merged;
-    merged.email = remote.email;
-    merged.guid = remote.guid;
+    // The server's own item data (imapUID, TNEF, group) stays with the merged contact, so
+    // an update never strips the server item of its identity.
+    ContactRecord merged = remote;
+    ContactTexts values = remote.texts();
     bool writeRemote = false;
     bool writeLocal = false;
     bool historyRead = false;
@@ -16,45 +17,40 @@ int ContactSyncEngine::mergeFields(const ContactRecord& remote, const ContactRec
     bool haveLocalHistory = false;
     ContactRecord remoteHistory;
     ContactRecord localHistory;
+    const std::string email(remote.email());
 
     for (int i = 0; i < ContactRecord::kFieldCount; ++i) {
-        const auto member = contactFieldMember(i);
-        const std::string& r = remote.*member;
-        const std::string& l = local.*member;
-        if (r == l) {
-            merged.*member = r;
-            continue;
-        }
+        const auto field = *contactFieldText(i);
+        const std::string_view r = remote.text(field);
+        const std::string_view l = local.text(field);
+        if (r == l) continue;
         if (!historyRead) {
             historyRead = true;
-            haveRemoteHistory = remote_->HistoryGet(remote.email, remoteHistory) == 0;
+            haveRemoteHistory = remote_->HistoryGet(email, remoteHistory) == 0;
             if (!haveRemoteHistory) {
                 log_.WriteEmail(" Error getting previous contact from remote source for contact:",
-                                remote.email);
+                                email);
             }
-            haveLocalHistory = local_->HistoryGet(local.email, localHistory) == 0;
+            const std::string localEmail(local.email());
+            haveLocalHistory = local_->HistoryGet(localEmail, localHistory) == 0;
             if (!haveLocalHistory) {
                 log_.WriteEmail(" Error getting previous contact from local source for contact:",
-                                local.email);
+                                localEmail);
             }
         }
-        const bool remoteChanged = haveRemoteHistory && remoteHistory.*member != r;
-        const bool localChanged = haveLocalHistory && localHistory.*member != l;
-        if (remoteChanged) {
-            merged.*member = r;
-            writeLocal = true;
-        } else if (localChanged) {
-            merged.*member = l;
-            writeRemote = true;
-        } else if (!r.empty()) {
-            merged.*member = r;
+        const bool remoteChanged = haveRemoteHistory && remoteHistory.text(field) != r;
+        const bool localChanged = haveLocalHistory && localHistory.text(field) != l;
+        auto& value = values[static_cast<std::size_t>(field)];
+        if (remoteChanged || (!localChanged && !r.empty())) {
+            value = r;
             writeLocal = true;
         } else {
-            // r and l differ, so l is not empty here.
-            merged.*member = l;
+            // Changed locally, or r and l differ with r empty, so l is not empty.
+            value = l;
             writeRemote = true;
         }
     }
+    merged.setTexts(values);
 
     int result = kDone;
     bool remoteUpdated = false;

@@ -19,52 +19,49 @@ ContactList& ContactList::operator=(const ContactList& other) {
 }
 
 void ContactList::Add(ContactRecord record) {
-    if (!record.guid.empty() && firstIn(byGuid_, record.guid)) return;
+    if (!record.guid().empty() && byGuid_.contains(record.guid())) return;
     Append(std::move(record));
 }
 
 void ContactList::Append(ContactRecord record) {
-    if (record.guid.empty()) record.guid = newGuidText();
+    if (record.guid().empty()) record.setGuid(newGuidText());
     appendNode(std::move(record));
 }
 
 bool ContactList::GetByEmail(std::string_view email, ContactRecord& out) const {
-    const auto* node = firstIn(byEmail_, email);
-    if (!node) return false;
-    out = (*node)->record;
+    const auto slot = byEmail_.find(email);
+    if (slot == byEmail_.end()) return false;
+    out = slot->second.first->record;
     return true;
 }
 
 void ContactList::PutByEmail(const ContactRecord& record) {
-    const auto* found = firstIn(byEmail_, record.email);
-    if (!found) {
+    const auto slot = byEmail_.find(record.email());
+    if (slot == byEmail_.end()) {
         Append(record);
         return;
     }
-    const auto node = *found;
-    unlink(byEmail_, node->record.email, node);
-    unlink(byGuid_, node->record.guid, node);
+    const auto node = slot->second.first;
+    unlinkBoth(node);
     node->record = record;
-    link(byEmail_, node->record.email, node);
-    link(byGuid_, node->record.guid, node);
+    linkBoth(node);
 }
 
 void ContactList::RemoveByEmail(std::string_view email) {
-    const auto* found = firstIn(byEmail_, email);
-    if (!found) return;
-    const auto node = *found;
-    unlink(byEmail_, node->record.email, node);
-    unlink(byGuid_, node->record.guid, node);
+    const auto slot = byEmail_.find(email);
+    if (slot == byEmail_.end()) return;
+    const auto node = slot->second.first;
+    unlinkBoth(node);
     nodes_.erase(node);
 }
 
 bool ContactList::ContainsEmail(std::string_view email) const {
-    return firstIn(byEmail_, email) != nullptr;
+    return byEmail_.contains(email);
 }
 
 const ContactRecord* ContactList::FindByGuid(std::string_view guid) const {
-    const auto* node = firstIn(byGuid_, guid);
-    return node ? &(*node)->record : nullptr;
+    const auto slot = byGuid_.find(guid);
+    return slot == byGuid_.end() ? nullptr : &slot->second.first->record;
 }
 
 void ContactList::Clear() {
@@ -75,28 +72,49 @@ void ContactList::Clear() {
 
 void ContactList::appendNode(ContactRecord record) {
     nodes_.push_back(Node{std::move(record), nextSeq_++});
-    auto node = std::prev(nodes_.end());
-    link(byEmail_, node->record.email, node);
-    link(byGuid_, node->record.guid, node);
+    linkBoth(std::prev(nodes_.end()));
 }
 
-const ContactList::Nodes::iterator* ContactList::firstIn(const Index& index, std::string_view key) {
-    auto bucket = index.find(key);
-    if (bucket == index.end()) return nullptr;
-    return &bucket->second.begin()->second;
+void ContactList::linkBoth(Nodes::iterator node) {
+    link(byEmail_, &ContactRecord::email, node);
+    link(byGuid_, &ContactRecord::guid, node);
 }
 
-void ContactList::link(Index& index, std::string_view key, Nodes::iterator node) {
-    auto bucket = index.find(key);
-    if (bucket == index.end()) bucket = index.emplace(std::string(key), Bucket()).first;
-    bucket->second.emplace(node->seq, node);
+void ContactList::unlinkBoth(Nodes::iterator node) {
+    unlink(byEmail_, &ContactRecord::email, node);
+    unlink(byGuid_, &ContactRecord::guid, node);
 }
 
-void ContactList::unlink(Index& index, std::string_view key, Nodes::iterator node) {
-    auto bucket = index.find(key);
-    if (bucket == index.end()) return;
-    bucket->second.erase(node->seq);
-    if (bucket->second.empty()) index.erase(bucket);
+void ContactList::link(Index& index, KeyOf key, Nodes::iterator node) {
+    const std::string_view text = (node->record.*key)();
+    const auto [slot, added] = index.try_emplace(text, Slot{node, 1});
+    if (added) return;
+    ++slot->second.count;
+    if (node->seq < slot->second.first->seq) {
+        // An overwritten node earlier in the list takes the key back.
+        const Slot moved{node, slot->second.count};
+        index.erase(slot);
+        index.emplace(text, moved);
+    }
+}
+
+void ContactList::unlink(Index& index, KeyOf key, Nodes::iterator node) {
+    const std::string_view text = (node->record.*key)();
+    const auto slot = index.find(text);
+    if (slot == index.end()) return;
+    if (slot->second.count == 1) {
+        index.erase(slot);
+        return;
+    }
+    const std::size_t rest = slot->second.count - 1;
+    if (slot->second.first != node) {
+        slot->second.count = rest;
+        return;
+    }
+    auto next = std::next(node);
+    while (!NoCaseEqual()((next->record.*key)(), text)) ++next;
+    index.erase(slot);
+    index.emplace((next->record.*key)(), Slot{next, rest});
 }
 
 }  // namespace vellix

@@ -6,7 +6,6 @@
 #include <cstdint>
 #include <iterator>
 #include <list>
-#include <map>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -83,14 +82,22 @@ class ContactList {
     const_iterator end() const { return const_iterator(nodes_.end()); }
 
   private:
-    using Bucket = std::map<std::uint64_t, Nodes::iterator>;
-    using Index = std::unordered_map<std::string, Bucket, NoCaseHash, NoCaseEqual>;
+    // The first node under a key and how many nodes share it; the key views the first
+    // node's own text, so an entry costs no copy of the email or guid.
+    struct Slot {
+        Nodes::iterator first;
+        std::size_t count;
+    };
+    using Index = std::unordered_map<std::string_view, Slot, NoCaseHash, NoCaseEqual>;
+    using KeyOf = std::string_view (ContactRecord::*)() const;
 
     void appendNode(ContactRecord record);
-    // The first node under this key, or nullptr; buckets are never left empty.
-    static const Nodes::iterator* firstIn(const Index& index, std::string_view key);
-    static void link(Index& index, std::string_view key, Nodes::iterator node);
-    static void unlink(Index& index, std::string_view key, Nodes::iterator node);
+    void linkBoth(Nodes::iterator node);
+    void unlinkBoth(Nodes::iterator node);
+    static void link(Index& index, KeyOf key, Nodes::iterator node);
+    // A key shared by several nodes passes to the next one in list order (rare: found by
+    // walking the list).
+    void unlink(Index& index, KeyOf key, Nodes::iterator node);
 
     Nodes nodes_;
     Index byEmail_;

@@ -36,11 +36,19 @@ class ContactSource {
     virtual int HistoryPut(const ContactRecord& record) = 0;
     virtual int HistoryGet(const std::string& email, ContactRecord& out) = 0;
     virtual bool HistoryContains(const std::string& email) = 0;
+    // Appends the email of every history copy.
+    virtual int ListHistoryEmails(std::vector<std::string>& emails) = 0;
 
   protected:
     ContactSource() = default;
     ContactSource(const ContactSource&) = default;
     ContactSource& operator=(const ContactSource&) = default;
+};
+
+// A local store, which keeps its history in a file the driver names.
+class LocalContactSource : public ContactSource {
+  public:
+    virtual void SetHistoryFile(const std::string& path) = 0;
 };
 
 }  // namespace vellix

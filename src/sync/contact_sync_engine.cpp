@@ -68,6 +68,16 @@ void ContactSyncEngine::forgetHistories(const std::string& email) {
     }
 }
 
+void ContactSyncEngine::removeAndForget(ContactSource& from, const std::string& email,
+                                        std::string_view failed, std::string_view removed) {
+    if (from.RemoveContact(email) != 0) {
+        log_.Write(failed);
+        return;
+    }
+    log_.Write(removed);
+    forgetHistories(email);
+}
+
 void ContactSyncEngine::rememberHistories(const ContactRecord& record) {
     if (remote_->HistoryPut(record) != 0) {
         log_.Write(" Error setting previous contact in the remote source history!\n");
@@ -75,121 +85,6 @@ void ContactSyncEngine::rememberHistories(const ContactRecord& record) {
     if (local_->HistoryPut(record) != 0) {
         log_.Write(" Error setting previous contact in the local source history!\n");
     }
-}
-
-int ContactSyncEngine::synchronizeBoth() {
-    log_.Write(" In SYNCH_SYNCH\n");
-    std::vector<std::string> remoteEmails;
-    std::vector<std::string> localEmails;
-    if (remote_->ListEmails(remoteEmails) != 0) {
-        log_.Write(" Error getting contact list from remote source\n");
-        return kFailed;
-    }
-    if (local_->ListEmails(localEmails) != 0) {
-        log_.Write(" Error getting contact list from local source\n");
-        return kFailed;
-    }
-    const EmailSet inRemote(remoteEmails);
-    const EmailSet inLocal(localEmails);
-
-    for (const auto& email : remoteEmails) {
-        if (cancelled()) return kCancelled;
-        log_.WriteEmail(" Synching remote contact:", email);
-        showStatus("Synching remote contact:", email);
-        const bool isLocal = inLocal.Contains(email);
-        if (cancelled()) return kCancelled;
-
-        if (isLocal) {
-            log_.Write(" Contact was found in local source\n");
-            ContactRecord remoteRecord;
-            ContactRecord localRecord;
-            if (remote_->GetContact(email, remoteRecord) != 0) {
-                log_.Write(" Error reading contact from remote source, skipping contact\n");
-                continue;
-            }
-            if (local_->GetContact(email, localRecord) != 0) {
-                log_.Write(" Error reading contact from local source, skipping contact\n");
-                continue;
-            }
-            mergeFields(remoteRecord, localRecord);
-        } else if (local_->HistoryContains(email)) {
-            // Deleted locally since the last run.
-            log_.Write(
-                " This contact existed in the local source last synch but does not exist now, "
-                "so it will be removed from the remote source.\n");
-            if (remote_->RemoveContact(email) != 0) {
-                log_.Write(" Error removing contact from remote source\n");
-            } else {
-                log_.Write(" Removed contact from remote source\n");
-                forgetHistories(email);
-            }
-        } else {
-            // New on the server.
-            ContactRecord record;
-            if (remote_->GetContact(email, record) != 0) {
-                log_.Write(" Error reading contact from remote source\n");
-                continue;
-            }
-            if (local_->AddContact(record) != 0) {
-                log_.Write(" Error creating contact on local source\n");
-                continue;
-            }
-            log_.Write(" Created contact on local source\n");
-            rememberHistories(record);
-        }
-    }
-
-    const bool isPublic = context_.IsPublicFolder();
-    const bool allowed = isPublic && context_.mayModifyGlobalContacts;
-    for (const auto& email : localEmails) {
-        if (cancelled()) return kCancelled;
-        log_.WriteEmail(" Synching local contact:", email);
-        showStatus("Local source contact:", email);
-        const bool isRemote = inRemote.Contains(email);
-        if (cancelled()) return kCancelled;
-        if (isRemote) {
-            // Handled with the remote contacts.
-            if (cancelled()) return kCancelled;
-            continue;
-        }
-
-        if (remote_->HistoryContains(email)) {
-            // Deleted on the server since the last run.
-            log_.Write(
-                " Contact existed in remote source last synch so the contact will be removed "
-                "from the local source\n");
-            if (local_->RemoveContact(email) != 0) {
-                log_.Write(" Error removing contact from local source\n");
-            } else {
-                log_.Write(" Removed contact from local source\n");
-                forgetHistories(email);
-            }
-        } else {
-            // New in the local store.
-            if (allowed) log_.Write(" bCanModifyGlobalContacts = true; bPublicFolder = true\n");
-            ContactRecord record;
-            if (local_->GetContact(email, record) != 0) {
-                log_.Write(" Error reading contact from the local source\n");
-                continue;
-            }
-            if (!isPublic || allowed) {
-                if (remote_->AddContact(record) != 0) {
-                    log_.Write(" Error creating contact in the remote source\n");
-                } else {
-                    log_.Write(isPublic ? " Created contact on remote source1\n"
-                                        : " Created contact on remote source2\n");
-                    rememberHistories(record);
-                }
-            } else if (local_->RemoveContact(email) == 0) {
-                // The public address book is not the user's to extend.
-                log_.Write(
-                    " Removed contact from local source.  User lacks permission to modify "
-                    "public addressbook.\n");
-            }
-        }
-        if (cancelled()) return kCancelled;
-    }
-    return kDone;
 }
 
 }  // namespace vellix

@@ -45,6 +45,11 @@ class ContactSyncEngine {
     };
 
     int synchronizeBoth();
+    // One contact of each listing; the remote one may also be in the local listing.
+    void syncRemoteContact(const std::string& email, bool isLocal);
+    void syncLocalContact(const std::string& email);
+    // Drops the history copies of contacts that are in neither listing.
+    void forgetVanished(const EmailSet& inRemote, const EmailSet& inLocal);
     int mirror();
     // A contact present in both stores: merges field by field; 0, or 3 when a write or
     // history store failed.
@@ -53,6 +58,9 @@ class ContactSyncEngine {
     bool cancelled(std::string_view message = " User cancelled synch, exiting...\n");
     void showStatus(std::string_view label, const std::string& email);
     void forgetHistories(const std::string& email);
+    // Removes the contact from one store and, once removed, both history copies.
+    void removeAndForget(ContactSource& from, const std::string& email, std::string_view failed,
+                         std::string_view removed);
     void rememberHistories(const ContactRecord& record);
 
     const SyncContext& context_;

@@ -60,12 +60,8 @@ int ContactSyncEngine::mirror() {
             log_.Write(
                 " The contact does not exist in the remote source and will now be removed "
                 "from the local source\n");
-            if (local_->RemoveContact(email) != 0) {
-                log_.Write(" Error deleting contact from local source\n");
-            } else {
-                log_.Write(" Removed contact from local source\n");
-                forgetHistories(email);
-            }
+            removeAndForget(*local_, email, " Error deleting contact from local source\n",
+                            " Removed contact from local source\n");
         } else {
             ContactRecord record;
             if (local_->GetContact(email, record) != 0) {

@@ -15,13 +15,10 @@
 
 namespace vellix {
 
-struct ContactXmlField {
-    std::string_view tag;
-    std::string ContactRecord::*member;  // nullptr for imapUID, the one number
-};
-
-// The 41 fields of a contact element, in the order a contact is written.
-extern const std::array<ContactXmlField, 41> kContactXmlFields;
+// The tags of the 41 fields of a contact element in the order a contact is written: the
+// forty texts in their ContactText order, then imapUID, the one number.
+extern const std::array<std::string_view, 41> kContactXmlTags;
+inline constexpr std::size_t kImapUidTag = kContactTextCount;
 
 inline constexpr std::string_view kContactXmlHeader =
     "<?xml version=\"1.0\"?>\r\n<addressBook>\r\n";

@@ -7,8 +7,31 @@
 namespace vellix {
 namespace {
 
-bool contains(std::string_view piece, std::string_view what) {
-    return piece.find(what) != std::string_view::npos;
+// Which element boundaries a line holds, found in one pass over its '<' characters
+// rather than one substring search per marker.
+struct Markers {
+    bool group = false;
+    bool contact = false;
+    bool contactEnd = false;
+    bool groupEnd = false;
+};
+
+Markers markersIn(std::string_view piece) {
+    Markers found;
+    for (std::size_t at = piece.find('<'); at != std::string_view::npos;
+         at = piece.find('<', at + 1)) {
+        const std::string_view rest = piece.substr(at + 1);
+        if (rest.starts_with("contact>")) {
+            found.contact = true;
+        } else if (rest.starts_with("/contact>")) {
+            found.contactEnd = true;
+        } else if (rest.starts_with("group>")) {
+            found.group = true;
+        } else if (rest.starts_with("/group>")) {
+            found.groupEnd = true;
+        }
+    }
+    return found;
 }
 
 }  // namespace
@@ -46,32 +69,33 @@ void ContactXmlReader::finish() {
 }
 
 void ContactXmlReader::line(std::string_view piece) {
-    if (!inGroup_ && contains(piece, "<group>")) {
+    const Markers markers = markersIn(piece);
+    if (!inGroup_ && markers.group) {
         inGroup_ = true;
         groupText_.clear();
         members_.clear();
     }
     // The group text skips member lines, so the group's own tags are found in it.
     if (inGroup_ && !inContact_) groupText_ += piece;
-    if (!inContact_ && contains(piece, "<contact>")) {
+    if (!inContact_ && markers.contact) {
         inContact_ = true;
         contactText_.clear();
     }
     if (inContact_) {
         contactText_ += piece;
-        if (contains(piece, "</contact>")) {
+        if (markers.contactEnd) {
             inContact_ = false;
             ContactRecord record = parseContactElement(contactText_);
             contactText_.clear();
             if (inGroup_) {
-                if (record.guid.empty()) record.guid = newGuidText();
+                if (record.guid().empty()) record.setGuid(newGuidText());
                 members_.push_back(std::move(record));
             } else {
                 list_.Add(std::move(record));
             }
         }
     }
-    if (inGroup_ && contains(piece, "</group>")) {
+    if (inGroup_ && markers.groupEnd) {
         inGroup_ = false;
         ContactRecord group = parseContactElement(groupText_);
         groupText_.clear();

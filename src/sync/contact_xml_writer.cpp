@@ -5,8 +5,6 @@
 namespace vellix {
 namespace {
 
-using R = ContactRecord;
-
 void appendLine(std::string& out, std::string_view indent, std::string_view tag,
                 std::string_view value) {
     if (value.empty()) return;
@@ -22,14 +20,14 @@ void appendLine(std::string& out, std::string_view indent, std::string_view tag,
 
 void appendGroup(const ContactRecord& group, std::string& out) {
     out += "<group>\r\n";
-    appendLine(out, {}, "guid", group.guid);
-    appendLine(out, {}, "fullName", group.fullName);
-    appendLine(out, {}, "comment", group.comment);
+    appendLine(out, {}, "guid", group.guid());
+    appendLine(out, {}, "fullName", group.fullName());
+    appendLine(out, {}, "comment", group.comment());
     for (const auto& member : group.members) {
         out += "  <contact>\r\n";
-        appendLine(out, "  ", "guid", member.guid);
-        appendLine(out, "  ", "email", member.email);
-        appendLine(out, "  ", "fullName", member.fullName);
+        appendLine(out, "  ", "guid", member.guid());
+        appendLine(out, "  ", "email", member.email());
+        appendLine(out, "  ", "fullName", member.fullName());
         out += "  </contact>\r\n";
     }
     out += "</group>\r\n";
@@ -37,49 +35,12 @@ void appendGroup(const ContactRecord& group, std::string& out) {
 
 }  // namespace
 
-const std::array<ContactXmlField, 41> kContactXmlFields = {{
-    {"guid", &R::guid},
-    {"email", &R::email},
-    {"email2", &R::email2},
-    {"email3", &R::email3},
-    {"firstName", &R::firstName},
-    {"middleName", &R::middleName},
-    {"lastName", &R::lastName},
-    {"fullName", &R::fullName},
-    {"categories", &R::categories},
-    {"comment", &R::comment},
-    {"IMAddress", &R::IMAddress},
-    {"nickName", &R::nickName},
-    {"spouse", &R::spouse},
-    {"homeAddress", &R::homeAddress},
-    {"homeCity", &R::homeCity},
-    {"homeState", &R::homeState},
-    {"homeZipcode", &R::homeZipcode},
-    {"homeCountry", &R::homeCountry},
-    {"homePhone", &R::homePhone},
-    {"homeFax", &R::homeFax},
-    {"homeMobile", &R::homeMobile},
-    {"homeWebAddress", &R::homeWebAddress},
-    {"busCompany", &R::busCompany},
-    {"busAddress", &R::busAddress},
-    {"busCity", &R::busCity},
-    {"busState", &R::busState},
-    {"busZipCode", &R::busZipCode},
-    {"busCountry", &R::busCountry},
-    {"busTitle", &R::busTitle},
-    {"busDepartment", &R::busDepartment},
-    {"busOffice", &R::busOffice},
-    {"busPhone", &R::busPhone},
-    {"busFax", &R::busFax},
-    {"busIPPhone", &R::busIPPhone},
-    {"busWebAddress", &R::busWebAddress},
-    {"busPager", &R::busPager},
-    {"busAssistant", &R::busAssistant},
-    {"busManager", &R::busManager},
-    {"modified", &R::modified},
-    {"TNEF", &R::TNEF},
-    {"imapUID", nullptr},
-}};
+const std::array<std::string_view, 41> kContactXmlTags = {
+#define VELLIX_TAG(name, Name) #name,
+    VELLIX_CONTACT_TEXTS(VELLIX_TAG)
+#undef VELLIX_TAG
+        "imapUID",
+};
 
 void appendContactXml(const ContactRecord& record, std::string& out) {
     if (record.isGroup) {
@@ -87,12 +48,11 @@ void appendContactXml(const ContactRecord& record, std::string& out) {
         return;
     }
     out += "<contact>\r\n";
-    for (const auto& field : kContactXmlFields) {
-        if (field.member) {
-            appendLine(out, {}, field.tag, record.*field.member);
-        } else if (record.imapUID != 0) {
-            appendLine(out, {}, field.tag, std::to_string(record.imapUID));
-        }
+    for (std::size_t i = 0; i < kContactTextCount; ++i) {
+        appendLine(out, {}, kContactXmlTags[i], record.text(static_cast<ContactText>(i)));
+    }
+    if (record.imapUID != 0) {
+        appendLine(out, {}, kContactXmlTags[kImapUidTag], std::to_string(record.imapUID));
     }
     out += "</contact>\r\n";
 }

@@ -15,21 +15,21 @@ using testing::contact;
 // use, then a group whose members carry their three written fields or only an email.
 ContactList fullList() {
     ContactRecord full;
-    for (const auto& field : kContactXmlFields) {
-        if (field.member) full.*field.member = "v-" + std::string(field.tag);
+    for (std::size_t i = 0; i < kContactTextCount; ++i) {
+        full.setText(static_cast<ContactText>(i), "v-" + std::string(kContactXmlTags[i]));
     }
-    full.guid = "0f3c9a1b2c3d4e5f60718293a4b5c6d7";
-    full.homeAddress = "1 Main St\r\nFlat 2";
-    full.modified = "2004-03-01 17:05";
-    full.comment = "a & b <i>";
+    full.setGuid("0f3c9a1b2c3d4e5f60718293a4b5c6d7");
+    full.setHomeAddress("1 Main St\r\nFlat 2");
+    full.setModified("2004-03-01 17:05");
+    full.setComment("a & b <i>");
     full.imapUID = -5;
 
     ContactRecord group = contact("", "Team", "77ab");
     group.isGroup = true;
-    group.comment = "Core team";
-    group.busCity = "not written for a group";
+    group.setComment("Core team");
+    group.setBusCity("not written for a group");
     ContactRecord first = contact("m1@example.com", "Member One", "aa01");
-    first.comment = "not written for a member";
+    first.setComment("not written for a member");
     group.members = {first, contact("m2@example.com")};
 
     ContactList list;
@@ -78,9 +78,9 @@ TEST(ContactXmlWriteTest, ReplacesTheFileWholeOrFailsWritingNothing) {
 TEST(ContactXmlWriteTest, WriteThenReadGivesTheSameRecords) {
     ContactList original = fullList();
     ContactRecord plain = contact("b@x", "B", "bb");
-    plain.busAddress = "Line 1\r\nLine 2\r\n";
-    plain.comment = "&amp; stays &amp; <BR> too";
-    plain.TNEF = std::string("\x01\x02\xff", 3);
+    plain.setBusAddress("Line 1\r\nLine 2\r\n");
+    plain.setComment("&amp; stays &amp; <BR> too");
+    plain.setTNEF(std::string("\x01\x02\xff", 3));
     plain.imapUID = 2147483647;
     original.Append(plain);
     original.Append(contact("c@x", "", "cc"));
@@ -95,11 +95,11 @@ TEST(ContactXmlWriteTest, WriteThenReadGivesTheSameRecords) {
     std::vector<ContactRecord> expected = testing::records(original);
     const std::vector<ContactRecord> actual = testing::records(read);
     ASSERT_EQ(actual.size(), expected.size());
-    expected[1].busCity.clear();
-    expected[1].members[0].comment.clear();
+    expected[1].setBusCity({});
+    expected[1].members[0].setComment({});
     ASSERT_EQ(actual[1].members.size(), 2u);
-    EXPECT_TRUE(testing::isGuidText(actual[1].members[1].guid));
-    expected[1].members[1].guid = actual[1].members[1].guid;
+    EXPECT_TRUE(testing::isGuidText(actual[1].members[1].guid()));
+    expected[1].members[1].setGuid(actual[1].members[1].guid());
     EXPECT_EQ(actual, expected);
 }
 

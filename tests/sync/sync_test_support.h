@@ -44,12 +44,12 @@ inline void writeBytes(const std::string& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
 }
 
-inline ContactRecord contact(const std::string& email, const std::string& fullName = {},
-                             const std::string& guid = {}) {
+inline ContactRecord contact(std::string_view email, std::string_view fullName = {},
+                             std::string_view guid = {}) {
     ContactRecord record;
-    record.email = email;
-    record.fullName = fullName;
-    record.guid = guid;
+    record.setEmail(email);
+    record.setFullName(fullName);
+    record.setGuid(guid);
     return record;
 }
 
@@ -59,11 +59,11 @@ inline std::vector<ContactRecord> records(const ContactList& list) {
 
 inline std::vector<std::string> emailsOf(const ContactList& list) {
     std::vector<std::string> out;
-    for (const auto& record : list) out.push_back(record.email);
+    for (const auto& record : list) out.emplace_back(record.email());
     return out;
 }
 
-inline bool isGuidText(const std::string& text) {
+inline bool isGuidText(std::string_view text) {
     return text.size() == 32 && text.find_first_not_of("0123456789abcdef") == std::string::npos;
 }
 

@@ -1,5 +1,5 @@
 #pragma once
-// A contact store held in memory, for tests and tools: two lists (contacts and history)
+// A contact store held in memory, for tests and benchmarks: two lists (contacts and history)
 // and failures of any operation on demand, for every email or for one.
 
 #include <array>
@@ -27,10 +27,11 @@ enum class SourceOp : std::size_t {
     HistoryPut,
     HistoryGet,
     HistoryContains,
+    ListHistoryEmails,
     Count,
 };
 
-class MemoryContactSource : public ContactSource {
+class MemoryContactSource : public LocalContactSource {
   public:
     static constexpr int kFailed = 3;
 
@@ -48,6 +49,9 @@ class MemoryContactSource : public ContactSource {
     }
     int Calls(SourceOp op) const { return calls_[static_cast<std::size_t>(op)]; }
 
+    // Remembers the name only: the history stays in memory.
+    void SetHistoryFile(const std::string& path) override { historyFile_ = path; }
+    const std::string& historyFile() const { return historyFile_; }
     bool OpenFolder(std::string folderId, std::string folderName) override;
     int GetContact(const std::string& email, ContactRecord& out) override;
     int AddContact(const ContactRecord& record) override;
@@ -60,6 +64,7 @@ class MemoryContactSource : public ContactSource {
     int HistoryPut(const ContactRecord& record) override;
     int HistoryGet(const std::string& email, ContactRecord& out) override;
     bool HistoryContains(const std::string& email) override;
+    int ListHistoryEmails(std::vector<std::string>& emails) override;
 
   private:
     // Counts the call, runs the hook and tells whether it must fail.
@@ -67,6 +72,7 @@ class MemoryContactSource : public ContactSource {
 
     ContactList contacts_;
     ContactList history_;
+    std::string historyFile_;
     bool open_ = true;
     std::set<std::pair<SourceOp, std::string>> failures_;  // email lower-cased
     std::function<void(SourceOp, const std::string&)> hook_;

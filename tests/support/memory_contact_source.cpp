@@ -1,4 +1,4 @@
-#include "sync/memory_contact_source.h"
+#include "support/memory_contact_source.h"
 
 #include "core/ascii_case.h"
 
@@ -26,13 +26,13 @@ int MemoryContactSource::GetContact(const std::string& email, ContactRecord& out
 }
 
 int MemoryContactSource::AddContact(const ContactRecord& record) {
-    if (enter(SourceOp::AddContact, record.email)) return kFailed;
+    if (enter(SourceOp::AddContact, std::string(record.email()))) return kFailed;
     contacts_.Append(record);
     return 0;
 }
 
 int MemoryContactSource::UpdateContact(const ContactRecord& record) {
-    if (enter(SourceOp::UpdateContact, record.email)) return kFailed;
+    if (enter(SourceOp::UpdateContact, std::string(record.email()))) return kFailed;
     contacts_.PutByEmail(record);
     return 0;
 }
@@ -51,7 +51,7 @@ int MemoryContactSource::ContactExists(const std::string& email) {
 
 int MemoryContactSource::ListEmails(std::vector<std::string>& emails) {
     if (enter(SourceOp::ListEmails, {})) return kFailed;
-    for (const auto& record : contacts_) emails.push_back(record.email);
+    for (const auto& record : contacts_) emails.push_back(std::string(record.email()));
     return 0;
 }
 
@@ -62,7 +62,7 @@ int MemoryContactSource::HistoryRemove(const std::string& email) {
 }
 
 int MemoryContactSource::HistoryPut(const ContactRecord& record) {
-    if (enter(SourceOp::HistoryPut, record.email)) return kFailed;
+    if (enter(SourceOp::HistoryPut, std::string(record.email()))) return kFailed;
     history_.PutByEmail(record);
     return 0;
 }
@@ -75,6 +75,12 @@ int MemoryContactSource::HistoryGet(const std::string& email, ContactRecord& out
 bool MemoryContactSource::HistoryContains(const std::string& email) {
     if (enter(SourceOp::HistoryContains, email)) return false;
     return history_.ContainsEmail(email);
+}
+
+int MemoryContactSource::ListHistoryEmails(std::vector<std::string>& emails) {
+    if (enter(SourceOp::ListHistoryEmails, {})) return kFailed;
+    for (const auto& record : history_) emails.emplace_back(record.email());
+    return 0;
 }
 
 }  // namespace vellix
