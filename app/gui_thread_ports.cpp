@@ -2,10 +2,10 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QProcess>
 #include <QThread>
 
 #include "core/desktop_shell.h"
-#include "core/version.h"
 #include "core/windows/exit_confirm_dialog.h"
 
 namespace vellix {
@@ -29,22 +29,15 @@ ExitConfirmation::Answer GuiExitConfirmation::ask(bool dontShowAgain) {
     return answer;
 }
 
-void BuddyListOpener::open() {
-    if (!dialog_) {
-        dialog_ = new BuddyListDialog(deps_);
-        dialog_->setAttribute(Qt::WA_DeleteOnClose);
-    }
-    dialog_->show();
-    dialog_->raise();
-    dialog_->activateWindow();
+GuiMenuDesktop::GuiMenuDesktop(QObject* guiObject, DesktopShell& shell, const StringTable& strings)
+    : guiObject_(guiObject), shell_(shell), strings_(strings) {
 }
 
-void BuddyListOpener::userListArrived() {
-    if (dialog_) dialog_->page()->userListArrived();
-}
-
-GuiMenuDesktop::GuiMenuDesktop(QObject* guiObject, DesktopShell& shell, BuddyListOpener& buddyList)
-    : guiObject_(guiObject), shell_(shell), buddyList_(buddyList) {
+void GuiMenuDesktop::reportFailure(const Status& status) {
+    if (status) return;
+    std::string text = strings_.text(IDS_DESKTOP_ACTION_FAILED);
+    const auto at = text.find("%s");
+    showMessage(at == std::string::npos ? text : text.replace(at, 2, status.error()));
 }
 
 void GuiMenuDesktop::showMessage(const std::string& text) {
@@ -54,34 +47,34 @@ void GuiMenuDesktop::showMessage(const std::string& text) {
 }
 
 void GuiMenuDesktop::openUrl(const std::string& url) {
-    (void)shell_.openInNewBrowser(url);
+    reportFailure(shell_.openInNewBrowser(url));
 }
 
 void GuiMenuDesktop::openFolder(const std::string& path) {
-    (void)shell_.openUrl(path);
+    // xdg-open ends with an error when no program opens folders, so it is watched to its
+    // end here rather than started detached.
+    runOnGuiThread(guiObject_, [this, path] {
+        auto* opener = new QProcess(guiObject_);
+        QObject::connect(opener, &QProcess::finished, guiObject_,
+                         [this, opener, path](int code, QProcess::ExitStatus) {
+                             opener->deleteLater();
+                             if (code == 0) return;
+                             reportFailure(failure("xdg-open " + path + " ended with code " +
+                                                   std::to_string(code)));
+                         });
+        QObject::connect(opener, &QProcess::errorOccurred, guiObject_,
+                         [this, opener](QProcess::ProcessError error) {
+                             if (error != QProcess::FailedToStart) return;
+                             opener->deleteLater();
+                             reportFailure(failure(opener->errorString().toStdString()));
+                         });
+        opener->setStandardInputFile(QProcess::nullDevice());
+        opener->start(QStringLiteral("xdg-open"), {QString::fromStdString(path)});
+    });
 }
 
 void GuiMenuDesktop::startProgram(const std::string& path) {
-    (void)shell_.startProgram(path, {});
-}
-
-void GuiMenuDesktop::showOptions(OptionsPage page) {
-    const QString version =
-        QString::fromUtf8(kProgramVersion.data(), static_cast<qsizetype>(kProgramVersion.size()));
-    runOnGuiThread(guiObject_, [&] {
-        if (page == OptionsPage::BuddyList) {
-            buddyList_.open();
-            return;
-        }
-        if (page == OptionsPage::About) {
-            QMessageBox::about(nullptr, QStringLiteral("Vellix"),
-                               QStringLiteral("Vellix %1").arg(version));
-            return;
-        }
-        QMessageBox::information(
-            nullptr, QStringLiteral("Vellix"),
-            QStringLiteral("The options window is not part of Vellix %1 yet.").arg(version));
-    });
+    reportFailure(shell_.startProgram(path, {}));
 }
 
 }  // namespace vellix

@@ -3,15 +3,14 @@
 // threads: each call is carried to the GUI thread and the caller waits for its answer.
 
 #include <QObject>
-#include <QPointer>
 
 #include <functional>
 #include <memory>
 #include <string>
 
 #include "core/exit_command.h"
+#include "core/result.h"
 #include "core/string_table.h"
-#include "im/windows/buddy_list_page.h"
 #include "tray/menu_commands.h"
 
 namespace vellix {
@@ -31,38 +30,22 @@ class GuiExitConfirmation final : public ExitConfirmation {
     const StringTable& strings_;
 };
 
-// The buddy-list page on its own, one at a time, until the options window holds it.
-class BuddyListOpener {
-  public:
-    explicit BuddyListOpener(BuddyListPageDeps deps) : deps_(std::move(deps)) {}
-    ~BuddyListOpener() { delete dialog_.data(); }
-    BuddyListOpener(const BuddyListOpener&) = delete;
-    BuddyListOpener& operator=(const BuddyListOpener&) = delete;
-    // On the GUI thread: opens the page, or raises the open one.
-    void open();
-    // On the GUI thread: the user list the page asked for has arrived.
-    void userListArrived();
-
-  private:
-    BuddyListPageDeps deps_;
-    QPointer<BuddyListDialog> dialog_;
-};
-
 // The menu's desktop actions: message boxes on the GUI thread, pages and programs through
-// the desktop shell.
+// the desktop shell. An action that fails says so in a message box.
 class GuiMenuDesktop final : public MenuDesktop {
   public:
-    GuiMenuDesktop(QObject* guiObject, DesktopShell& shell, BuddyListOpener& buddyList);
+    GuiMenuDesktop(QObject* guiObject, DesktopShell& shell, const StringTable& strings);
     void showMessage(const std::string& text) override;
     void openUrl(const std::string& url) override;
     void openFolder(const std::string& path) override;
     void startProgram(const std::string& path) override;
-    void showOptions(OptionsPage page) override;
 
   private:
+    void reportFailure(const Status& status);
+
     QObject* guiObject_;
     DesktopShell& shell_;
-    BuddyListOpener& buddyList_;
+    const StringTable& strings_;
 };
 
 }  // namespace vellix

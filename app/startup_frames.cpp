@@ -4,10 +4,12 @@
 #include "im/messaging_frame.h"
 #include "im/window_handler_frame.h"
 #include "server/server_frame.h"
-#include "tray/tray_frame.h"
 #include "tray/menu_frame.h"
 #include "tray/note_frame.h"
 #include "tray/notification_rules.h"
+#include "tray/tray_frame.h"
+#include "ui/options_frame.h"
+#include "ui/standard_pages.h"
 
 namespace vellix {
 namespace {
@@ -107,6 +109,30 @@ std::unique_ptr<Frame> buddyWindowFrame(Application& app, SharedState& shared, D
     return std::make_unique<BuddyWindowFrame>(std::move(deps), app.clock());
 }
 
+std::unique_ptr<Frame> optionsFrame(Application& app, SharedState& shared, DesktopServices& s) {
+    OptionsContext context{
+        .frames = app.frames(),
+        .strings = s.strings,
+        .folders = shared.folders,
+        .notifications = shared.notifications,
+        .session = app.session(),
+        .account = app.account(),
+        .accountSettings = app.accountSettings(),
+        .iniPath = app.files().iniPath,
+        .programFolder = app.files().programFolder,
+        .dataFolder = app.files().dataFolder,
+        .executablePath = app.files().executablePath,
+        .shell = &s.shell,
+        .sound = &s.sound,
+        .exitConfirmation = &s.exitConfirmation,
+        .spelling = s.spellingDialogs,
+    };
+    // Other subsystems' pages join this list; the window orders them by slot.
+    std::vector<OptionsPageEntry> pages = standardOptionsPages();
+    return std::make_unique<OptionsFrame>(
+        OptionsFrameDeps{.context = std::move(context), .pages = std::move(pages)}, app.clock());
+}
+
 }  // namespace
 
 std::vector<FrameSpec> startupFrames(Application& app, SharedState& shared,
@@ -125,6 +151,7 @@ std::vector<FrameSpec> startupFrames(Application& app, SharedState& shared,
         {FrameKind::WindowHandler,
          [&clock] { return std::make_unique<CMainFrame_WindowHandler>(clock); }, false},
         {FrameKind::BuddyWindow, [a, sh, sv] { return buddyWindowFrame(*a, *sh, *sv); }, true},
+        {FrameKind::Options, [a, sh, sv] { return optionsFrame(*a, *sh, *sv); }, true},
     };
 }
 

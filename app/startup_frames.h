@@ -28,6 +28,7 @@ class ExitConfirmation;
 class NoteWindows;
 class SoundPlayer;
 class NewMailNotifier;
+class HunspellSpellingEngine;
 
 // What the server frame fills and the other frames read; outlives every frame.
 struct SharedState {
@@ -53,6 +54,8 @@ struct DesktopServices {
     EventReceiverFactory makeReceiver;
     SpellingEngine* spelling = nullptr;
     std::function<void(const std::string&)> trace{};
+    // The spelling dialogs of the options window work on the engine itself.
+    HunspellSpellingEngine* spellingDialogs = nullptr;
     // The buddy window, its tray question and the buddy-list page's wait for the users.
     BuddyWindowViewFactory makeBuddyWindow{};
     std::function<bool()> trayAvailable{};

@@ -2,7 +2,7 @@
 
 #include <QApplication>
 #include <QGuiApplication>
-#include <QMessageBox>
+#include <QPointer>
 #include <QSessionManager>
 #include <QSystemTrayIcon>
 
@@ -35,6 +35,8 @@
 #include "tray/windows/qt_menu_host.h"
 #include "tray/windows/qt_note_windows.h"
 #include "tray/windows/qt_tray_host.h"
+#include "ui/about_page.h"
+#include "ui/splash_window.h"
 
 namespace vellix {
 namespace {
@@ -120,25 +122,13 @@ int runVellix(int argc, char** argv) {
     QtServerDialogs dialogs(strings);
     QtTrayHost trayHost(clock);
     QtMenuHost menuHost;
+    GuiMenuDesktop menuDesktop(&dialogs, shell, strings);
     GuiExitConfirmation exitConfirmation(&dialogs, strings);
     CanberraSoundPlayer sound;
     DesktopNotifier notifier;
     Application app(std::move(ports), clock, std::move(files));
-    BuddyListOpener buddyList(BuddyListPageDeps{
-        .strings = strings,
-        .frames = app.frames(),
-        .buddies = shared.buddies,
-        .users = shared.users,
-        .session = app.session(),
-        .iniPath = app.files().iniPath,
-        .confirm =
-            [](const std::string& question) {
-                return QMessageBox::question(nullptr, QStringLiteral("Vellix"),
-                                             QString::fromStdString(question)) == QMessageBox::Yes;
-            },
-    });
-    GuiMenuDesktop menuDesktop(&dialogs, shell, buddyList);
     QtNoteWindows noteWindows(app.frames(), shared.notifications, strings);
+    noteWindows.setTrayIconGeometry([&trayHost] { return trayHost.trayIcon().geometry(); });
     TerminationSignals signals([] { QCoreApplication::quit(); });
     // The desktop's end of session ends Vellix through the same sequence.
     QObject::connect(&qtApp, &QGuiApplication::commitDataRequest, &qtApp,
@@ -168,12 +158,18 @@ int runVellix(int argc, char** argv) {
     receiver.sound = &sound;
     receiver.dialogs = &dialogs;
     receiver.logFolder = app.files().dataFolder;
-    DesktopServices services{strings,     shell,      dialogs,     dialogs,
-                             trayHost,    menuHost,   menuDesktop, exitConfirmation,
-                             noteWindows, sound,      notifier,    imReceiverFactory(receiver),
-                             &spelling,   diagnostics};
+    DesktopServices services{strings,     shell,       dialogs,     dialogs,
+                             trayHost,    menuHost,    menuDesktop, exitConfirmation,
+                             noteWindows, sound,       notifier,    imReceiverFactory(receiver),
+                             &spelling,   diagnostics, &spelling};
+    // The splash stays while the start runs; a key or click closes it sooner.
+    QPointer<CSplashWnd> splash;
+    if (QGuiApplication::platformName() != QLatin1String("offscreen")) {
+        splash = new CSplashWnd(versionText(strings));
+        splash->show();
+        QCoreApplication::processEvents();
+    }
     services.trayAvailable = [] { return QSystemTrayIcon::isSystemTrayAvailable(); };
-    services.userListReady = [&buddyList] { buddyList.userListArrived(); };
     services.makeBuddyWindow = [&strings, &trayHost](BuddyWindowActions& actions) {
         return std::make_unique<CProperty_VX_Sheet>(
             strings, actions,
@@ -184,6 +180,7 @@ int runVellix(int argc, char** argv) {
             });
     };
     app.start(command, startupFrames(app, shared, services));
+    if (splash) splash->close();
     if (trace) std::fprintf(stderr, "vellix: frames running\n");
 
     const int code = QApplication::exec();

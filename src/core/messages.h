@@ -47,6 +47,9 @@ inline constexpr MessageId UM_RELOAD_ACCOUNT = WM_USER + 139;
 inline constexpr MessageId UM_LOGOUT = WM_USER + 140;
 inline constexpr MessageId UM_SYNC_CONTACTS = WM_USER + 142;
 inline constexpr MessageId UM_REMOVE_HOOKS = WM_USER + 143;
+// To the options frame: open the options window, or bring it to the front, on the page
+// named by the payload (std::string; empty keeps the page as it is).
+inline constexpr MessageId UM_OPTIONS_PAGE = WM_USER + 146;
 // A buddy's status changed; the window handler passes it on to the messenger windows.
 inline constexpr MessageId UM_BUDDY_STATUS_CHANGED = WM_USER + 144;
 // One number, two receivers: the buddy window ends on it, the server frame shows the
@@ -65,8 +68,8 @@ inline constexpr MessageId UM_REFRESH_BUDDIES = WM_APP + 666;
 inline constexpr MessageId UM_START_UPDATER = WM_APP + 666;
 inline constexpr MessageId UM_REFRESH_FOLDERS = WM_APP + 667;
 inline constexpr MessageId UM_OTHER_ACCOUNT = WM_APP + 668;
-// Re-read "AlwaysOnTop" and apply it, without moving the window.
-inline constexpr MessageId UM_APPLY_ALWAYS_ON_TOP = WM_APP + 669;
+// To the buddy window: read "AlwaysOnTop" again and be topmost or not, in place.
+inline constexpr MessageId UM_TOPMOST_CHANGED = WM_APP + 669;
 inline constexpr MessageId UM_SHOW_MAIN_WINDOW = WM_APP + 670;
 // From the event receiver to the window handler, with the parsed record as payload: an
 // incoming message, and a file offered to the user.

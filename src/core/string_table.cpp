@@ -1,5 +1,7 @@
 #include "core/string_table.h"
 
+#include "core/string_entries.h"
+
 #include <algorithm>
 #include <array>
 #include <cstdlib>
@@ -8,11 +10,7 @@
 namespace vellix {
 namespace {
 
-struct Entry {
-    int id;
-    std::string_view english;
-    std::string_view chinese;
-};
+using Entry = StringEntry;
 
 // Kept sorted by id: lookups use a binary search.
 constexpr std::array kEntries{
@@ -133,9 +131,14 @@ bool equalsIgnoringCase(std::string_view a, std::string_view b) {
     return std::ranges::equal(a, b, [&](char x, char y) { return lower(x) == lower(y); });
 }
 
+const Entry* findIn(std::span<const Entry> entries, int id) {
+    auto it = std::ranges::lower_bound(entries, id, {}, &Entry::id);
+    return (it != entries.end() && it->id == id) ? &*it : nullptr;
+}
+
 const Entry* find(int id) {
-    auto it = std::ranges::lower_bound(kEntries, id, {}, &Entry::id);
-    return (it != kEntries.end() && it->id == id) ? &*it : nullptr;
+    if (const Entry* entry = findIn(kEntries, id)) return entry;
+    return findIn(optionsStringEntries(), id);
 }
 
 }  // namespace
@@ -178,6 +181,8 @@ std::string StringTable::protocolStatus(std::string_view localizedWord) const {
 std::vector<int> StringTable::ids() {
     std::vector<int> out;
     std::ranges::transform(kEntries, std::back_inserter(out), &Entry::id);
+    std::ranges::transform(optionsStringEntries(), std::back_inserter(out), &Entry::id);
+    std::ranges::sort(out);
     return out;
 }
 

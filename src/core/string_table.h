@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "core/options_strings.h"
+
 namespace vellix {
 
 enum class Language { English, Chinese };

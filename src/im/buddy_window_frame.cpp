@@ -38,7 +38,7 @@ LResult BuddyWindowFrame::handleMessage(Message& message) {
         case UM_OTHER_ACCOUNT:
             rebuildTabs();
             return 0;
-        case UM_APPLY_ALWAYS_ON_TOP:
+        case UM_TOPMOST_CHANGED:
             if (view_)
                 view_->setAlwaysOnTop(readKey(ProfileFile(deps_.iniPath), ini::kBuddyAlwaysOnTop));
             return 0;

@@ -5,6 +5,7 @@
 #include <atomic>
 #include <mutex>
 
+#include "core/string_table.h"
 #include "server/curl_errors.h"
 
 namespace vellix {
@@ -257,11 +258,15 @@ std::variant<HttpReply, InternetError> InternetSession::exchange(const std::stri
 
 std::optional<std::string> InternetSession::request(const std::string& url, const std::string* body,
                                                     bool keepLineFeeds) {
+    lastError_.reset();
     if (url.empty()) return std::nullopt;
     for (;;) {
         auto outcome = exchange(url, body);
         auto* reply = std::get_if<HttpReply>(&outcome);
-        if (!reply) return std::nullopt;
+        if (!reply) {
+            lastError_ = std::get<InternetError>(std::move(outcome));
+            return std::nullopt;
+        }
         if (reply->status == 401 || reply->status == 407) {
             // Each round waits for the user, so the rounds need no limit.
             if (!impl_->options.prompt) return std::nullopt;
@@ -277,6 +282,30 @@ std::optional<std::string> InternetSession::request(const std::string& url, cons
         if (!keepLineFeeds) std::erase(text, '\n');
         if (text.empty()) return std::nullopt;
         return text;
+    }
+}
+
+std::string describeInternetError(const InternetError& error,
+                                  const std::function<std::string(int)>& text) {
+    namespace e = internet_error;
+    switch (error.code) {
+        case e::kNameNotResolved:
+            return text(IDS_NET_HOST_NOT_FOUND);
+        case e::kCannotConnect:
+            return text(IDS_NET_REFUSED);
+        case e::kTimeout:
+            return text(IDS_NET_TIMEOUT);
+        case e::kInvalidUrl:
+            return text(IDS_NET_BAD_ADDRESS);
+        case e::kInvalidCa:
+        case e::kCertNameInvalid:
+        case e::kSecureFailure:
+            return text(IDS_NET_CERTIFICATE);
+        default: {
+            std::string out = text(IDS_NET_OTHER);
+            const auto at = out.find("%s");
+            return at == std::string::npos ? out : out.replace(at, 2, error.text);
+        }
     }
 }
 

@@ -109,6 +109,8 @@ class InternetSession {
     // the status stays 401 or 407, or the body is empty.
     std::optional<std::string> request(const std::string& url, const std::string* body,
                                        bool keepLineFeeds);
+    // Why the last request() gave nothing, when an exchange failed; else nothing.
+    const std::optional<InternetError>& lastError() const { return lastError_; }
 
     // One exchange with the certificate retry but without the prompt or the body rules: for
     // callers that must tell a time-out from other failures. Failures are traced too.
@@ -125,6 +127,12 @@ class InternetSession {
     struct Impl;
     explicit InternetSession(std::unique_ptr<Impl> impl);
     std::unique_ptr<Impl> impl_;
+    std::optional<InternetError> lastError_;
 };
+
+// The words a user reads for a failed exchange: host not found, connection refused,
+// certificate, time-out... `text` looks a number up in the string table.
+std::string describeInternetError(const InternetError& error,
+                                  const std::function<std::string(int)>& text);
 
 }  // namespace vellix

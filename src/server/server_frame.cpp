@@ -183,6 +183,11 @@ std::string CMainFrame_ServerInterface::word(int id) const {
     return deps_.text ? deps_.text(id) : std::string();
 }
 
+std::string CMainFrame_ServerInterface::withFailureReason(std::string text) const {
+    if (!internet_ || !internet_->lastError() || !deps_.text) return text;
+    return text + "\n\n" + describeInternetError(*internet_->lastError(), deps_.text);
+}
+
 bool CMainFrame_ServerInterface::isOffline(const std::string& status) const {
     return equalsNoCase(status, word(IDS_STATUS_OFFLINE));
 }

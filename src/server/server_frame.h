@@ -107,6 +107,8 @@ class CMainFrame_ServerInterface final : public Frame {
     std::string serverUrl() const;
     std::string sessionId() const;
     std::string word(int id) const;
+    // `text`, followed by why the last request failed when an exchange failed.
+    std::string withFailureReason(std::string text) const;
     bool isOffline(const std::string& word) const;
     ConnectionSettings connection() const;
 

@@ -1,5 +1,6 @@
 // Webmail links opened for other frames, one at a time in the order they were posted.
 #include "core/settings_keys.h"
+#include "core/string_table.h"
 #include "server/server_frame.h"
 #include "server/webmail_opener.h"
 #include "server/webmail_url.h"
@@ -21,8 +22,13 @@ void CMainFrame_ServerInterface::openLink(Message& message) {
     settings.serverUrl = serverUrl();
     settings.sessionId = sessionId();
     const LinkOpened opened = WebmailOpener(*deps_.shell).open(*link, settings);
-    if (!opened.status && deps_.trace) {
-        deps_.trace("Could not open " + opened.target + ": " + opened.status.error() + "\n");
+    if (!opened.status) {
+        const std::string reason = opened.target + ": " + opened.status.error();
+        if (deps_.trace) deps_.trace("Could not open " + reason + "\n");
+        // The user asked for a page: a browser that does not start is said, not swallowed.
+        std::string text = word(IDS_DESKTOP_ACTION_FAILED);
+        if (const auto at = text.find("%s"); at != std::string::npos) text.replace(at, 2, reason);
+        if (deps_.dialogs) deps_.dialogs->showError(text);
     }
     if (opened.trayStateToPost != 0) reportState(opened.trayStateToPost);
 }

@@ -17,8 +17,9 @@ bool CMainFrame_ServerInterface::GetVersion() {
     const auto reply = request(requests::version(url));
     if (!reply) {
         DropSessionAndReport(
-            "Could not connect to the server!  Please verify that the server information is "
-            "correct.",
+            withFailureReason(
+                "Could not connect to the server!  Please verify that the server information is "
+                "correct."),
             true, false);
         return false;
     }
@@ -39,7 +40,7 @@ bool CMainFrame_ServerInterface::Login() {
     const std::string body = requests::loginBody(account.user, account.password);
     const auto reply = request(requests::login(account.url, previous, takeOver_), &body);
     if (!reply) {
-        DropSessionAndReport("Did not get a reply from the server!", true, true);
+        DropSessionAndReport(withFailureReason("Did not get a reply from the server!"), true, true);
         return false;
     }
     const LoginReply login = readLoginReply(*reply);
@@ -161,6 +162,9 @@ void CMainFrame_ServerInterface::Logout() {
     clock().sleep(kStatusChangePause);
     receiver_.stopAndWait();
     DropSessionAndReport(std::nullopt, false, true);
+    // The user chose this: the tooltip says logged out, not that the connection was lost.
+    deps_.frames.post(FrameKind::Tray, UM_SERVER_STATE, 4, 0,
+                      makePayload(word(IDS_TRAY_LOGGED_OUT)));
     deps_.session.update([](SessionState& s) {
         s.messagingEnabled = false;
         s.sessionId.clear();

@@ -70,6 +70,11 @@ void ContactList::Clear() {
     nodes_.clear();
 }
 
+void ContactList::reserve(std::size_t records) {
+    byEmail_.reserve(records);
+    byGuid_.reserve(records);
+}
+
 void ContactList::appendNode(ContactRecord record) {
     nodes_.push_back(Node{std::move(record), nextSeq_++});
     linkBoth(std::prev(nodes_.end()));

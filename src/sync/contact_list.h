@@ -71,6 +71,8 @@ class ContactList {
     bool ContainsEmail(std::string_view email) const;
     const ContactRecord* FindByGuid(std::string_view guid) const;
     void Clear();
+    // Room in the indexes for this many records in all, so a large read does not rehash.
+    void reserve(std::size_t records);
 
     // The address-book XML file; writing replaces the file atomically, reading adds.
     bool WriteXml(const std::string& fileName) const;

@@ -173,7 +173,13 @@ void ContactSyncRun::folderPass(const Pass& pass, LocalContactSource& local) {
     // Without a local history, every local contact counts as unchanged since the server's.
     if (pass.isPublic && !exists(localFile) && exists(remoteFile)) engine.PrimeHistory(local);
     const int result = engine.Synchronize(SYNCH_SYNCH, &remote, &local);
-    if (result == ContactSyncEngine::kDone) (void)remote.SaveContacts(remoteFile);
+    if (result == ContactSyncEngine::kDone && !remote.SaveContacts(remoteFile)) {
+        // Never send an old list: the server would take what it lacks for deletions.
+        log_.Write(" Error saving the remote history, the contacts were not sent\n");
+        remove(remoteFile);
+        remove(localFile);
+        return;
+    }
     finishPass(pass, result, remoteFile);
 }
 

@@ -1,4 +1,7 @@
 // The list's file operations: write through a temporary file, read in buffered chunks.
+#include <sys/stat.h>
+
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 #include <vector>
@@ -37,6 +40,15 @@ bool ContactList::WriteXml(const std::string& fileName) const {
 bool ContactList::ReadXml(const std::string& fileName) {
     std::unique_ptr<std::FILE, FileCloser> file(std::fopen(fileName.c_str(), "rb"));
     if (!file) return false;
+    // Index room for the records a regular file can hold, so a large read never rehashes:
+    // a contact element takes at least this many bytes in practice (framing, guid, email).
+    constexpr off_t kSmallestContact = 160;
+    constexpr off_t kMostReserved = 4'000'000;
+    struct stat info {};
+    if (fstat(fileno(file.get()), &info) == 0 && S_ISREG(info.st_mode)) {
+        const off_t records = std::min(info.st_size / kSmallestContact, kMostReserved);
+        reserve(size() + static_cast<std::size_t>(records));
+    }
     ContactXmlReader reader(*this);
     std::vector<char> chunk(kChunk);
     for (;;) {

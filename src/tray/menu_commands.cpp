@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "core/options_page_names.h"
 #include "core/settings_keys.h"
 #include "server/webmail_link.h"
 
@@ -42,18 +43,22 @@ void openHistoryFolder(const MenuContext& context) {
     const std::string path = context.dataFolder + std::string(kHistoryFolderName);
     std::error_code error;
     std::filesystem::create_directories(path, error);
-    if (!error) context.desktop->openFolder(path);
+    if (!error) return context.desktop->openFolder(path);
+    std::string text = context.strings.text(IDS_DESKTOP_ACTION_FAILED);
+    context.desktop->showMessage(text.replace(text.find("%s"), 2, path + ": " + error.message()));
 }
 
-void showOptions(const MenuContext& context, OptionsPage page) {
-    if (context.desktop) context.desktop->showOptions(page);
+// Opens the options window, or brings it to the front; an empty name keeps its page.
+void showOptions(const MenuContext& context, std::string_view page) {
+    context.frames.post(FrameKind::Options, UM_OPTIONS_PAGE, 0, 0,
+                        page.empty() ? nullptr : makePayload(std::string(page)));
 }
 
 void runFixedCommand(MenuContext& context, const MenuModel& model, int id) {
     namespace m = menu_id;
     switch (id) {
         case m::kAbout:
-            return showOptions(context, OptionsPage::About);
+            return showOptions(context, kPageNameAbout);
         case m::kMakerSite:
             if (context.desktop) context.desktop->openUrl(std::string(kMakerSiteUrl));
             return;
@@ -70,7 +75,7 @@ void runFixedCommand(MenuContext& context, const MenuModel& model, int id) {
             context.frames.post(FrameKind::Server, UM_RELOAD_ACCOUNT, 0);
             return;
         case m::kProperties:
-            return showOptions(context, OptionsPage::Current);
+            return showOptions(context, {});
         case m::kExit: {
             if (!context.exitConfirmation) return;
             ProfileFile ini(context.iniPath);
@@ -128,7 +133,7 @@ void runFixedCommand(MenuContext& context, const MenuModel& model, int id) {
         case m::kHistoryFolder:
             return openHistoryFolder(context);
         case m::kAddBuddy:
-            return showOptions(context, OptionsPage::BuddyList);
+            return showOptions(context, kPageNameBuddyList);
         default:
             return;
     }

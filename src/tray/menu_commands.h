@@ -20,8 +20,6 @@
 
 namespace vellix {
 
-enum class OptionsPage { Current, About, BuddyList };
-
 // Desktop actions of the menu, carried out on the GUI thread by the implementation.
 class MenuDesktop {
   public:
@@ -34,8 +32,6 @@ class MenuDesktop {
     virtual void openFolder(const std::string& path) = 0;
     // Starts a program detached from Vellix.
     virtual void startProgram(const std::string& path) = 0;
-    // Opens the options window, or brings it to the front, on the given page.
-    virtual void showOptions(OptionsPage page) = 0;
 };
 
 inline constexpr std::string_view kMakerSiteUrl = "https://www.brisgate.example/";

@@ -1,5 +1,7 @@
 #include "tray/menu_frame.h"
 
+#include "core/options_page_names.h"
+
 namespace vellix {
 
 CMainFrame_Menu::CMainFrame_Menu(MenuFrameDeps deps, const Clock& clock)
@@ -11,8 +13,16 @@ LResult CMainFrame_Menu::handleMessage(Message& message) {
         case UM_SHOW_MENU:
             showMenu(static_cast<int>(message.w), static_cast<int>(message.l));
             return 0;
-        case UM_NEED_LOGIN:
         case UM_NEED_SERVER:
+            // Without a server address the login dialog cannot help: the Server page asks
+            // for all three.
+            if (deps_.context.frames.post(FrameKind::Options, UM_OPTIONS_PAGE, 0, 0,
+                                          makePayload(std::string(kPageNameServer)))) {
+                return 0;
+            }
+            runLoginDialog(deps_.context, UM_RELOGIN, 0);
+            return 0;
+        case UM_NEED_LOGIN:
             runLoginDialog(deps_.context, UM_RELOGIN, 0);
             return 0;
         default:

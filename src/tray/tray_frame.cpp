@@ -84,6 +84,8 @@ std::string CMainFrame::tooltipFor(int state, std::string noticeText) const {
             return noticeTooltip(noticeText, hour, minute);
         }
         default:
+            // A lost connection the user asked for (log out) comes with its own words.
+            if (state == kTrayLost && !noticeText.empty()) return noticeText;
             return fixedStateTooltip(state, deps_.strings);
     }
 }

@@ -200,9 +200,11 @@ TEST_F(ServerFrameTest, CancelledLoginDialogIsNotOfferedAgain) {
 TEST_F(ServerFrameTest, UnreachableServerIsReportedAndDisconnected) {
     start("alice@demo.local", "alice", "http://127.0.0.1:1/skyloom/app.dll");
     ASSERT_TRUE(eventually([&] { return !dialogs_.errors.get().empty(); }));
+    // The reason in words follows the message.
     EXPECT_EQ(dialogs_.errors.get()[0],
               "Could not connect to the server!  Please verify that the server information is "
-              "correct.");
+              "correct.\n\n" +
+                  strings_.text(IDS_NET_REFUSED));
     ASSERT_TRUE(eventually([&] { return trayStates().size() >= 3; }));
     EXPECT_EQ(trayStates().front(), 5);
     EXPECT_EQ(trayStates().back(), 4);

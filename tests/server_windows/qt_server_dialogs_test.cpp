@@ -200,3 +200,37 @@ TEST(QtServerDialogsTest, OneErrorWindowAtATime) {
 
 }  // namespace
 }  // namespace vellix
+
+namespace vellix {
+namespace {
+
+// A refused password: the error the frame shows just before asking again moves into the
+// login dialog, where the user sees it, instead of opening behind it.
+TEST(QtServerDialogsTest, ErrorBeforeLoginShowsInsideTheDialog) {
+    const StringTable strings(Language::English);
+    QtServerDialogs dialogs(strings);
+    bool errorInside = false;
+    whenModal<LoginDialog>([&](LoginDialog& d) {
+        for (auto* label : d.findChildren<QLabel*>()) {
+            errorInside = errorInside || label->text() == QStringLiteral("Password refused");
+        }
+        press(d, strings, IDS_BUTTON_CANCEL);
+    });
+    auto answer = std::async(std::launch::async, [&] {
+        dialogs.showError("Password refused");
+        return dialogs.askLogin(kAccounts, 1);
+    });
+    EXPECT_EQ(text(waitFor(answer)), "none");
+    EXPECT_TRUE(errorInside);
+    EXPECT_TRUE(runUntil(
+        [] {
+            return QApplication::topLevelWidgets().empty() ||
+                   std::ranges::none_of(QApplication::topLevelWidgets(), [](QWidget* w) {
+                       return qobject_cast<ErrorWindow*>(w) && w->isVisible();
+                   });
+        },
+        2000));
+}
+
+}  // namespace
+}  // namespace vellix

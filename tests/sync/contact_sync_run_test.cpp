@@ -176,5 +176,14 @@ TEST_F(ContactSyncRunTest, FolderPassesKeepOrDropTheHistoryFiles) {
     }
 }
 
+TEST_F(ContactSyncRunTest, ARemoteHistoryThatCannotBeSavedIsNeverSent) {
+    fs::create_directory(dir_.file("public-remote.xml"));
+    const Lines log = Run(settings("WAB", true, false));
+    EXPECT_NE(
+        std::ranges::count(log, " Error saving the remote history, the contacts were not sent"), 0);
+    EXPECT_EQ(std::ranges::count(server_.calls, "store public"), 0);
+    EXPECT_FALSE(Has("public-local.xml"));
+}
+
 }  // namespace
 }  // namespace vellix

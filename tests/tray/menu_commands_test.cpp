@@ -8,8 +8,8 @@
 #include "core/settings_keys.h"
 #include "server/webmail_link.h"
 #include "support/recording_frame.h"
-#include "tray/menu_frame.h"
 #include "tray/menu_commands.h"
+#include "tray/menu_frame.h"
 
 namespace vellix {
 namespace {
@@ -19,9 +19,6 @@ struct FakeDesktop final : MenuDesktop {
     void openUrl(const std::string& url) override { calls.push_back("url:" + url); }
     void openFolder(const std::string& path) override { calls.push_back("folder:" + path); }
     void startProgram(const std::string& path) override { calls.push_back("program:" + path); }
-    void showOptions(OptionsPage page) override {
-        calls.push_back("options:" + std::to_string(static_cast<int>(page)));
-    }
     std::vector<std::string> calls;
 };
 
@@ -43,7 +40,8 @@ struct YesExit final : ExitConfirmation {
 
 constexpr MessageId kSentinel = WM_APP + 0x3fff;
 constexpr std::array kKinds{FrameKind::Server,        FrameKind::Tray,        FrameKind::Note,
-                            FrameKind::WindowHandler, FrameKind::BuddyWindow, FrameKind::Main};
+                            FrameKind::WindowHandler, FrameKind::BuddyWindow, FrameKind::Main,
+                            FrameKind::Options};
 
 class MenuCommandsTest : public ::testing::Test {
   protected:
@@ -152,9 +150,9 @@ TEST_F(MenuCommandsTest, EachCommandReachesItsReceiver) {
         {32782, true, Server, UM_SET_STATUS, "Online", ""},
         {32774, true, Main, WM_QUIT, "", ""},
         {32776, true, Server, 0, "", "url:https://www.brisgate.example/"},
-        {32778, true, Server, 0, "", "options:1"},
-        {32773, true, Server, 0, "", "options:0"},
-        {32780, true, Server, 0, "", "options:2"},
+        {32778, true, Options, UM_OPTIONS_PAGE, "About", ""},
+        {32773, true, Options, UM_OPTIONS_PAGE, "", ""},
+        {32780, true, Options, UM_OPTIONS_PAGE, "Buddy List", ""},
         {32797, true, Server, 0, "", "folder:" + context.dataFolder + "History/"},
         {1079, true, Server, 0, "", ""},  // not configured yet
         {12345, true, Server, 0, "", ""},

@@ -5,13 +5,25 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace vellix {
 
+int messageTextWidth(int naturalTextWidth, int titleWidth, int em) {
+    const int titleNeeds = titleWidth + 12 * em;  // icon and window buttons beside it
+    return std::max(std::clamp(naturalTextWidth, 24 * em, 40 * em), titleNeeds);
+}
+
 ErrorWindow::ErrorWindow(const StringTable& strings, const QString& text, QWidget* parent)
-    : QDialog(parent) {
+    : QDialog(parent), text_(text) {
     setWindowTitle(QString::fromUtf8(kErrorWindowTitle));
     setModal(false);
     auto* label = new QLabel(text);
+    // Wide enough for the text on a few lines and for the whole title.
+    const QFontMetrics metrics = label->fontMetrics();
+    label->setMinimumWidth(messageTextWidth(metrics.horizontalAdvance(text),
+                                            metrics.horizontalAdvance(windowTitle()),
+                                            metrics.horizontalAdvance(QLatin1Char('x'))));
     // The text may come from the server: never read it as markup.
     label->setTextFormat(Qt::PlainText);
     label->setWordWrap(true);

@@ -15,6 +15,14 @@ class ErrorWindow final : public QDialog {
     Q_OBJECT
   public:
     ErrorWindow(const StringTable& strings, const QString& text, QWidget* parent = nullptr);
+    const QString& text() const { return text_; }
+
+  private:
+    QString text_;
 };
+
+// The width of a message's text: its natural width within 24 to 40 lines of "x" widths
+// ("em"), and never less than the title needs beside the window's buttons.
+int messageTextWidth(int naturalTextWidth, int titleWidth, int em);
 
 }  // namespace vellix

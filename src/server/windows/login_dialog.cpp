@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <utility>
@@ -52,7 +53,8 @@ LoginDialog::LoginDialog(const StringTable& strings, std::vector<RememberedAccou
     connect(account_, &QComboBox::editTextChanged, this, &LoginDialog::updateOk);
     updateOk();
 
-    auto* layout = new QFormLayout(this);
+    layout_ = new QFormLayout(this);
+    auto* layout = layout_;
     layout->addRow(qtext(strings, IDS_LOGIN_ACCOUNT), account_);
     layout->addRow(qtext(strings, IDS_LOGIN_PASSWORD), password_);
     layout->addRow(remember_);
@@ -64,6 +66,16 @@ LoginDialog::LoginDialog(const StringTable& strings, std::vector<RememberedAccou
     } else {
         password_->setFocus();
     }
+}
+
+void LoginDialog::setProblem(const QString& text) {
+    auto* label = new QLabel(text);
+    label->setTextFormat(Qt::PlainText);
+    label->setWordWrap(true);
+    QFont bold = label->font();
+    bold.setBold(true);
+    label->setFont(bold);
+    layout_->insertRow(0, label);
 }
 
 std::optional<LoginAnswer> LoginDialog::answer() const {

@@ -11,6 +11,7 @@
 #include "server/server_dialogs.h"
 
 class QCheckBox;
+class QFormLayout;
 class QComboBox;
 class QLineEdit;
 class QPushButton;
@@ -25,6 +26,8 @@ class LoginDialog final : public QDialog {
 
     // What OK gives for the fields as they are now; nothing without a user name.
     std::optional<LoginAnswer> answer() const;
+    // Shows why the dialog is back (a refused password) above the fields.
+    void setProblem(const QString& text);
 
   private:
     void fillFromAccount(int index);
@@ -35,6 +38,7 @@ class LoginDialog final : public QDialog {
     QLineEdit* password_;
     QCheckBox* remember_;
     QPushButton* ok_ = nullptr;
+    QFormLayout* layout_ = nullptr;
 };
 
 }  // namespace vellix

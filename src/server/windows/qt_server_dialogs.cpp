@@ -55,6 +55,11 @@ std::optional<LoginAnswer> QtServerDialogs::askLogin(const std::vector<Remembere
                                                      int selectedSlot) {
     return onGuiThread<LoginAnswer>([&](QtServerDialogs& self) -> std::optional<LoginAnswer> {
         LoginDialog dialog(self.strings_, accounts, selectedSlot);
+        // A refused password's error would open behind the dialog: it moves into it.
+        if (self.error_ && self.error_->isVisible()) {
+            dialog.setProblem(self.error_->text());
+            self.error_->reject();
+        }
         return self.runModal(dialog, [](const LoginDialog& d) { return d.answer(); })
             .value_or(std::nullopt);
     });

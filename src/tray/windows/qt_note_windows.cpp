@@ -1,9 +1,13 @@
 #include "tray/windows/qt_note_windows.h"
 
+#include <QGuiApplication>
+#include <QScreen>
+
 #include <algorithm>
 
 #include "server/webmail_link.h"
 #include "tray/new_mail_pass.h"
+#include "tray/note_placement.h"
 #include "tray/windows/note_dialog.h"
 #include "tray/windows/server_notice_dialogs.h"
 
@@ -13,6 +17,15 @@ namespace {
 void bringForward(QWidget* window) {
     window->show();
     window->raise();
+}
+
+// A new note opens beside the tray icon when the tray says where that is.
+void openBesideTray(QWidget* window, const std::function<QRect()>& trayIcon) {
+    const QRect icon = trayIcon ? trayIcon() : QRect();
+    const QScreen* screen = icon.isValid() ? QGuiApplication::screenAt(icon.center()) : nullptr;
+    if (!screen) return;
+    window->adjustSize();
+    window->move(placeNearTrayIcon(icon, window->size(), screen->availableGeometry()));
 }
 
 // Modeless windows go when the user is done with them.
@@ -80,8 +93,9 @@ void QtNoteWindows::openNote(const std::vector<FolderStatus>& folders) {
         });
         connect(note_, &NoteDialog::closedWithBox, this,
                 [this](bool dontReopen) { state_.noticeDelayed = dontReopen; });
+        openBesideTray(note_, trayIcon_);
     }
-    // Shown where it was (or where the window manager puts a new window), never moved.
+    // Shown where it was, never moved.
     bringForward(note_);
 }
 

@@ -4,6 +4,9 @@
 
 #include <QObject>
 #include <QPointer>
+#include <QRect>
+
+#include <functional>
 
 #include <vector>
 
@@ -31,6 +34,10 @@ class QtNoteWindows final : public QObject, public NoteWindows {
     void closeDisconnect() override;
     void showAlert(std::optional<std::string> text) override;
 
+    // Where the tray icon is on the screen (an invalid rectangle when unknown); a new note
+    // opens beside it.
+    void setTrayIconGeometry(std::function<QRect()> geometry) { trayIcon_ = std::move(geometry); }
+
     // On the GUI thread: the windows open now (tests and the tray side look).
     NoteDialog* noteDialog() const;
     DisconnectDialog* disconnectDialog() const;
@@ -47,6 +54,7 @@ class QtNoteWindows final : public QObject, public NoteWindows {
     QPointer<NoteDialog> note_;
     QPointer<DisconnectDialog> disconnect_;
     std::vector<QPointer<AlertWindow>> alerts_;
+    std::function<QRect()> trayIcon_;
 };
 
 }  // namespace vellix

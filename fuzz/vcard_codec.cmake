@@ -1,0 +1,1 @@
+vellix_add_fuzzer(vcard_codec DEPS Vellix::Sync)

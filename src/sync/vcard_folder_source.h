@@ -1,0 +1,66 @@
+#pragma once
+// The vCard-folder store: a root folder of address books, each a folder of .vcf files
+// holding one card each (the layout vCard tools and synchronizers share). A contact is
+// found by its card's first e-mail; cards without one are invisible to synchronization.
+// Cards are written through a temporary file and a rename, so a crash never leaves half a
+// card. Used on the address-book thread only.
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "core/ascii_case.h"
+#include "sync/contact_source.h"
+#include "sync/ini_contact_history.h"
+
+namespace vellix {
+
+class VcardFolderSource : public LocalContactSource {
+  public:
+    static constexpr int kFailed = 3;
+
+    // useDefaultFileAsName: leave the sort name to the tools (from the N parts); otherwise
+    // the card sorts as its full name.
+    VcardFolderSource(std::string root, bool useDefaultFileAsName);
+    ~VcardFolderSource() override;
+
+    void SetHistoryFile(const std::string& path) override;
+    // The address books (sub-folders of the root), by name.
+    bool ListFolders(std::vector<std::string>& names) override;
+    // Opens the address book named by the identifier, or else by the name.
+    bool OpenFolder(std::string folderId, std::string folderName) override;
+    int GetContact(const std::string& email, ContactRecord& out) override;
+    int AddContact(const ContactRecord& record) override;
+    int UpdateContact(const ContactRecord& record) override;
+    int RemoveContact(const std::string& email) override;
+    int ContactExists(const std::string& email) override;
+    int ListEmails(std::vector<std::string>& emails) override;
+    bool IsOpen() override;
+    int HistoryRemove(const std::string& email) override { return history_.Remove(email); }
+    int HistoryPut(const ContactRecord& record) override { return history_.Put(record); }
+    int HistoryGet(const std::string& email, ContactRecord& out) override {
+        return history_.Get(email, out);
+    }
+    bool HistoryContains(const std::string& email) override { return history_.Contains(email); }
+    int ListHistoryEmails(std::vector<std::string>& emails) override;
+
+  private:
+    struct Card {
+        std::string path;
+        std::string email;
+    };
+    // The history of the previous folder pass is written before the next one is named.
+    void saveHistory();
+    const Card* find(const std::string& email) const;
+    int write(const std::string& path, const ContactRecord& record, const std::string& uid,
+              const std::string& old);
+
+    std::string root_;
+    bool useDefaultFileAsName_;
+    std::string folder_;                                       // the open address book's path
+    std::vector<Card> cards_;                                  // in file-name order
+    std::map<std::string, std::size_t, std::less<>> byEmail_;  // lower-case email -> first card
+    IniContactHistory history_{HistoryFields::VcardFolders};
+};
+
+}  // namespace vellix
