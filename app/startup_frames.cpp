@@ -8,6 +8,7 @@
 #include "tray/note_frame.h"
 #include "tray/notification_rules.h"
 #include "tray/tray_frame.h"
+#include "ui/buddy_list_page.h"
 #include "ui/options_frame.h"
 #include "ui/standard_pages.h"
 
@@ -117,6 +118,23 @@ std::unique_ptr<Frame> windowHandlerFrame(Application& app, SharedState& shared,
     });
 }
 
+std::unique_ptr<Frame> buddyWindowFrame(Application& app, SharedState& shared, DesktopServices& s) {
+    BuddyWindowDeps deps{
+        .frames = app.frames(),
+        .buddies = shared.buddies,
+        .folders = shared.folders,
+        .session = app.session(),
+        .statusWord = app.statusWord(),
+        .manualStatus = app.manualStatus(),
+        .text = [&strings = s.strings](int id) { return strings.text(id); },
+        .iniPath = app.files().iniPath,
+        .defaultInWindow = [&shared] { return shared.notifications.defaults[InWindow].load(); },
+        .trayAvailable = s.trayAvailable,
+        .makeView = s.makeBuddyWindow,
+    };
+    return std::make_unique<BuddyWindowFrame>(std::move(deps), app.clock());
+}
+
 std::unique_ptr<Frame> optionsFrame(Application& app, SharedState& shared, DesktopServices& s) {
     OptionsContext context{
         .frames = app.frames(),
@@ -134,9 +152,12 @@ std::unique_ptr<Frame> optionsFrame(Application& app, SharedState& shared, Deskt
         .sound = &s.sound,
         .exitConfirmation = &s.exitConfirmation,
         .spelling = s.spellingDialogs,
+        .buddies = &shared.buddies,
+        .users = &shared.users,
     };
     // Other subsystems' pages join this list; the window orders them by slot.
     std::vector<OptionsPageEntry> pages = standardOptionsPages();
+    pages.push_back(buddyListPageEntry());
     return std::make_unique<OptionsFrame>(
         OptionsFrameDeps{.context = std::move(context), .pages = std::move(pages)}, app.clock());
 }
@@ -145,7 +166,6 @@ std::unique_ptr<Frame> optionsFrame(Application& app, SharedState& shared, Deskt
 
 std::vector<FrameSpec> startupFrames(Application& app, SharedState& shared,
                                      DesktopServices& services) {
-    const Clock& clock = app.clock();
     auto* a = &app;
     auto* sh = &shared;
     auto* sv = &services;
@@ -156,8 +176,7 @@ std::vector<FrameSpec> startupFrames(Application& app, SharedState& shared,
         {FrameKind::Server, [a, sh, sv] { return serverFrame(*a, *sh, *sv); }, false},
         {FrameKind::Messaging, [a, sv] { return messagingFrame(*a, *sv); }, false},
         {FrameKind::WindowHandler, [a, sh, sv] { return windowHandlerFrame(*a, *sh, *sv); }, false},
-        {FrameKind::BuddyWindow, [&clock] { return std::make_unique<BuddyWindowFrame>(clock); },
-         true},
+        {FrameKind::BuddyWindow, [a, sh, sv] { return buddyWindowFrame(*a, *sh, *sv); }, true},
         {FrameKind::Options, [a, sh, sv] { return optionsFrame(*a, *sh, *sv); }, true},
     };
 }

@@ -10,6 +10,7 @@
 #include "core/application.h"
 #include "core/spelling_engine.h"
 #include "core/string_table.h"
+#include "im/buddy_window_view.h"
 #include "im/window_table.h"
 #include "server/buddy_table.h"
 #include "server/event_receiver.h"
@@ -61,6 +62,9 @@ struct DesktopServices {
     HunspellSpellingEngine* spellingDialogs = nullptr;
     UpdaterLauncher* updater = nullptr;
     ConversationWindows* conversations = nullptr;
+    // The buddy window and its tray question.
+    BuddyWindowViewFactory makeBuddyWindow{};
+    std::function<bool()> trayAvailable{};
 };
 
 std::vector<FrameSpec> startupFrames(Application& app, SharedState& shared,

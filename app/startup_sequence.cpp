@@ -4,6 +4,7 @@
 #include <QGuiApplication>
 #include <QPointer>
 #include <QSessionManager>
+#include <QSystemTrayIcon>
 
 #include <unistd.h>
 
@@ -19,6 +20,7 @@
 #include "core/string_table.h"
 #include "gui_thread_ports.h"
 #include "im/im_receiver.h"
+#include "im/windows/buddy_window.h"
 #include "im/windows/messenger_windows.h"
 #include "platform/canberra_sound_player.h"
 #include "platform/connectivity_signals.h"
@@ -45,6 +47,13 @@
 
 namespace vellix {
 namespace {
+
+// Ends the loop without asking the windows first: QCoreApplication::quit() is cancelled by
+// any window that refuses to close, as the buddy window does without a tray (it minimizes).
+// The exit sequence that follows closes the windows itself.
+void endEventLoop() {
+    QCoreApplication::exit(0);
+}
 
 // A tray program still starts without a display (a test machine, a remote shell): it then
 // runs headless instead of aborting inside the platform plugin.
@@ -119,7 +128,10 @@ int runVellix(int argc, char** argv) {
         .mailtoLink = [](std::string_view text) { return makePayload(mailtoLink(text)); },
         // Safe from any frame's thread: the quit is queued to the GUI thread's loop.
         .quitProgram =
-            [] { QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection); },
+            [] {
+                QMetaObject::invokeMethod(
+                    qApp, [] { endEventLoop(); }, Qt::QueuedConnection);
+            },
         .text = [&strings](int id) { return strings.text(id); },
     };
 
@@ -144,10 +156,10 @@ int runVellix(int argc, char** argv) {
     noteWindows.setDisconnectHelp([&strings, &shell, &app](QWidget* owner) {
         openHelpTopic(owner, strings, app.files().programFolder, &shell, kHelpTopicDisconnect);
     });
-    TerminationSignals signals([] { QCoreApplication::quit(); });
+    TerminationSignals signals([] { endEventLoop(); });
     // The desktop's end of session ends Vellix through the same sequence.
     QObject::connect(&qtApp, &QGuiApplication::commitDataRequest, &qtApp,
-                     [](QSessionManager&) { QCoreApplication::quit(); });
+                     [](QSessionManager&) { endEventLoop(); });
 
     // VELLIX_TRACE=1 prints each message that reaches a frame and the start's milestones.
     const bool trace = !qEnvironmentVariableIsEmpty("VELLIX_TRACE");
@@ -221,6 +233,16 @@ int runVellix(int argc, char** argv) {
         splash->show();
         QCoreApplication::processEvents();
     }
+    services.trayAvailable = [] { return QSystemTrayIcon::isSystemTrayAvailable(); };
+    services.makeBuddyWindow = [&strings, &trayHost](BuddyWindowActions& actions) {
+        return std::make_unique<CProperty_VX_Sheet>(
+            strings, actions,
+            CProperty_VX_Sheet::Hooks{
+                .trayAvailable = [] { return QSystemTrayIcon::isSystemTrayAvailable(); },
+                .visibilityChanged =
+                    [&trayHost](bool visible) { trayHost.setMainWindowPresent(visible); },
+            });
+    };
     app.start(command, startupFrames(app, shared, services));
     if (splash) splash->close();
     if (trace) std::fprintf(stderr, "vellix: frames running\n");

@@ -54,13 +54,21 @@ bool startBob(QProcess& bob, const QTemporaryDir& home, sim::Server& server) {
     env.insert(QStringLiteral("XDG_RUNTIME_DIR"), root + QStringLiteral("/runtime"));
     env.insert(QStringLiteral("HOME"), root + QStringLiteral("/home"));
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    // Traced, so the wait below sees his buddy list arrive; QProcess buffers what follows.
+    env.insert(QStringLiteral("VELLIX_TRACE"), QStringLiteral("1"));
     bob.setProcessEnvironment(env);
-    bob.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     bob.start(QStringLiteral(VELLIX_BINARY_DIR "/bin/vellix"), {});
     const auto until = BenchClock::now() + std::chrono::seconds(30);
     while (server.state().waiting("bob@demo.local") < 1) {
         if (BenchClock::now() > until || bob.state() == QProcess::NotRunning) return false;
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    // Until his buddy list is read, a window would carry alice's bare address as its title.
+    std::string trace;
+    while (trace.find("message buddy window 33434") == std::string::npos) {
+        if (BenchClock::now() > until || bob.state() == QProcess::NotRunning) return false;
+        bob.waitForReadyRead(50);
+        trace += bob.readAllStandardError().toStdString();
     }
     return true;
 }
@@ -153,6 +161,7 @@ int main(int argc, char** argv) {
     const long after = sim::bench::rss_kib();
 
     // Latency: Send in alice's window to the line in bob's history.
+    // Latency: Send in alice's window to the line in bob's history.
     MessengerWindow* toBob = windows.windows().front();
     const std::string bobHistory =
         bobHome.path().toStdString() + "/data/Vellix/bob@demo.local/History/Alice Archer.log";
@@ -168,7 +177,11 @@ int main(int argc, char** argv) {
         toBob->send();
         const std::string line = " " + text + "\r\n";
         if (!spin([&] { return tail(bobHistory, offset).find(line) != std::string::npos; })) {
-            std::fprintf(stderr, "message %d never reached bob's window\n", i);
+            std::fprintf(stderr, "message %d never reached bob's window; bob's files:\n", i);
+            for (const auto& f :
+                 std::filesystem::recursive_directory_iterator(bobHome.path().toStdString())) {
+                std::fprintf(stderr, "  %s\n", f.path().c_str());
+            }
             return 1;
         }
         latency.push_back(ms_since(start));

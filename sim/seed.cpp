@@ -215,6 +215,7 @@ flags = instantmessaging calendar
 folder = INBOX:Inbox:4:0:0:0
 folder = Sent:Sent Items:2:0:0:0
 buddy = alice@demo.local|Alice Archer
+buddy = carol@demo.local|Carol Cole
 buddy = bot@demo.local|Vellix Bot
 
 [account carol@demo.local]
@@ -223,6 +224,7 @@ name = Carol Cole
 flags = instantmessaging
 folder = INBOX:Inbox:0:0:0:0
 buddy = alice@demo.local|Alice Archer
+buddy = bob@demo.local|Bob Baker
 
 [account bot@demo.local]
 password = bot

@@ -83,6 +83,9 @@ inline constexpr MessageId UM_CLOSE_CONVERSATIONS = WM_APP + 761;  // window-han
 // To the window-handler frame: open or raise a conversation. Payload: the buddy's address
 // (std::string); none starts a group conversation whose participants are chosen in it.
 inline constexpr MessageId UM_START_CONVERSATION = WM_APP + 700;
+// From the server frame to the options window: the user list asked for with UM_GET_USER_LIST
+// was read (or could not be), so a page waiting for it can fill itself.
+inline constexpr MessageId UM_USER_LIST_READY = WM_APP + 790;
 
 // To the server frame from the desktop's signals: the network is reachable again, and the
 // machine woke from suspend.

@@ -164,6 +164,29 @@ inline constexpr int IDS_TRANSFER_FAILED = 27504;  // "%s": the reason
 inline constexpr int IDS_TRANSFER_CANCELLED = 27505;
 inline constexpr int IDS_TRANSFER_ALL_FILES = 27506;
 inline constexpr int IDS_TRANSFER_CLOSE = 27507;
+// Buddy window: its two tabs (resources 316 and 341) and the list headings of the
+// buddy-list page.
+inline constexpr int IDS_BUDDIES_TAB = 31601;
+inline constexpr int IDS_FOLDERS_TAB = 34101;
+inline constexpr int IDS_ALL_USERS = 32839;
+inline constexpr int IDS_MY_BUDDIES = 32840;
+
+// Buddy-list page (resource 262) and its manual-entry dialog (resource 345).
+inline constexpr int IDD_BUDDY_LIST_PAGE = 262;
+inline constexpr int IDS_BUDDY_LIST_TITLE = 26201;
+inline constexpr int IDS_BUDDY_LIST_ADD = 26202;
+inline constexpr int IDS_BUDDY_LIST_REMOVE = 26203;
+inline constexpr int IDS_BUDDY_LIST_SHOW_ALL = 26204;
+inline constexpr int IDS_BUDDY_LIST_MANUAL = 26205;
+inline constexpr int IDS_BUDDY_LIST_EMAIL = 26206;
+inline constexpr int IDS_BUDDY_LIST_REMOVE_QUESTION = 26207;
+inline constexpr int IDD_MANUAL_BUDDY = 345;
+inline constexpr int IDS_MANUAL_TITLE = 34501;
+inline constexpr int IDS_MANUAL_NAME = 34502;
+inline constexpr int IDS_MANUAL_ADDRESS = 34503;
+inline constexpr int IDS_MANUAL_MISSING = 34504;
+inline constexpr int IDS_MANUAL_MALFORMED = 34505;
+inline constexpr int IDS_MANUAL_LISTED = 34506;
 
 // The locale's language: the first set of LC_ALL, LC_MESSAGES, LANG; "zh..." is Chinese.
 Language languageFromEnvironment();

@@ -166,6 +166,8 @@ FrameTask<> CMainFrame_ServerInterface::relogin(LoginDialog dialog) {
 FrameTask<> CMainFrame_ServerInterface::userListStep() {
     if (sessionId().empty()) co_await relogin(LoginDialog::Allowed);
     if (!sessionId().empty()) GetUserList();
+    // The page that asked fills itself from whatever the list holds now.
+    deps_.frames.post(FrameKind::Options, UM_USER_LIST_READY);
 }
 
 void CMainFrame_ServerInterface::quit() {
