@@ -13,6 +13,7 @@
 #include "server/buddy_table.h"
 #include "server/event_receiver.h"
 #include "server/folder_table.h"
+#include "sync/contact_sync_run.h"
 #include "tray/notification_state.h"
 
 namespace vellix {
@@ -36,6 +37,7 @@ struct SharedState {
     BuddyTable buddies;
     UserList users;
     NotificationState notifications;
+    ContactSyncState contacts;
 };
 
 // The GUI-thread objects behind the frames' ports; outlive every frame.
@@ -58,6 +60,9 @@ struct DesktopServices {
     HunspellSpellingEngine* spellingDialogs = nullptr;
     UpdaterLauncher* updater = nullptr;
 };
+
+// The address-book frame, started by the server frame after a login.
+FrameSpec addressBookFrame(Application& app, SharedState& shared, DesktopServices& services);
 
 std::vector<FrameSpec> startupFrames(Application& app, SharedState& shared,
                                      DesktopServices& services);
