@@ -10,6 +10,7 @@
 #include "core/application.h"
 #include "core/spelling_engine.h"
 #include "core/string_table.h"
+#include "im/window_table.h"
 #include "server/buddy_table.h"
 #include "server/event_receiver.h"
 #include "server/folder_table.h"
@@ -28,6 +29,7 @@ class ExitConfirmation;
 class NoteWindows;
 class SoundPlayer;
 class NewMailNotifier;
+class ConversationWindows;
 class HunspellSpellingEngine;
 class UpdaterLauncher;
 
@@ -38,6 +40,7 @@ struct SharedState {
     UserList users;
     NotificationState notifications;
     ContactSyncState contacts;
+    WindowTable windowTable;
 };
 
 // The GUI-thread objects behind the frames' ports; outlive every frame.
@@ -59,6 +62,7 @@ struct DesktopServices {
     // The spelling dialogs of the options window work on the engine itself.
     HunspellSpellingEngine* spellingDialogs = nullptr;
     UpdaterLauncher* updater = nullptr;
+    ConversationWindows* conversations = nullptr;
 };
 
 // The address-book frame, started by the server frame after a login.
