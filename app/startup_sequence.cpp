@@ -243,6 +243,7 @@ int runVellix(int argc, char** argv) {
                     [&trayHost](bool visible) { trayHost.setMainWindowPresent(visible); },
             });
     };
+    app.keepForLater(addressBookFrame(app, shared, services));
     app.start(command, startupFrames(app, shared, services));
     if (splash) splash->close();
     if (trace) std::fprintf(stderr, "vellix: frames running\n");
