@@ -91,6 +91,32 @@ std::unique_ptr<Frame> serverFrame(Application& app, SharedState& shared, Deskto
     return std::make_unique<CMainFrame_ServerInterface>(std::move(deps), app.clock());
 }
 
+std::unique_ptr<Frame> messagingFrame(Application& app, DesktopServices& s) {
+    return std::make_unique<CMainFrame_IMInterface>(MessagingFrameDeps{
+        .clock = app.clock(),
+        .session = app.session(),
+        .serverUrl = [&app] { return app.account().get().url; },
+        .connection =
+            [&app] {
+                const AccountSettings a = app.account().get();
+                return ConnectionSettings{a.connectionType, a.proxyServer, a.proxyPort};
+            },
+        .trace = s.trace,
+    });
+}
+
+std::unique_ptr<Frame> windowHandlerFrame(Application& app, SharedState& shared,
+                                          DesktopServices& s) {
+    return std::make_unique<CMainFrame_WindowHandler>(WindowHandlerDeps{
+        .clock = app.clock(),
+        .table = shared.windowTable,
+        .buddies = shared.buddies,
+        .windows = s.conversations,
+        .onlineText = [&strings = s.strings] { return strings.text(IDS_STATUS_ONLINE); },
+        .updater = s.updater,
+    });
+}
+
 std::unique_ptr<Frame> optionsFrame(Application& app, SharedState& shared, DesktopServices& s) {
     OptionsContext context{
         .frames = app.frames(),
@@ -128,11 +154,8 @@ std::vector<FrameSpec> startupFrames(Application& app, SharedState& shared,
         {FrameKind::Menu, [a, sh, sv] { return menuFrame(*a, *sh, *sv); }, false},
         {FrameKind::Note, [a, sh, sv] { return noteFrame(*a, *sh, *sv); }, false},
         {FrameKind::Server, [a, sh, sv] { return serverFrame(*a, *sh, *sv); }, false},
-        {FrameKind::Messaging, [&clock] { return std::make_unique<CMainFrame_IMInterface>(clock); },
-         false},
-        {FrameKind::WindowHandler,
-         [&clock, sv] { return std::make_unique<CMainFrame_WindowHandler>(clock, sv->updater); },
-         false},
+        {FrameKind::Messaging, [a, sv] { return messagingFrame(*a, *sv); }, false},
+        {FrameKind::WindowHandler, [a, sh, sv] { return windowHandlerFrame(*a, *sh, *sv); }, false},
         {FrameKind::BuddyWindow, [&clock] { return std::make_unique<BuddyWindowFrame>(clock); },
          true},
         {FrameKind::Options, [a, sh, sv] { return optionsFrame(*a, *sh, *sv); }, true},

@@ -10,6 +10,7 @@
 #include "core/application.h"
 #include "core/spelling_engine.h"
 #include "core/string_table.h"
+#include "im/window_table.h"
 #include "server/buddy_table.h"
 #include "server/event_receiver.h"
 #include "server/folder_table.h"
@@ -27,6 +28,7 @@ class ExitConfirmation;
 class NoteWindows;
 class SoundPlayer;
 class NewMailNotifier;
+class ConversationWindows;
 class HunspellSpellingEngine;
 class UpdaterLauncher;
 
@@ -36,6 +38,7 @@ struct SharedState {
     BuddyTable buddies;
     UserList users;
     NotificationState notifications;
+    WindowTable windowTable;
 };
 
 // The GUI-thread objects behind the frames' ports; outlive every frame.
@@ -57,6 +60,7 @@ struct DesktopServices {
     // The spelling dialogs of the options window work on the engine itself.
     HunspellSpellingEngine* spellingDialogs = nullptr;
     UpdaterLauncher* updater = nullptr;
+    ConversationWindows* conversations = nullptr;
 };
 
 std::vector<FrameSpec> startupFrames(Application& app, SharedState& shared,

@@ -19,6 +19,7 @@
 #include "core/string_table.h"
 #include "gui_thread_ports.h"
 #include "im/im_receiver.h"
+#include "im/windows/messenger_windows.h"
 #include "platform/canberra_sound_player.h"
 #include "platform/connectivity_signals.h"
 #include "platform/desktop_notifier.h"
@@ -193,6 +194,26 @@ int runVellix(int argc, char** argv) {
                              trayHost,    menuHost,    menuDesktop, exitConfirmation,
                              noteWindows, sound,       notifier,    imReceiverFactory(receiver),
                              &spelling,   diagnostics, &spelling,   &updater};
+    // Conversations get a notifier of their own: a message notice never hides a mail notice.
+    DesktopNotifier conversationNotifier;
+    MessengerWindows conversations(MessengerContext{
+        .frames = app.frames(),
+        .table = shared.windowTable,
+        .buddies = shared.buddies,
+        .session = app.session(),
+        .statusWord = app.statusWord(),
+        .accountSettings = app.accountSettings(),
+        .iniPath = app.files().iniPath,
+        .dataFolder = app.files().dataFolder,
+        .strings = strings,
+        .serverUrl = [&app] { return app.account().get().url; },
+        .mailtoLink = [](std::string_view text) { return makePayload(mailtoLink(text)); },
+        .sound = &sound,
+        .notifier = &conversationNotifier,
+        .spelling = &spelling,
+        .shell = &shell,
+    });
+    services.conversations = &conversations;
     // The splash stays while the start runs; a key or click closes it sooner.
     QPointer<CSplashWnd> splash;
     if (QGuiApplication::platformName() != QLatin1String("offscreen")) {

@@ -33,4 +33,12 @@ std::optional<std::string> CommandLine::mailto() const {
     return std::nullopt;
 }
 
+std::optional<std::string> CommandLine::conversation() const {
+    static const std::string kMarker = "/im:";
+    const auto at = text_.find(kMarker);
+    if (at == std::string::npos) return std::nullopt;
+    std::string address = text_.substr(at + kMarker.size());
+    return address.substr(0, address.find(' '));
+}
+
 }  // namespace vellix

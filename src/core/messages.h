@@ -52,6 +52,8 @@ inline constexpr MessageId UM_REMOVE_HOOKS = WM_USER + 143;
 inline constexpr MessageId UM_OPTIONS_PAGE = WM_USER + 146;
 // A buddy's status changed; the window handler passes it on to the messenger windows.
 inline constexpr MessageId UM_BUDDY_STATUS_CHANGED = WM_USER + 144;
+// The user's own status changed; the window handler passes it on to the messenger windows.
+inline constexpr MessageId UM_OWN_STATUS_CHANGED = WM_USER + 145;
 // One number, two receivers: the buddy window ends on it; the server frame, which has no
 // buddy window to end, reads it as "another client took the session" and says so.
 inline constexpr MessageId UM_QUIT_BUDDY_WINDOW = WM_USER + 151;
@@ -89,6 +91,8 @@ inline constexpr MessageId UM_RESUMED = WM_APP + 871;
 
 // Hand-over kinds carried by WM_COPYDATA.
 inline constexpr std::uint32_t COPYDATA_MAILTO = 1;
+// Ours: open a conversation with the address carried.
+inline constexpr std::uint32_t COPYDATA_CONVERSATION = 2;
 
 // Activity reports carried by UM_USER_ACTIVITY.
 inline constexpr int ACTIVITY_IDLE = 0;

@@ -57,6 +57,21 @@ inline constexpr int IDS_MENU_MORE_FOLDERS = 32806;
 inline constexpr int IDS_MENU_SHOW_MAIN_WINDOW = 32817;
 inline constexpr int IDS_MENU_MY_STATUS = 32825;
 
+// Messenger window (dialog 264).
+inline constexpr int IDS_IM_RECIPIENTS_HEADING = 32833;
+inline constexpr int IDS_IM_NO_RECIPIENTS = 32834;
+inline constexpr int IDS_IM_SEND_UNCHECKED = 32835;
+inline constexpr int IDS_IM_SERVER_ERROR = 32836;
+inline constexpr int IDS_IM_SPELLING_DONE = 32837;
+inline constexpr int IDS_IM_SEND = 26401;
+inline constexpr int IDS_IM_SENDING = 26402;
+inline constexpr int IDS_IM_BACKGROUND = 26403;
+inline constexpr int IDS_IM_TEXT_COLOR = 26404;
+inline constexpr int IDS_IM_SPELL_CHECK = 26405;
+inline constexpr int IDS_IM_HISTORY = 26406;
+inline constexpr int IDS_IM_NOTICE_TITLE = 26407;  // "%s" takes the sender
+inline constexpr int IDS_IM_NOTICE_OPEN = 26408;
+
 // Exit confirmation dialog (resource 160).
 inline constexpr int IDD_EXIT_CONFIRM = 160;
 inline constexpr int IDS_EXIT_QUESTION = 16001;

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 #include <variant>
+#include <vector>
 
 namespace vellix {
 
@@ -89,6 +90,10 @@ ImReply parseImReply(std::string_view reply, std::string_view ownAddress);
 // The key list of a message to `to` from `from`; nothing when `to` lacks the own address.
 std::optional<std::string> conversationKeys(std::string_view to, std::string_view from,
                                             std::string_view ownAddress);
+
+// The addresses sorted ascending by case-insensitive byte order, joined by "," without blanks:
+// the recipient list of a group send and the key of a group conversation.
+std::string joinSortedNoCase(std::vector<std::string_view> addresses);
 
 // Decimal conversion as atol reads it (blanks, a sign, digits up to the first other byte),
 // kept within the 32-bit range.

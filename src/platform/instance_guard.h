@@ -1,6 +1,7 @@
 #pragma once
 // Single instance on Linux: an flock'ed file (released by the kernel when a process dies,
-// so a stale file never blocks a start) and a local socket beside it for hand-overs. The
+// so a stale file never blocks a start) and a local socket beside it for hand-overs, made
+// the moment the lock is held so that no later start sees one without the other. The
 // socket is watched: when something removes it (a cleaner of old runtime files), it is made
 // again at once, so a running instance stays reachable.
 
@@ -42,6 +43,7 @@ class InstanceGuard final : public QObject, public SingleInstance {
 
     std::string folder_;
     int lockFd_ = -1;
+    int earlySocket_ = -1;  // listening since acquire(), until the server adopts it
     std::unique_ptr<QLocalServer> server_;
     std::unique_ptr<QFileSystemWatcher> watcher_;
     HandOverHandler handler_;

@@ -12,6 +12,8 @@ namespace vellix {
 
 FrameTask<> CMainFrame_ServerInterface::ChangeStatus(std::string status) {
     deps_.statusWord.set(status);
+    // Every conversation window shows the user's own status.
+    deps_.frames.post(FrameKind::WindowHandler, UM_OWN_STATUS_CHANGED);
     announceStatus();
     co_await pauseFor(kStatusChangePause);
     if (isOffline(status)) {

@@ -124,6 +124,8 @@ TEST(CommandLineTest, FindsTheSwitchesAnywhereAndABareLink) {
     EXPECT_FALSE(line.hasStop());
     EXPECT_TRUE(CommandLine("x/stopy").hasStop());
     EXPECT_FALSE(CommandLine("/Mailto:a").mailto().has_value());
+    EXPECT_EQ(CommandLine("-x /im:bob@x.test more").conversation().value_or("-"), "bob@x.test");
+    EXPECT_FALSE(CommandLine("/IM:bob@x.test").conversation().has_value());
     // A bare link counts at the start of an argument only, its scheme in any case.
     EXPECT_EQ(CommandLine("-x MAILTO:a@b").mailto().value_or("-"), "a@b");
     EXPECT_FALSE(CommandLine("-xmailto:a@b").mailto().has_value());

@@ -94,7 +94,7 @@ TEST_F(MainFrameTest, HooksAreInstalledWithTheMinutesAndReportThroughTheFrame) {
     EXPECT_TRUE(hooks.removed);
 }
 
-TEST_F(MainFrameTest, MailtoHandOverOpensALinkAndOtherKindsAreRefused) {
+TEST_F(MainFrameTest, MailtoHandOverOpensALinkAndUnknownKindsAreRefused) {
     ASSERT_TRUE(instance.handler);
     // The listener runs on the main frame's thread; send reaches the same handler.
     const auto copy = [&](std::uint32_t kind, const char* data) {
@@ -102,7 +102,7 @@ TEST_F(MainFrameTest, MailtoHandOverOpensALinkAndOtherKindsAreRefused) {
                              makePayload(CopyData{kind, data}));
     };
     EXPECT_EQ(copy(COPYDATA_MAILTO, "ann@example.com"), 1);
-    EXPECT_EQ(copy(2, "x"), 0);
+    EXPECT_EQ(copy(COPYDATA_CONVERSATION + 1, "x"), 0);
     ASSERT_TRUE(server->waitForMessages(1));
     const auto seen = server->messages();
     ASSERT_EQ(seen.size(), 1u);

@@ -223,22 +223,28 @@ TEST_F(TrayE2eTest, NewMailBlinksTheTrayIconShowsTheNoteAndOpensTheFirstUnreadMe
         return ScreenWindow{};
     };
 
-    // Our icon is a window embedded in trayer's panel, not a top-level of its own.
+    // Our icon is a window embedded in trayer's panel, not a top-level of its own. The panel
+    // may move or resize it after embedding, so its place is read again before each look.
     ScreenWindow icon;
-    ASSERT_TRUE(waitUntil([&] {
-        icon =
+    const auto findIcon = [&] {
+        const ScreenWindow now =
             find([&](const ScreenWindow& w) { return w.parent != screen.root() && w.width > 0; });
-        return icon.id != 0;
-    })) << vellix.trace();
+        if (now.id != 0) icon = now;
+        return now.id != 0;
+    };
+    ASSERT_TRUE(waitUntil(findIcon)) << vellix.trace();
     EXPECT_LT(icon.y, 32);
 
     // After the first check the icon holds still: the connected picture.
     Picture connected;
     ASSERT_TRUE(waitUntil([&] {
-        if (countsRequests(sim) == 0) return false;
+        if (countsRequests(sim) == 0 || !findIcon()) return false;
         connected = stillPicture(screen, icon, 400ms);
         return !connected.empty();
-    })) << vellix.trace();
+    })) << "icon "
+        << icon.width << "x" << icon.height << " at " << icon.x << "," << icon.y << ", picture of "
+        << screen.grab(icon).size() << " pixels\n"
+        << vellix.trace();
     ASSERT_FALSE(connected.empty());
     EXPECT_GT(std::set<std::uint32_t>(connected.begin(), connected.end()).size(), 1u)
         << "the tray shows no picture";
@@ -261,6 +267,7 @@ TEST_F(TrayE2eTest, NewMailBlinksTheTrayIconShowsTheNoteAndOpensTheFirstUnreadMe
         return passAt != std::string::npos &&
                vellix.trace().find(stateTrace, passAt) != std::string::npos;
     })) << vellix.trace();
+    ASSERT_TRUE(findIcon());
     const auto blink = samplePictures(screen, icon, 500ms);
     EXPECT_GE(changes(blink), 3) << "the icon does not blink";
     EXPECT_TRUE(

@@ -1,7 +1,9 @@
 #include "x11_screen.h"
 
+#include <X11/XKBlib.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <X11/extensions/XTest.h>
 
 #include <cstring>
 
@@ -106,6 +108,49 @@ std::vector<std::uint32_t> X11Screen::grab(const ScreenWindow& area) const {
             pixels.push_back(static_cast<std::uint32_t>(XGetPixel(image, x, y)));
     XDestroyImage(image);
     return pixels;
+}
+
+namespace {
+
+void tap(Display* display, KeySym sym, bool shift) {
+    const KeyCode shiftCode = XKeysymToKeycode(display, XK_Shift_L);
+    const KeyCode code = XKeysymToKeycode(display, sym);
+    if (code == 0) return;
+    if (shift) XTestFakeKeyEvent(display, shiftCode, True, CurrentTime);
+    XTestFakeKeyEvent(display, code, True, CurrentTime);
+    XTestFakeKeyEvent(display, code, False, CurrentTime);
+    if (shift) XTestFakeKeyEvent(display, shiftCode, False, CurrentTime);
+}
+
+void focus(Display* display, Window window) {
+    XRaiseWindow(display, window);
+    XSetInputFocus(display, window, RevertToParent, CurrentTime);
+    XSync(display, False);
+}
+
+}  // namespace
+
+void X11Screen::type(unsigned long window, const std::string& text) const {
+    focus(display_, window);
+    for (char c : text) {
+        // Printable ASCII keysyms are the characters' own codes.
+        if (c < 0x20 || c > 0x7E) continue;
+        const KeySym sym = static_cast<KeySym>(c);
+        // The keysym's own key; upper case and punctuation above the digits need Shift.
+        const KeyCode code = XKeysymToKeycode(display_, sym);
+        const bool shift = code != 0 && XkbKeycodeToKeysym(display_, code, 0, 0) != sym;
+        tap(display_, sym, shift);
+    }
+    XSync(display_, False);
+}
+
+void X11Screen::press(unsigned long window, const std::string& key, bool control) const {
+    focus(display_, window);
+    const KeyCode controlCode = XKeysymToKeycode(display_, XK_Control_L);
+    if (control) XTestFakeKeyEvent(display_, controlCode, True, CurrentTime);
+    tap(display_, XStringToKeysym(key.c_str()), false);
+    if (control) XTestFakeKeyEvent(display_, controlCode, False, CurrentTime);
+    XSync(display_, False);
 }
 
 }  // namespace vellix::test

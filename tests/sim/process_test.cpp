@@ -7,7 +7,10 @@
 #include <future>
 
 #include "cli_options.h"
+#include "core/password_codec.h"
+#include "demo.h"
 #include "support/sim_process.h"
+#include "text_util.h"
 
 namespace vellix::sim {
 namespace {
@@ -97,13 +100,15 @@ TEST(SimProcess, StopsCleanlyWhileALongPollIsHeld) {
     EXPECT_TRUE(!ended.ok() || ended.body == "<idle>no events</idle>") << ended.body;
 }
 
-TEST(SimProcess, DemoBotEchoesMessagesAndTakesFiles) {
+TEST(SimProcess, DemoBotAnswersMessagesAndTakesFiles) {
     SimProcess sim({"--demo"});
     ASSERT_TRUE(sim.running()) << sim.error();
     const std::string s = sim.login("alice@demo.local", "alice");
     const std::string base = sim.url() + "?Session=" + s + "&View=StatusCheck&";
     EXPECT_EQ(
-        test::http_post(base + "SendMessage=yes", "MessageTo=bot@demo.local&MessageText=ZW5j").body,
+        test::http_post(base + "SendMessage=yes", "MessageTo=bot@demo.local&MessageText=" +
+                                                      url_encode(encodeWithKeyTable("hi there")))
+            .body,
         "<sendresult>Success</sendresult>");
     // The next event that starts with `tag`, skipping presence and the like.
     const auto next = [&](const std::string& tag) {
@@ -115,7 +120,7 @@ TEST(SimProcess, DemoBotEchoesMessagesAndTakesFiles) {
     const std::string reply = next("<message>");
     EXPECT_EQ(test::reply_tag(reply, "from"), "bot@demo.local");
     EXPECT_EQ(test::reply_tag(reply, "to"), "alice@demo.local");
-    EXPECT_EQ(test::reply_tag(reply, "message_text"), "ZW5j");
+    EXPECT_EQ(decodeWithKeyTable(test::reply_tag(reply, "message_text").value_or("")), bot_answer("hi there"));
 
     test::http_get(base +
                    "FileTransferRequest=yes&TransferTo=bot@demo.local&FileName=a.txt&FileSize=3");

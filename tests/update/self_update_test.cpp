@@ -130,9 +130,11 @@ class SelfUpdateTest : public ::testing::Test {
         BuddyTable buddies;
         UserList users;
         RecordingShell shell;
+        WindowTable windows;
         test::FrameThreads threads(frames, clock);
         threads.start<CMainFrame_WindowHandler>(FrameKind::WindowHandler, [&] {
-            return std::make_unique<CMainFrame_WindowHandler>(clock, &launcher);
+            return std::make_unique<CMainFrame_WindowHandler>(WindowHandlerDeps{
+                .clock = clock, .table = windows, .buddies = buddies, .updater = &launcher});
         });
         threads.start<CMainFrame_ServerInterface>(FrameKind::Server, [&] {
             return std::make_unique<CMainFrame_ServerInterface>(
