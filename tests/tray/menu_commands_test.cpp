@@ -4,6 +4,7 @@
 
 #include "core/settings_keys.h"
 #include "server/webmail_link.h"
+#include "support/folders.h"
 #include "support/frame_threads.h"
 #include "support/temp_folder.h"
 #include "tray/menu_commands.h"
@@ -97,13 +98,9 @@ class MenuCommandsTest : public ::testing::Test {
 };
 
 TEST_F(MenuCommandsTest, EachCommandReachesItsReceiver) {
-    FolderStatus inbox, work;
-    inbox.name = "Inbox";
-    work.name = "Work & Co";
-    work.newCount = 2;
     MenuSnapshot snapshot;
     snapshot.hasSession = snapshot.messaging = true;
-    snapshot.folders = {inbox, work};
+    snapshot.folders = {test::folder("Inbox"), test::folder("Work & Co", 0, 0, 2)};
     snapshot.buddies = {{"ann@x", "Ann", "Online"}};
     const MenuModel model = buildMenu(snapshot, strings);
 

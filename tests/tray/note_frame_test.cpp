@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "server/webmail_link.h"
+#include "support/folders.h"
 #include "support/frame_threads.h"
 #include "support/temp_folder.h"
 #include "tray/note_frame.h"
@@ -62,13 +63,9 @@ class NoteFrameTest : public ::testing::Test {
 TEST_F(NoteFrameTest, CountsReadyCarriesOutThePass) {
     ASSERT_TRUE(settings.writeText("Vellix", "NewMailWaveFile", "/snd/new.wav"));
     ASSERT_TRUE(settings.writeBool("Vellix", "NewMailDesktopNotice", true));
-    FolderStatus inbox, work;
-    inbox.name = inbox.displayName = "Inbox";
-    inbox.newCount = 2;
+    FolderStatus inbox = test::folder("Inbox", 0, 0, 2), work = test::folder("Work", 0, 0, 1);
     inbox.recent = 1;
     inbox.rules = {2, 2, 1, 1, 2, 2};
-    work.name = work.displayName = "Work";
-    work.newCount = 1;
     work.rules = {2, 2, 0, 1, 2, 2};
     table.merge({work, inbox});
     table.applyRules({work, inbox});

@@ -4,6 +4,7 @@
 
 #include "recording_tray_host.h"
 #include "server/webmail_link.h"
+#include "support/folders.h"
 #include "support/frame_threads.h"
 #include "support/temp_folder.h"
 #include "tray/new_mail_pass.h"
@@ -11,13 +12,9 @@
 namespace vellix {
 namespace {
 
+// Every folder holds 10 messages, 5 of them unread.
 FolderStatus folder(std::string name, int fresh) {
-    FolderStatus f;
-    f.name = f.displayName = std::move(name);
-    f.total = 10;
-    f.unread = 5;
-    f.newCount = fresh;
-    return f;
+    return test::folder(std::move(name), 10, 5, fresh);
 }
 
 class TrayFrameTest : public ::testing::Test {
