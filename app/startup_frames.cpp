@@ -1,9 +1,11 @@
 #include "startup_frames.h"
 
+#include "core/settings_paths.h"
 #include "im/buddy_window_frame.h"
 #include "im/messaging_frame.h"
 #include "im/window_handler_frame.h"
 #include "server/server_frame.h"
+#include "sync/address_book_frame.h"
 #include "tray/menu_frame.h"
 #include "tray/note_frame.h"
 #include "tray/notification_rules.h"
@@ -86,6 +88,7 @@ std::unique_ptr<Frame> serverFrame(Application& app, SharedState& shared, Deskto
             [&app, &shared] {
                 loadRules(app.accountSettings().file(), shared.notifications, shared.folders);
             },
+        .startAddressBook = [&app] { (void)app.startOnDemand(FrameKind::AddressBook); },
         .trace = s.trace,
     };
     return std::make_unique<CMainFrame_ServerInterface>(std::move(deps), app.clock());
@@ -142,6 +145,38 @@ std::unique_ptr<Frame> optionsFrame(Application& app, SharedState& shared, Deskt
 }
 
 }  // namespace
+
+FrameSpec addressBookFrame(Application& app, SharedState& shared, DesktopServices& services) {
+    auto make = [&app, &shared, trace = services.trace]() -> std::unique_ptr<Frame> {
+        AddressBookFrameDeps deps{
+            .userFolder =
+                [&app] {
+                    return userFolderPath(app.files().dataFolder, app.session().get().account)
+                        .valueOr(std::string());
+                },
+            .server =
+                [&app, trace] {
+                    const AccountSettings account = app.account().get();
+                    return ContactServerAddress{
+                        account.url,
+                        app.session().get().sessionId,
+                        {account.connectionType, account.proxyServer, account.proxyPort},
+                        trace};
+                },
+            .mayModifyGlobalContacts =
+                [&app] { return app.session().get().mayModifyGlobalContacts; },
+            .state = &shared.contacts,
+            .makeLocal =
+                [&app](const ContactsSettings& settings) {
+                    return openLocalContactStore(
+                        settings, app.ini().readBool("Vellix", "UseDefaultFileAsName", false));
+                },
+            .showStatus = {},
+        };
+        return std::make_unique<CMainFrame_AddrBookSync>(std::move(deps), app.clock());
+    };
+    return {FrameKind::AddressBook, std::move(make), false};
+}
 
 std::vector<FrameSpec> startupFrames(Application& app, SharedState& shared,
                                      DesktopServices& services) {

@@ -14,6 +14,7 @@
 #include "server/buddy_table.h"
 #include "server/event_receiver.h"
 #include "server/folder_table.h"
+#include "sync/contact_sync_run.h"
 #include "tray/notification_state.h"
 
 namespace vellix {
@@ -38,6 +39,7 @@ struct SharedState {
     BuddyTable buddies;
     UserList users;
     NotificationState notifications;
+    ContactSyncState contacts;
     WindowTable windowTable;
 };
 
@@ -62,6 +64,9 @@ struct DesktopServices {
     UpdaterLauncher* updater = nullptr;
     ConversationWindows* conversations = nullptr;
 };
+
+// The address-book frame, started by the server frame after a login.
+FrameSpec addressBookFrame(Application& app, SharedState& shared, DesktopServices& services);
 
 std::vector<FrameSpec> startupFrames(Application& app, SharedState& shared,
                                      DesktopServices& services);

@@ -221,6 +221,7 @@ int runVellix(int argc, char** argv) {
         splash->show();
         QCoreApplication::processEvents();
     }
+    app.keepForLater(addressBookFrame(app, shared, services));
     app.start(command, startupFrames(app, shared, services));
     if (splash) splash->close();
     if (trace) std::fprintf(stderr, "vellix: frames running\n");

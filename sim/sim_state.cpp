@@ -217,6 +217,22 @@ std::optional<std::string> SimState::session_account(const std::string& session)
     return a->address;
 }
 
+std::optional<LoginResult> SimState::session_check(const std::string& session) {
+    std::lock_guard lock(mu_);
+    Session* s = find_session(session);
+    if (!s || s->end != kLive) return std::nullopt;
+    const Account* a = find_account(s->address);
+    if (!a) return std::nullopt;
+    s->last_use = Clock::now();
+    LoginResult result;
+    result.status = LoginResult::Status::Ok;
+    result.session = s->id;
+    result.address = a->address;
+    result.name = a->name;
+    result.flags = a->flags;
+    return result;
+}
+
 bool SimState::delete_session(const std::string& session) {
     std::lock_guard lock(mu_);
     Session* s = find_session(session);

@@ -86,6 +86,9 @@ class SimState {
                       const std::string* session, bool take_over);
     // Address of a live session, or nothing.
     std::optional<std::string> session_account(const std::string& session);
+    // A live session's account with its flags, as a login with a held session answers; the
+    // address-book thread checks its session this way, without the password.
+    std::optional<LoginResult> session_check(const std::string& session);
     bool delete_session(const std::string& session);
     int delete_sessions_of(const std::string& address);
     // The next status reply of the session (counts or login) carries `text`; its long poll

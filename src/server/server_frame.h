@@ -62,6 +62,8 @@ struct ServerFrameDeps {
     DesktopShell* shell = nullptr;
     // Runs after each download of the account settings (the notification rules load).
     std::function<void()> accountSettingsLoaded{};
+    // Starts the address-book frame when a new session finds none.
+    std::function<void()> startAddressBook{};
     std::function<void(const std::string&)> trace{};
 };
 
@@ -92,6 +94,8 @@ class CMainFrame_ServerInterface final : public Frame {
     void dropSessionFields();
     bool refuseLogin();
     void invalidSession();
+    // A new session: the address-book frame synchronizes, and is started when not running.
+    void syncContacts();
     Step announceNewSession();
     Step startReceiver();
     void finishFirstLogin(const std::string& user);

@@ -118,9 +118,12 @@ void CMainFrame_ServerInterface::invalidSession() {
     dropSessionFields();
     deps_.frames.post(FrameKind::Main, UM_REMOVE_HOOKS);
     loginAgainSpaced();
-    // A new session means a new synchronization; the address-book frame starts with its
-    // own work later, when it exists.
-    deps_.frames.post(FrameKind::AddressBook, UM_SYNC_CONTACTS);
+    syncContacts();
+}
+
+void CMainFrame_ServerInterface::syncContacts() {
+    if (deps_.frames.post(FrameKind::AddressBook, UM_SYNC_CONTACTS)) return;
+    if (deps_.startAddressBook) deps_.startAddressBook();
 }
 
 // Each change waits a moment, so the server sees the old long poll end before the status
@@ -148,7 +151,7 @@ void CMainFrame_ServerInterface::finishFirstLogin(const std::string& user) {
     deps_.frames.post(FrameKind::Main, UM_INSTALL_HOOKS, static_cast<WParam>(autoOffline));
     startPollTimer();
     if (deps_.session.get().updateAvailable) offerUpdateWhenWritable();
-    deps_.frames.post(FrameKind::AddressBook, UM_SYNC_CONTACTS);
+    syncContacts();
 }
 
 // An update is offered only where it could be written.
