@@ -2,30 +2,22 @@
 
 #include <gtest/gtest.h>
 
-#include <QTemporaryDir>
 #include <filesystem>
-#include <fstream>
-#include <thread>
 
-#include "core/atomic_file.h"
 #include "core/atomic_file_writer.h"
+#include "support/temp_folder.h"
 
 namespace vellix {
 namespace {
 
 class ProfileFileTest : public ::testing::Test {
   protected:
-    std::string path(const std::string& name = "test.ini") const {
-        return dir_.path().toStdString() + "/" + name;
-    }
+    std::string path(const std::string& name = "test.ini") const { return dir_.file(name); }
     void put(const std::string& bytes, const std::string& name = "test.ini") const {
-        std::ofstream(path(name), std::ios::binary) << bytes;
+        dir_.write(name, bytes);
     }
-    std::string contents(const std::string& name = "test.ini") const {
-        auto bytes = readFileBytes(path(name));
-        return bytes && bytes->has_value() ? **bytes : std::string{};
-    }
-    QTemporaryDir dir_;
+    std::string contents(const std::string& name = "test.ini") const { return dir_.read(name); }
+    test::TempFolder dir_;
 };
 
 TEST(ProfileValueTest, IntegerParsing) {
@@ -213,7 +205,6 @@ TEST_F(ProfileFileTest, EditsKeepEachLineEndingAndNewLinesFollowTheFirst) {
 
 TEST_F(ProfileFileTest, WritesThroughLinksReplaceTheTargetAndKeepTheLink) {
     namespace fs = std::filesystem;
-    fs::create_directories(path("dotfiles"));
     put("[S]\nK=1\n", "dotfiles/real.ini");
     fs::create_symlink("dotfiles/real.ini", path("hop.ini"));  // relative
     fs::create_symlink(path("hop.ini"), path("Vellix.ini"));   // absolute, two hops
@@ -233,7 +224,7 @@ TEST_F(ProfileFileTest, StaleTemporaryFilesOfStateFilesAreRemoved) {
         {"settings.tmp.Ab12Cd", true}, {"Vellix.ini.x1y2z3", true}, {"settings.tmp", false},
         {"photo.abcdef", false},       {"notes.txt.ab_cde", false}, {".ini.ABCDEF", false}};
     for (const auto& [name, _] : files) put("x", name);
-    EXPECT_EQ(removeStaleTempFiles(dir_.path().toStdString()), 2);
+    EXPECT_EQ(removeStaleTempFiles(dir_.path()), 2);
     for (const auto& [name, stale] : files)
         EXPECT_EQ(std::filesystem::exists(path(name)), !stale) << name;
 }

@@ -12,11 +12,13 @@
 #include "support/private_bus.h"
 #include "support/sim_process.h"
 #include "support/vellix_process.h"
+#include "support/wait.h"
 
 namespace vellix {
 namespace {
 
 using namespace std::chrono_literals;
+using test::eventually;
 using test::SimProcess;
 using test::VellixHome;
 using test::VellixProcess;
@@ -28,16 +30,6 @@ std::size_t requestsOf(const SimProcess& sim, const std::string& word) {
     return static_cast<std::size_t>(std::count_if(log.begin(), log.end(), [&](const auto& entry) {
         return entry.query.find(word + "=Yes") != std::string::npos;
     }));
-}
-
-template <class Predicate>
-bool waitUntil(Predicate predicate, std::chrono::milliseconds timeout = 15s) {
-    const auto deadline = std::chrono::steady_clock::now() + timeout;
-    while (std::chrono::steady_clock::now() < deadline) {
-        if (predicate()) return true;
-        std::this_thread::sleep_for(50ms);
-    }
-    return predicate();
 }
 
 class ReconnectE2eTest : public ::testing::Test {
@@ -90,7 +82,7 @@ TEST_F(ReconnectE2eTest, ServerDownAtStartOrRestartedIsUsedAgainWithoutTheUser) 
         std::this_thread::sleep_for(3s);  // a minute of retries at this scale
         sim = startSim(port);
         ASSERT_TRUE(sim->running()) << sim->error();
-        EXPECT_TRUE(waitUntil([&] { return requestsOf(*sim, "GetMessageCounts") > 0; }))
+        EXPECT_TRUE(eventually([&] { return requestsOf(*sim, "GetMessageCounts") > 0; }, 15s))
             << round << vellix->trace();
         EXPECT_TRUE(sim->wait_for_long_polls(kAccount, 1, 15000)) << round << vellix->trace();
     }
@@ -104,7 +96,7 @@ TEST_F(ReconnectE2eTest, ResumeChecksAtOnceAndAMisbehavingServerIsNotHammered) {
     ASSERT_NO_FATAL_FAILURE(startVellix(sim->url(), bus.address()));
     ASSERT_TRUE(sim->wait_for_long_polls(kAccount, 1, 15000)) << vellix->trace();
     const auto countsAbove = [&](std::size_t n, std::chrono::milliseconds within) {
-        return waitUntil([&] { return requestsOf(*sim, "GetMessageCounts") > n; }, within);
+        return eventually([&] { return requestsOf(*sim, "GetMessageCounts") > n; }, within);
     };
     std::size_t counts = requestsOf(*sim, "GetMessageCounts");
     ASSERT_TRUE(resume(bus));

@@ -2,9 +2,9 @@
 
 #include <QDBusConnection>
 #include <QDBusMessage>
-#include "event_loop_wait.h"
 #include "platform/desktop_notifier.h"
 #include "support/private_bus.h"
+#include "support/wait.h"
 
 namespace vellix {
 namespace {

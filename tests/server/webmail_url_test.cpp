@@ -1,12 +1,10 @@
-#include <QTemporaryDir>
-
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <vector>
 
 #include "server/webmail_opener.h"
 #include "server/webmail_url.h"
+#include "support/temp_folder.h"
 
 namespace vellix {
 namespace {
@@ -48,10 +46,8 @@ TEST(WebmailUrlTest, BuildsTheAddress) {
 }
 
 TEST(WebmailUrlTest, SplitsTheMailClientSetting) {
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    const std::string spaced = dir.filePath(QStringLiteral("my client")).toStdString();
-    std::ofstream(spaced) << "#!/bin/sh\n";
+    test::TempFolder dir;
+    const std::string spaced = dir.write("my client", "#!/bin/sh\n");
 
     struct Case {
         std::string text, program, parameters;
@@ -64,7 +60,7 @@ TEST(WebmailUrlTest, SplitsTheMailClientSetting) {
         {"evolution", "evolution", ""},
         {"\t\r\n", "", ""},
         // A folder is not a program file, so the text is split.
-        {dir.path().toStdString() + " -x", dir.path().toStdString(), "-x"},
+        {dir.path() + " -x", dir.path(), "-x"},
     };
     for (const auto& c : cases) {
         const MailClientCommand command = parseMailClient(c.text);

@@ -14,10 +14,10 @@
 #include <memory>
 #include <thread>
 
-#include "platform/event_loop_wait.h"
 #include "server/windows/credentials_dialog.h"
 #include "server/windows/error_window.h"
 #include "server/windows/login_dialog.h"
+#include "support/wait.h"
 #include "support/widget_finder.h"
 
 namespace vellix {

@@ -1,4 +1,5 @@
-// The real skyloom-sim binary: command line, TLS, Basic authentication, control token, demo.
+// The real skyloom-sim binary: command line, Basic authentication, control token, demo. Its
+// TLS is met where the HTTP layer takes its self-signed certificate (internet_session_test).
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
@@ -47,21 +48,6 @@ TEST(SimProcess, RefusesABadSeedWithExitCode2) {
     const int status = std::system(cmd.c_str());
     ASSERT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), 2);
-}
-
-TEST(SimProcess, ServesHttpsWithAGeneratedCertificate) {
-    const std::string cert = ::testing::TempDir() + "/sim_cert.pem";
-    SimProcess sim({"--https", "--cert-out", cert});
-    ASSERT_TRUE(sim.running()) << sim.error();
-    EXPECT_TRUE(sim.url().starts_with("https://127.0.0.1:"));
-    HttpCall strict;
-    strict.url = sim.url() + "?View=StatusCheck&GetVersion=Yes";
-    EXPECT_FALSE(test::http_request(strict).ok());  // self-signed: refused until trusted
-    HttpCall loose = strict;
-    loose.insecure = true;
-    EXPECT_EQ(test::http_request(loose).body,
-              "<vxversion>9.0.0</vxversion><autoupdate>yes</autoupdate>");
-    EXPECT_FALSE(sim.login("alice@demo.local", "alice").empty());
 }
 
 TEST(SimProcess, BasicAuthGuardsTheServerPathOnly) {

@@ -3,6 +3,7 @@
 #include "support/child_process.h"
 
 #include <poll.h>
+#include <sys/prctl.h>
 #include <unistd.h>
 #include <QByteArray>
 #include <QJsonArray>
@@ -12,6 +13,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <csignal>
 #include <cstdlib>
 #include <random>
 #include <thread>
@@ -65,8 +67,13 @@ SimProcess::SimProcess(std::vector<std::string> extra_args) {
         error_ = "pipe failed";
         return;
     }
+    const pid_t parent = getpid();
     pid_ = fork();
     if (pid_ == 0) {
+        // A test that crashes must not leave its server running: an orphan holds the test's
+        // output open and keeps ctest waiting for its time-out.
+        prctl(PR_SET_PDEATHSIG, SIGTERM);
+        if (getppid() != parent) _exit(127);
         dup2(out[1], STDOUT_FILENO);
         close(out[0]);
         close(out[1]);

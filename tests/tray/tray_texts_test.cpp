@@ -1,22 +1,16 @@
 // Texts the tray and the mail-to hand-over build: tooltips and compose requests.
 #include <gtest/gtest.h>
 
+#include "support/folders.h"
 #include "tray/mailto.h"
 #include "tray/tray_tooltips.h"
 
 namespace vellix {
 namespace {
 
-const StringTable kEnglish(Language::English);
+using test::folder;
 
-FolderStatus folder(std::string name, int total, int unread, int fresh) {
-    FolderStatus f;
-    f.name = f.displayName = std::move(name);
-    f.total = total;
-    f.unread = unread;
-    f.newCount = fresh;
-    return f;
-}
+const StringTable kEnglish(Language::English);
 
 TEST(TrayTooltips, NoticeUsesTwelveHourClock) {
     for (const auto& [hour, minute, expected] :

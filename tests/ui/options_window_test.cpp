@@ -12,6 +12,7 @@
 
 #include "core/settings_keys.h"
 #include "options_fixture.h"
+#include "support/folders.h"
 #include "support/widget_finder.h"
 #include "tray/menu_commands.h"
 #include "ui/misc_page.h"
@@ -115,11 +116,8 @@ TEST_F(OptionsWindowTest, ServerPageChecksAndSavesWhatWasTyped) {
 TEST_F(OptionsWindowTest, MiscApplyChangesTheRunningProgram) {
     logIn(true);
     std::vector<FolderStatus> list;
-    for (const char* name : {"Inbox", "Drafts", "Sent", "Work", "Home"}) {
-        FolderStatus folder;
-        folder.name = folder.displayName = name;
-        list.push_back(folder);
-    }
+    for (const char* name : {"Inbox", "Drafts", "Sent", "Work", "Home"})
+        list.push_back(test::folder(name));
     folders.merge(list);
     const MenuContext menu = menuContext();
     auto moreFolders = [&] {
