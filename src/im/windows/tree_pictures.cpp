@@ -4,6 +4,8 @@
 #include <QPainterPath>
 #include <QPixmap>
 
+#include <map>
+
 namespace vellix {
 namespace {
 
@@ -69,9 +71,14 @@ QPixmap render(TreePicture picture, qreal scale) {
 }  // namespace
 
 QIcon treePicture(TreePicture picture) {
-    QIcon icon;
-    for (const qreal scale : {1.0, 1.5, 2.0, 3.0}) icon.addPixmap(render(picture, scale));
-    return icon;
+    // Drawn once each: a refresh of a thousand buddies shares them. Kept for the whole
+    // run (never destroyed), so no pixmap outlives the application object at exit.
+    static auto* const cache = new std::map<TreePicture, QIcon>;
+    auto [it, added] = cache->try_emplace(picture);
+    if (added) {
+        for (const qreal scale : {1.0, 1.5, 2.0, 3.0}) it->second.addPixmap(render(picture, scale));
+    }
+    return it->second;
 }
 
 }  // namespace vellix

@@ -8,7 +8,7 @@
 
 namespace vellix {
 
-// On the GUI thread.
+// On the GUI thread only (the pictures are drawn once and kept).
 QIcon treePicture(TreePicture picture);
 
 }  // namespace vellix
