@@ -185,6 +185,10 @@ int main(int argc, char** argv) {
         Rig rig(full, url);
         if (!waitUntil([&] { return server->state().waiting(kAccount) > 0; }, 20s)) return 1;
         server->faults().add("WaitForIM", sim::Fault{sim::Fault::Kind::Empty, 0, -1});
+        // The poll held now was taken before the fault: an event ends it, so every poll
+        // counted below is answered at once.
+        (void)server->state().push_event(kAccount, "<event>ping</event>");
+        if (!waitUntil([&] { return server->state().waiting(kAccount) == 0; }, 5s)) return 1;
         const std::size_t polls = requestsWith(*server, "WaitForIM");
         const double cpu = cpuSeconds();
         const auto start = BenchClock::now();
