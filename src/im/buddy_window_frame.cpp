@@ -14,13 +14,18 @@ constexpr int kStatusIds[] = {IDS_STATUS_ONLINE, IDS_STATUS_AWAY, IDS_STATUS_INV
 
 BuddyWindowFrame::BuddyWindowFrame(BuddyWindowDeps deps, const Clock& clock)
     : Frame("Vellix", clock), deps_(std::move(deps)) {
-    if (!deps_.makeView) return;
-    view_ = deps_.makeView(*this);
-    const ProfileFile ini(deps_.iniPath);
-    view_->place(readBuddyWindowPlacement(ini));
-    rebuildTabs();
     const bool noTray = deps_.trayAvailable && !deps_.trayAvailable();
-    if (readKey(ini, ini::kShowOnStart) || noTray) view_->showAndRaise();
+    if (readKey(ProfileFile(deps_.iniPath), ini::kShowOnStart) || noTray) {
+        if (BuddyWindowView* window = view()) window->showAndRaise();
+    }
+}
+
+BuddyWindowView* BuddyWindowFrame::view() {
+    if (view_ || !deps_.makeView) return view_.get();
+    view_ = deps_.makeView(*this);
+    view_->place(readBuddyWindowPlacement(ProfileFile(deps_.iniPath)));
+    rebuildTabs();
+    return view_.get();
 }
 
 BuddyWindowFrame::~BuddyWindowFrame() {
@@ -43,7 +48,7 @@ LResult BuddyWindowFrame::handleMessage(Message& message) {
                 view_->setAlwaysOnTop(readKey(ProfileFile(deps_.iniPath), ini::kBuddyAlwaysOnTop));
             return 0;
         case UM_SHOW_MAIN_WINDOW:
-            if (view_) view_->showAndRaise();
+            if (BuddyWindowView* window = view()) window->showAndRaise();
             return 0;
         case UM_QUIT_BUDDY_WINDOW:
         case UM_QUIT_THREAD:

@@ -42,7 +42,9 @@ class BuddyWindowFrame final : public Frame, private BuddyWindowActions {
     BuddyWindowFrame(BuddyWindowDeps deps, const Clock& clock);
     ~BuddyWindowFrame() override;
 
-    BuddyWindowView* view() const { return view_.get(); }
+    // The window, made on first use: an idle tray that never shows it keeps the widget code
+    // and its pages out of memory.
+    BuddyWindowView* view();
 
   protected:
     LResult handleMessage(Message& message) override;
