@@ -1,9 +1,8 @@
 #include "sync/address_book_frame.h"
 
-#include <cstdlib>
-
 #include "core/ascii_case.h"
 #include "core/messages.h"
+#include "core/settings_paths.h"
 #include "sync/vcard_folder_source.h"
 
 namespace vellix {
@@ -13,15 +12,10 @@ std::unique_ptr<LocalContactSource> openLocalContactStore(const ContactsSettings
     if (!equalsNoCase(settings.synchWith, kStoreVcardFolders)) return nullptr;
     std::string root = settings.vcardFolders;
     if (root.empty()) {
-        const char* data = std::getenv("XDG_DATA_HOME");  // NOLINT(concurrency-mt-unsafe)
-        const char* home = std::getenv("HOME");           // NOLINT(concurrency-mt-unsafe)
-        if (data && *data == '/') {
-            root = std::string(data) + "/contacts";
-        } else if (home && *home) {
-            root = std::string(home) + "/.local/share/contacts";
-        }
+        const std::string data = dataHome(processEnvironment());
+        if (data.empty()) return nullptr;
+        root = data + "/contacts";
     }
-    if (root.empty()) return nullptr;
     return std::make_unique<VcardFolderSource>(root, useDefaultFileAsName);
 }
 

@@ -14,6 +14,7 @@
 
 #include "support/sim_process.h"
 #include "support/vellix_process.h"
+#include "support/wait.h"
 
 namespace vellix {
 namespace {
@@ -28,16 +29,6 @@ QByteArray cardsOf(const QString& folder) {
         if (card.open(QIODevice::ReadOnly)) all += card.readAll();
     }
     return all;
-}
-
-template <class Predicate>
-bool waitUntil(Predicate predicate, std::chrono::milliseconds timeout = 20s) {
-    const auto deadline = std::chrono::steady_clock::now() + timeout;
-    while (!predicate()) {
-        if (std::chrono::steady_clock::now() >= deadline) return false;
-        std::this_thread::sleep_for(100ms);
-    }
-    return true;
 }
 
 TEST(ContactSyncE2eTest, ServerContactsReachTheVcardFoldersAndACardEditReachesTheServer) {
@@ -66,7 +57,7 @@ TEST(ContactSyncE2eTest, ServerContactsReachTheVcardFoldersAndACardEditReachesTh
     vellix.start();
 
     const QString privateBook = root.filePath(QStringLiteral("data/contacts/Private"));
-    ASSERT_TRUE(waitUntil([&] {
+    ASSERT_TRUE(test::runUntil([&] {
         return cardsOf(root.filePath(QStringLiteral("data/contacts/Public")))
                    .contains("desk@example.org") &&
                cardsOf(privateBook).contains("friend@example.net");
@@ -94,7 +85,7 @@ TEST(ContactSyncE2eTest, ServerContactsReachTheVcardFoldersAndACardEditReachesTh
     ASSERT_TRUE(card.open(QIODevice::WriteOnly | QIODevice::Truncate));
     card.write(edited);
     card.close();
-    EXPECT_TRUE(waitUntil([&] {
+    EXPECT_TRUE(test::runUntil([&] {
         const auto now = sim.request_log();
         return std::any_of(now.begin(), now.end(), [](const test::LoggedRequest& r) {
             return r.query.find("SetContacts_80=private") != std::string::npos &&

@@ -12,6 +12,7 @@
 
 #include "support/sim_process.h"
 #include "support/vellix_process.h"
+#include "support/wait.h"
 #include "support/xvfb_server.h"
 #include "x11_screen.h"
 
@@ -19,17 +20,6 @@ namespace vellix {
 namespace {
 
 using namespace std::chrono_literals;
-
-template <typename Done>
-bool waitUntil(Done done, std::chrono::milliseconds timeout = 20s) {
-    const auto deadline = std::chrono::steady_clock::now() + timeout;
-    while (!done()) {
-        if (std::chrono::steady_clock::now() >= deadline) return false;
-        QCoreApplication::processEvents();
-        std::this_thread::sleep_for(10ms);
-    }
-    return true;
-}
 
 struct User {
     std::string account;
@@ -74,7 +64,7 @@ class MessagingE2eTest : public ::testing::Test {
     // The viewable top-level window of the process with this title; 0 when none came.
     unsigned long window(const User& user, const std::string& title) {
         unsigned long found = 0;
-        waitUntil([&] {
+        test::runUntil([&] {
             for (const auto& w : screen->windows()) {
                 if (w.viewable && w.pid == user.process->pid() && w.name == title) found = w.id;
             }
@@ -103,12 +93,12 @@ TEST_F(MessagingE2eTest, AliceAndBobTalkAndBothHistoriesHoldTheConversation) {
 
     const unsigned long bobWindow = window(bob, "Alice Archer");
     ASSERT_NE(bobWindow, 0u) << bob.process->trace();
-    ASSERT_TRUE(waitUntil([&] {
+    ASSERT_TRUE(test::runUntil([&] {
         return bob.history("Alice Archer").find(" Hello Bob :)\r\n") != std::string::npos;
     })) << bob.history("Alice Archer");
     screen->type(bobWindow, "Hi Alice");
     screen->press(bobWindow, "Return", true);
-    ASSERT_TRUE(waitUntil([&] {
+    ASSERT_TRUE(test::runUntil([&] {
         return alice.history("Bob Baker").find(" Hi Alice\r\n") != std::string::npos;
     })) << alice.history("Bob Baker");
 

@@ -17,22 +17,12 @@
 #include "im/messaging_frame.h"
 #include "im/windows/messenger_windows.h"
 #include "support/sim_process.h"
+#include "support/wait.h"
 
 namespace vellix {
 namespace {
 
 using namespace std::chrono_literals;
-
-template <class Done>
-bool waitUntil(Done done, std::chrono::milliseconds timeout = 15s) {
-    const auto deadline = std::chrono::steady_clock::now() + timeout;
-    while (!done()) {
-        if (std::chrono::steady_clock::now() > deadline) return false;
-        QApplication::processEvents();
-        std::this_thread::sleep_for(2ms);
-    }
-    return true;
-}
 
 void key(QWidget* target, int code, Qt::KeyboardModifiers modifiers = Qt::NoModifier,
          const QString& text = {}) {
@@ -89,7 +79,7 @@ class MessengerWindowTest : public ::testing::Test {
 
     MessengerWindow* openWithBob() {
         windows.open({7, "bob@demo.local", {{"bob@demo.local", "Bob Baker", "Online"}}, {}});
-        waitUntil([&] { return !windows.windows().empty(); });
+        test::runUntil([&] { return !windows.windows().empty(); });
         return windows.windows().empty() ? nullptr : windows.windows().front();
     }
 
@@ -131,7 +121,7 @@ TEST_F(MessengerWindowTest, TypedTextIsSentShownAndLoggedAndADroppedSendSaysSo) 
     EXPECT_EQ(input->toPlainText(), QStringLiteral("hello\nbob :)"));
     key(input, Qt::Key_Return, Qt::ControlModifier);
     EXPECT_TRUE(input->toPlainText().isEmpty());
-    ASSERT_TRUE(waitUntil([&] {
+    ASSERT_TRUE(test::runUntil([&] {
         for (const auto& r : sim.request_log())
             if (r.query.find("SendMessage=yes") != std::string::npos) return true;
         return false;
@@ -140,7 +130,7 @@ TEST_F(MessengerWindowTest, TypedTextIsSentShownAndLoggedAndADroppedSendSaysSo) 
     ASSERT_EQ(sim.control("fault", {{"word", "SendMessage"}, {"kind", "drop"}}).status, 200);
     type(input, QStringLiteral("lost words"));
     key(input, Qt::Key_Return, Qt::ControlModifier);
-    ASSERT_TRUE(waitUntil([&] {
+    ASSERT_TRUE(test::runUntil([&] {
         return window->display()->toPlainText().contains(
             QStringLiteral("The server may have gone offline."));
     })) << window->display()->toPlainText().toStdString();

@@ -25,6 +25,12 @@ bool runUntil(Condition condition, int timeoutMs) {
     return true;
 }
 
+// The same with a duration; twenty seconds when none is given, for the end-to-end waits.
+template <class Condition>
+bool runUntil(Condition condition, std::chrono::milliseconds timeout = std::chrono::seconds(20)) {
+    return runUntil(condition, static_cast<int>(timeout.count()));
+}
+
 inline void runFor(int ms) {
     runUntil([] { return false; }, ms);
 }
