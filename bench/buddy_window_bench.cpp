@@ -76,12 +76,3 @@ BENCHMARK(BM_RefreshBuddyWindow)
 
 }  // namespace
 }  // namespace vellix
-
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", QByteArrayLiteral("offscreen"));
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
