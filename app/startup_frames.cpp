@@ -1,13 +1,16 @@
 #include "startup_frames.h"
 
+#include "core/settings_paths.h"
 #include "im/buddy_window_frame.h"
 #include "im/messaging_frame.h"
 #include "im/window_handler_frame.h"
 #include "server/server_frame.h"
+#include "sync/address_book_frame.h"
 #include "tray/menu_frame.h"
 #include "tray/note_frame.h"
 #include "tray/notification_rules.h"
 #include "tray/tray_frame.h"
+#include "ui/buddy_list_page.h"
 #include "ui/options_frame.h"
 #include "ui/standard_pages.h"
 
@@ -86,9 +89,53 @@ std::unique_ptr<Frame> serverFrame(Application& app, SharedState& shared, Deskto
             [&app, &shared] {
                 loadRules(app.accountSettings().file(), shared.notifications, shared.folders);
             },
+        .startAddressBook = [&app] { (void)app.startOnDemand(FrameKind::AddressBook); },
         .trace = s.trace,
     };
     return std::make_unique<CMainFrame_ServerInterface>(std::move(deps), app.clock());
+}
+
+std::unique_ptr<Frame> messagingFrame(Application& app, DesktopServices& s) {
+    return std::make_unique<CMainFrame_IMInterface>(MessagingFrameDeps{
+        .clock = app.clock(),
+        .session = app.session(),
+        .serverUrl = [&app] { return app.account().get().url; },
+        .connection =
+            [&app] {
+                const AccountSettings a = app.account().get();
+                return ConnectionSettings{a.connectionType, a.proxyServer, a.proxyPort};
+            },
+        .trace = s.trace,
+    });
+}
+
+std::unique_ptr<Frame> windowHandlerFrame(Application& app, SharedState& shared,
+                                          DesktopServices& s) {
+    return std::make_unique<CMainFrame_WindowHandler>(WindowHandlerDeps{
+        .clock = app.clock(),
+        .table = shared.windowTable,
+        .buddies = shared.buddies,
+        .windows = s.conversations,
+        .onlineText = [&strings = s.strings] { return strings.text(IDS_STATUS_ONLINE); },
+        .updater = s.updater,
+    });
+}
+
+std::unique_ptr<Frame> buddyWindowFrame(Application& app, SharedState& shared, DesktopServices& s) {
+    BuddyWindowDeps deps{
+        .frames = app.frames(),
+        .buddies = shared.buddies,
+        .folders = shared.folders,
+        .session = app.session(),
+        .statusWord = app.statusWord(),
+        .manualStatus = app.manualStatus(),
+        .text = [&strings = s.strings](int id) { return strings.text(id); },
+        .iniPath = app.files().iniPath,
+        .defaultInWindow = [&shared] { return shared.notifications.defaults[InWindow].load(); },
+        .trayAvailable = s.trayAvailable,
+        .makeView = s.makeBuddyWindow,
+    };
+    return std::make_unique<BuddyWindowFrame>(std::move(deps), app.clock());
 }
 
 std::unique_ptr<Frame> optionsFrame(Application& app, SharedState& shared, DesktopServices& s) {
@@ -108,18 +155,52 @@ std::unique_ptr<Frame> optionsFrame(Application& app, SharedState& shared, Deskt
         .sound = &s.sound,
         .exitConfirmation = &s.exitConfirmation,
         .spelling = s.spellingDialogs,
+        .buddies = &shared.buddies,
+        .users = &shared.users,
     };
     // Other subsystems' pages join this list; the window orders them by slot.
     std::vector<OptionsPageEntry> pages = standardOptionsPages();
+    pages.push_back(buddyListPageEntry());
     return std::make_unique<OptionsFrame>(
         OptionsFrameDeps{.context = std::move(context), .pages = std::move(pages)}, app.clock());
 }
 
 }  // namespace
 
+FrameSpec addressBookFrame(Application& app, SharedState& shared, DesktopServices& services) {
+    auto make = [&app, &shared, trace = services.trace]() -> std::unique_ptr<Frame> {
+        AddressBookFrameDeps deps{
+            .userFolder =
+                [&app] {
+                    return userFolderPath(app.files().dataFolder, app.session().get().account)
+                        .valueOr(std::string());
+                },
+            .server =
+                [&app, trace] {
+                    const AccountSettings account = app.account().get();
+                    return ContactServerAddress{
+                        account.url,
+                        app.session().get().sessionId,
+                        {account.connectionType, account.proxyServer, account.proxyPort},
+                        trace};
+                },
+            .mayModifyGlobalContacts =
+                [&app] { return app.session().get().mayModifyGlobalContacts; },
+            .state = &shared.contacts,
+            .makeLocal =
+                [&app](const ContactsSettings& settings) {
+                    return openLocalContactStore(
+                        settings, app.ini().readBool("Vellix", "UseDefaultFileAsName", false));
+                },
+            .showStatus = {},
+        };
+        return std::make_unique<CMainFrame_AddrBookSync>(std::move(deps), app.clock());
+    };
+    return {FrameKind::AddressBook, std::move(make), false};
+}
+
 std::vector<FrameSpec> startupFrames(Application& app, SharedState& shared,
                                      DesktopServices& services) {
-    const Clock& clock = app.clock();
     auto* a = &app;
     auto* sh = &shared;
     auto* sv = &services;
@@ -128,12 +209,9 @@ std::vector<FrameSpec> startupFrames(Application& app, SharedState& shared,
         {FrameKind::Menu, [a, sh, sv] { return menuFrame(*a, *sh, *sv); }, false},
         {FrameKind::Note, [a, sh, sv] { return noteFrame(*a, *sh, *sv); }, false},
         {FrameKind::Server, [a, sh, sv] { return serverFrame(*a, *sh, *sv); }, false},
-        {FrameKind::Messaging, [&clock] { return std::make_unique<CMainFrame_IMInterface>(clock); },
-         false},
-        {FrameKind::WindowHandler,
-         [&clock] { return std::make_unique<CMainFrame_WindowHandler>(clock); }, false},
-        {FrameKind::BuddyWindow, [&clock] { return std::make_unique<BuddyWindowFrame>(clock); },
-         true},
+        {FrameKind::Messaging, [a, sv] { return messagingFrame(*a, *sv); }, false},
+        {FrameKind::WindowHandler, [a, sh, sv] { return windowHandlerFrame(*a, *sh, *sv); }, false},
+        {FrameKind::BuddyWindow, [a, sh, sv] { return buddyWindowFrame(*a, *sh, *sv); }, true},
         {FrameKind::Options, [a, sh, sv] { return optionsFrame(*a, *sh, *sv); }, true},
     };
 }

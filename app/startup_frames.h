@@ -10,9 +10,12 @@
 #include "core/application.h"
 #include "core/spelling_engine.h"
 #include "core/string_table.h"
+#include "im/buddy_window_view.h"
+#include "im/window_table.h"
 #include "server/buddy_table.h"
 #include "server/event_receiver.h"
 #include "server/folder_table.h"
+#include "sync/contact_sync_run.h"
 #include "tray/notification_state.h"
 
 namespace vellix {
@@ -27,7 +30,9 @@ class ExitConfirmation;
 class NoteWindows;
 class SoundPlayer;
 class NewMailNotifier;
+class ConversationWindows;
 class HunspellSpellingEngine;
+class UpdaterLauncher;
 
 // What the server frame fills and the other frames read; outlives every frame.
 struct SharedState {
@@ -35,6 +40,8 @@ struct SharedState {
     BuddyTable buddies;
     UserList users;
     NotificationState notifications;
+    ContactSyncState contacts;
+    WindowTable windowTable;
 };
 
 // The GUI-thread objects behind the frames' ports; outlive every frame.
@@ -55,7 +62,15 @@ struct DesktopServices {
     std::function<void(const std::string&)> trace{};
     // The spelling dialogs of the options window work on the engine itself.
     HunspellSpellingEngine* spellingDialogs = nullptr;
+    UpdaterLauncher* updater = nullptr;
+    ConversationWindows* conversations = nullptr;
+    // The buddy window and its tray question.
+    BuddyWindowViewFactory makeBuddyWindow{};
+    std::function<bool()> trayAvailable{};
 };
+
+// The address-book frame, started by the server frame after a login.
+FrameSpec addressBookFrame(Application& app, SharedState& shared, DesktopServices& services);
 
 std::vector<FrameSpec> startupFrames(Application& app, SharedState& shared,
                                      DesktopServices& services);

@@ -4,6 +4,7 @@
 #include <QGuiApplication>
 #include <QPointer>
 #include <QSessionManager>
+#include <QSystemTrayIcon>
 
 #include <unistd.h>
 
@@ -19,7 +20,10 @@
 #include "core/string_table.h"
 #include "gui_thread_ports.h"
 #include "im/im_receiver.h"
+#include "im/windows/buddy_window.h"
+#include "im/windows/messenger_windows.h"
 #include "platform/canberra_sound_player.h"
+#include "platform/connectivity_signals.h"
 #include "platform/desktop_notifier.h"
 #include "platform/hunspell_spelling_engine.h"
 #include "platform/idle_monitor.h"
@@ -34,10 +38,22 @@
 #include "tray/windows/qt_note_windows.h"
 #include "tray/windows/qt_tray_host.h"
 #include "ui/about_page.h"
+#include "ui/help_pages.h"
+#include "ui/options_pages.h"
 #include "ui/splash_window.h"
+#include "update/installer_run.h"
+#include "update/update_public_key.h"
+#include "update/windows/qt_updater_launcher.h"
 
 namespace vellix {
 namespace {
+
+// Ends the loop without asking the windows first: QCoreApplication::quit() is cancelled by
+// any window that refuses to close, as the buddy window does without a tray (it minimizes).
+// The exit sequence that follows closes the windows itself.
+void endEventLoop() {
+    QCoreApplication::exit(0);
+}
 
 // A tray program still starts without a display (a test machine, a remote shell): it then
 // runs headless instead of aborting inside the platform plugin.
@@ -64,6 +80,8 @@ ProgramFiles settleProgramFiles(const std::string& executable) {
     files.iniPath = location.iniPath;
     files.dataFolder = location.dataFolder;
     files.handOverPath = handOverFilePath(executable);
+    // Nothing writes yet, so every temporary file found now is a leftover of a kill.
+    (void)removeStaleTemporaryFiles(files.iniPath, files.dataFolder);
     ProfileFile ini(files.iniPath);
     // An unreadable hand-over or unwritable Vellix.ini leaves the defaults in force.
     (void)copyHandOverToIni(files.handOverPath, ini);
@@ -110,7 +128,10 @@ int runVellix(int argc, char** argv) {
         .mailtoLink = [](std::string_view text) { return makePayload(mailtoLink(text)); },
         // Safe from any frame's thread: the quit is queued to the GUI thread's loop.
         .quitProgram =
-            [] { QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection); },
+            [] {
+                QMetaObject::invokeMethod(
+                    qApp, [] { endEventLoop(); }, Qt::QueuedConnection);
+            },
         .text = [&strings](int id) { return strings.text(id); },
     };
 
@@ -118,6 +139,11 @@ int runVellix(int argc, char** argv) {
     SharedState shared;
     XdgDesktopShell shell = XdgDesktopShell::forIniFile(files.iniPath);
     QtServerDialogs dialogs(strings);
+    // A Vellix.ini that is not text is kept for the user to look at, never rewritten.
+    if (!ProfileFile(files.iniPath).readable()) {
+        dialogs.showError(
+            fillPlaceholder(strings.text(IDS_SETTINGS_UNREADABLE), "%s", files.iniPath));
+    }
     QtTrayHost trayHost(clock);
     QtMenuHost menuHost;
     GuiMenuDesktop menuDesktop(&dialogs, shell, strings);
@@ -127,10 +153,13 @@ int runVellix(int argc, char** argv) {
     Application app(std::move(ports), clock, std::move(files));
     QtNoteWindows noteWindows(app.frames(), shared.notifications, strings);
     noteWindows.setTrayIconGeometry([&trayHost] { return trayHost.trayIcon().geometry(); });
-    TerminationSignals signals([] { QCoreApplication::quit(); });
+    noteWindows.setDisconnectHelp([&strings, &shell, &app](QWidget* owner) {
+        openHelpTopic(owner, strings, app.files().programFolder, &shell, kHelpTopicDisconnect);
+    });
+    TerminationSignals signals([] { endEventLoop(); });
     // The desktop's end of session ends Vellix through the same sequence.
     QObject::connect(&qtApp, &QGuiApplication::commitDataRequest, &qtApp,
-                     [](QSessionManager&) { QCoreApplication::quit(); });
+                     [](QSessionManager&) { endEventLoop(); });
 
     // VELLIX_TRACE=1 prints each message that reaches a frame and the start's milestones.
     const bool trace = !qEnvironmentVariableIsEmpty("VELLIX_TRACE");
@@ -156,10 +185,47 @@ int runVellix(int argc, char** argv) {
     receiver.sound = &sound;
     receiver.dialogs = &dialogs;
     receiver.logFolder = app.files().dataFolder;
+    QtUpdaterLauncher updater(
+        UpdaterDeps{
+            .frames = app.frames(),
+            .text = [&strings](int id) { return strings.text(id); },
+            .source =
+                [&app] {
+                    const AccountSettings account = app.account().get();
+                    return UpdateSource{
+                        account.url,
+                        app.session().get().sessionId,
+                        {account.connectionType, account.proxyServer, account.proxyPort}};
+                },
+            .prefix = installPrefix(app.files().programFolder),
+            .publicKeyPem = std::string(kUpdatePublicKeyPem),
+            .trace = diagnostics,
+        },
+        strings);
     DesktopServices services{strings,     shell,       dialogs,     dialogs,
                              trayHost,    menuHost,    menuDesktop, exitConfirmation,
                              noteWindows, sound,       notifier,    imReceiverFactory(receiver),
-                             &spelling,   diagnostics, &spelling};
+                             &spelling,   diagnostics, &spelling,   &updater};
+    // Conversations get a notifier of their own: a message notice never hides a mail notice.
+    DesktopNotifier conversationNotifier;
+    MessengerWindows conversations(MessengerContext{
+        .frames = app.frames(),
+        .table = shared.windowTable,
+        .buddies = shared.buddies,
+        .session = app.session(),
+        .statusWord = app.statusWord(),
+        .accountSettings = app.accountSettings(),
+        .iniPath = app.files().iniPath,
+        .dataFolder = app.files().dataFolder,
+        .strings = strings,
+        .serverUrl = [&app] { return app.account().get().url; },
+        .mailtoLink = [](std::string_view text) { return makePayload(mailtoLink(text)); },
+        .sound = &sound,
+        .notifier = &conversationNotifier,
+        .spelling = &spelling,
+        .shell = &shell,
+    });
+    services.conversations = &conversations;
     // The splash stays while the start runs; a key or click closes it sooner.
     QPointer<CSplashWnd> splash;
     if (QGuiApplication::platformName() != QLatin1String("offscreen")) {
@@ -167,9 +233,24 @@ int runVellix(int argc, char** argv) {
         splash->show();
         QCoreApplication::processEvents();
     }
+    services.trayAvailable = [] { return QSystemTrayIcon::isSystemTrayAvailable(); };
+    services.makeBuddyWindow = [&strings, &trayHost](BuddyWindowActions& actions) {
+        return std::make_unique<CProperty_VX_Sheet>(
+            strings, actions,
+            CProperty_VX_Sheet::Hooks{
+                .trayAvailable = [] { return QSystemTrayIcon::isSystemTrayAvailable(); },
+                .visibilityChanged =
+                    [&trayHost](bool visible) { trayHost.setMainWindowPresent(visible); },
+            });
+    };
+    app.keepForLater(addressBookFrame(app, shared, services));
     app.start(command, startupFrames(app, shared, services));
     if (splash) splash->close();
     if (trace) std::fprintf(stderr, "vellix: frames running\n");
+    // The network back or the machine awake: the server frame tries at once.
+    ConnectivitySignals connectivity(
+        [&app] { app.frames().post(FrameKind::Server, UM_NETWORK_UP); },
+        [&app] { app.frames().post(FrameKind::Server, UM_RESUMED); });
 
     const int code = QApplication::exec();
     const ExitReport exit = app.shutdown();

@@ -104,17 +104,17 @@ CycleUrls cycleUrls(const std::string& server, const std::string& session) {
 
 bool runCycle(InternetSession& server, const CycleUrls& urls) {
     const std::string body = kLoginBody;
-    bool ok = server.request(urls.login, &body, false).has_value();
-    ok = server.request(urls.counts, nullptr, false).has_value() && ok;
+    bool ok = server.request(urls.login, &body).has_value();
+    ok = server.request(urls.counts, nullptr).has_value() && ok;
     auto status = openSession("VellixStatus", kRequestLimits);
-    ok = status->request(urls.status, nullptr, false).has_value() && ok;
-    ok = server.request(urls.buddies, nullptr, false).has_value() && ok;
+    ok = status->request(urls.status, nullptr).has_value() && ok;
+    ok = server.request(urls.buddies, nullptr).has_value() && ok;
     return ok;
 }
 
 bool runCurlCycle(const CycleUrls& urls) {
-    std::vector<std::string> args = {"curl", "-sSf",    "-o", "/dev/null", "-A",      "Vellix",
-                                     "-H",   "Accept:", "-d", kLoginBody,  urls.login};
+    std::vector<std::string> args = {"-sSf", "-o",      "/dev/null", "-A",       "Vellix",
+                                     "-H",   "Accept:", "-d",        kLoginBody, urls.login};
     const auto next = [&](const char* agent, const std::string& url) {
         args.insert(args.end(),
                     {"--next", "-sSf", "-o", "/dev/null", "-A", agent, "-H", "Accept:", url});
@@ -122,14 +122,7 @@ bool runCurlCycle(const CycleUrls& urls) {
     next("Vellix", urls.counts);
     next("VellixStatus", urls.status);
     next("Vellix", urls.buddies);
-    std::vector<char*> argv;
-    for (auto& a : args) argv.push_back(a.data());
-    argv.push_back(nullptr);
-    pid_t pid = -1;
-    if (posix_spawnp(&pid, "curl", nullptr, nullptr, argv.data(), environ) != 0) return false;
-    int status = 0;
-    waitpid(pid, &status, 0);
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    return vellix::sim::bench::run_curl(std::move(args));
 }
 
 }  // namespace
@@ -144,7 +137,7 @@ int main(int argc, char** argv) {
     }
     auto server = openSession("Vellix", kRequestLimits);
     const std::string body = kLoginBody;
-    const auto login = server->request(sim.url + "?View=StatusCheck&GetSession=Yes", &body, false);
+    const auto login = server->request(sim.url + "?View=StatusCheck&GetSession=Yes", &body);
     const size_t at = login ? login->find("<session>") : std::string::npos;
     if (at == std::string::npos) {
         std::fprintf(stderr, "login failed\n");
@@ -191,7 +184,7 @@ int main(int argc, char** argv) {
             cancelled = error && error->code == internet_error::kOperationCancelled;
         });
         const auto deadline = Clock::now() + std::chrono::seconds(5);
-        while (control->request(waiting, nullptr, false).value_or("") != "1" &&
+        while (control->request(waiting, nullptr).value_or("") != "1" &&
                Clock::now() < deadline) {
             std::this_thread::sleep_for(std::chrono::milliseconds(2));
         }

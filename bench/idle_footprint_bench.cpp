@@ -1,7 +1,9 @@
-// Idle cost of a connected vellix beside a Qt program that only shows a tray icon, both on
-// the offscreen platform at normal time scale, sampled side by side once a second from
-// /proc: CPU seconds (utime+stime, and the finer per-thread schedstat sum), CPU %, RSS
-// median and max. No mail arrives. Polls in the window are counted in the sim's request log.
+// Idle cost of a connected vellix beside a Qt program that only shows a tray icon, both with
+// their icon in a real tray (trayer on a private Xvfb, no session bus, so the icon is
+// embedded) at normal time scale, sampled side by side once a second from /proc: CPU
+// seconds (utime+stime, and the finer per-thread schedstat sum), CPU %, resident memory
+// (median, max) and private memory (median), and the ratios. No mail arrives. Polls in the
+// window are counted in the sim's request log.
 //   idle_footprint_bench [seconds=600] [poll interval minutes=5]
 // VELLIX_BINARY_DIR and MINIMAL_TRAY_PROGRAM in the environment override the built paths.
 #include <signal.h>
@@ -101,12 +103,13 @@ bool spawn(Child& child, std::vector<std::string> args, const std::vector<std::s
     return rc == 0;
 }
 
-// Everything but the variables we set, plus ours.
+// Everything but the variables we set, plus ours. No session bus: icons go into the tray.
 std::vector<std::string> environment(const std::vector<std::string>& overrides) {
     std::vector<std::string> env;
     for (char** e = environ; *e; ++e) {
         const std::string entry(*e);
-        bool replaced = entry.rfind("VELLIX_TIME_SCALE=", 0) == 0;
+        bool replaced = entry.rfind("VELLIX_TIME_SCALE=", 0) == 0 ||
+                        entry.rfind("DBUS_SESSION_BUS_ADDRESS=", 0) == 0;
         for (const auto& o : overrides)
             replaced = replaced || entry.rfind(o.substr(0, o.find('=') + 1), 0) == 0;
         if (!replaced) env.push_back(entry);
@@ -157,7 +160,7 @@ size_t countOf(const std::string& text, const std::string& word) {
 
 struct Sample {
     double cpuTicks = 0, schedNs = 0;
-    long rssKib = 0;
+    long rssKib = 0, privateKib = 0;
 };
 
 // utime+stime of the whole process, on-CPU time of its live threads, resident memory.
@@ -182,11 +185,18 @@ Sample sample(pid_t pid) {
     while (std::getline(status, line)) {
         if (line.rfind("VmRSS:", 0) == 0) s.rssKib = std::stol(line.substr(6));
     }
+    // Pages no other process shares: what this program alone costs.
+    std::ifstream rollup(proc + "/smaps_rollup");
+    while (std::getline(rollup, line)) {
+        if (line.rfind("Private_Clean:", 0) == 0) s.privateKib += std::stol(line.substr(14));
+        if (line.rfind("Private_Dirty:", 0) == 0) s.privateKib += std::stol(line.substr(14));
+    }
     return s;
 }
 
 struct Figures {
-    double cpuSeconds = 0, schedSeconds = 0, cpuPercent = 0, rssMedianMib = 0, rssMaxMib = 0;
+    double cpuSeconds = 0, schedSeconds = 0, cpuPercent = 0, rssMedianMib = 0, rssMaxMib = 0,
+           privateMedianMib = 0;
 };
 
 Figures summarize(const std::vector<Sample>& samples, double seconds) {
@@ -195,18 +205,22 @@ Figures summarize(const std::vector<Sample>& samples, double seconds) {
     f.cpuSeconds = (samples.back().cpuTicks - samples.front().cpuTicks) / tick;
     f.schedSeconds = (samples.back().schedNs - samples.front().schedNs) / 1e9;
     f.cpuPercent = 100.0 * f.cpuSeconds / seconds;
-    std::vector<double> rss;
-    for (const auto& s : samples) rss.push_back(static_cast<double>(s.rssKib) / 1024.0);
+    std::vector<double> rss, own;
+    for (const auto& s : samples) {
+        rss.push_back(static_cast<double>(s.rssKib) / 1024.0);
+        own.push_back(static_cast<double>(s.privateKib) / 1024.0);
+    }
     const Stats stats = vellix::sim::bench::summarize(rss);
     f.rssMedianMib = stats.median;
     f.rssMaxMib = stats.max;
+    f.privateMedianMib = vellix::sim::bench::summarize(own).median;
     return f;
 }
 
 std::string ratio(double a, double b) {
     if (b <= 0) return "n/a (baseline 0)";
     char text[32];
-    std::snprintf(text, sizeof text, "%.1fx", a / b);
+    std::snprintf(text, sizeof text, "%.2fx", a / b);
     return text;
 }
 
@@ -254,11 +268,40 @@ int main(int argc, char** argv) {
         << "[Vellix]\nURL=" << url << "\nLastEntry=1\nLastUser=1\nUser1=alice@demo.local\n"
         << "Password1=" << encodedPassword(bin) << "\nPwdSaveFlag1=YES\n";
 
+    // A private X server that names its display once it accepts clients, and a tray on it.
+    Child xvfb, tray;
+    if (!spawn(
+            xvfb,
+            {"/usr/bin/Xvfb", "-displayfd", "1", "-screen", "0", "1024x768x24", "-nolisten", "tcp"},
+            environment({}))) {
+        std::fprintf(stderr, "cannot start Xvfb\n");
+        return 1;
+    }
+    std::string display;
+    for (int i = 0; i < 200 && display.empty(); ++i) {
+        for (const auto& l : xvfb.lines())
+            if (!l.text.empty() && l.text.find_first_not_of("0123456789") == std::string::npos)
+                display = ":" + l.text;
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    if (display.empty()) {
+        std::fprintf(stderr, "Xvfb named no display\n");
+        return 1;
+    }
+    if (!spawn(tray,
+               {"/usr/bin/trayer", "--edge", "top", "--height", "32", "--SetDockType", "false"},
+               environment({"DISPLAY=" + display}))) {
+        std::fprintf(stderr, "cannot start trayer\n");
+        return 1;
+    }
+    std::this_thread::sleep_for(std::chrono::seconds(1));  // the tray takes its selection
+
     const std::vector<std::string> qtEnv = {"XDG_CONFIG_HOME=" + (home / "config").string(),
                                             "XDG_DATA_HOME=" + (home / "data").string(),
                                             "XDG_RUNTIME_DIR=" + (home / "runtime").string(),
                                             "HOME=" + (home / "home").string(),
-                                            "QT_QPA_PLATFORM=offscreen"};
+                                            "DISPLAY=" + display,
+                                            "QT_QPA_PLATFORM=xcb"};
     std::vector<std::string> vellixEnv = qtEnv;
     vellixEnv.push_back("VELLIX_TRACE=1");
     Child vellix, minimal;
@@ -298,16 +341,18 @@ int main(int argc, char** argv) {
     const std::string waiting = controlGet(port, "waiting?account=alice%40demo.local");
 
     const Figures v = summarize(vs, seconds), m = summarize(ms, seconds);
-    std::printf("window %d s, 1 sample/s, offscreen platform, time scale 1\n", seconds);
-    std::printf("%-8s %10s %12s %8s %13s %10s\n", "program", "CPU s", "on-CPU s", "CPU %",
-                "RSS med MiB", "RSS max MiB");
+    std::printf("window %d s, 1 sample/s, xcb on Xvfb %s with trayer, time scale 1\n", seconds,
+                display.c_str());
+    std::printf("%-8s %10s %12s %8s %13s %10s %14s\n", "program", "CPU s", "on-CPU s", "CPU %",
+                "RSS med MiB", "RSS max MiB", "private MiB");
     for (const auto& [name, f] : {std::pair{"vellix", v}, std::pair{"minimal", m}})
-        std::printf("%-8s %10.2f %12.4f %8.4f %13.1f %10.1f\n", name, f.cpuSeconds, f.schedSeconds,
-                    f.cpuPercent, f.rssMedianMib, f.rssMaxMib);
+        std::printf("%-8s %10.2f %12.4f %8.4f %13.1f %10.1f %14.1f\n", name, f.cpuSeconds,
+                    f.schedSeconds, f.cpuPercent, f.rssMedianMib, f.rssMaxMib, f.privateMedianMib);
     std::printf(
-        "ratio vellix/minimal: CPU s %s, on-CPU s %s, RSS median %s, RSS max %s\n",
+        "ratio vellix/minimal: CPU s %s, on-CPU s %s, RSS median %s, RSS max %s, private %s\n",
         ratio(v.cpuSeconds, m.cpuSeconds).c_str(), ratio(v.schedSeconds, m.schedSeconds).c_str(),
-        ratio(v.rssMedianMib, m.rssMedianMib).c_str(), ratio(v.rssMaxMib, m.rssMaxMib).c_str());
+        ratio(v.rssMedianMib, m.rssMedianMib).c_str(), ratio(v.rssMaxMib, m.rssMaxMib).c_str(),
+        ratio(v.privateMedianMib, m.privateMedianMib).c_str());
 
     // Poll moments: each check ends with the folder refresh in the trace.
     std::printf(

@@ -1,7 +1,6 @@
 // Tray menu build time for a large account, and the QMenu made from it.
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
 #include <QMenu>
 
 #include "tray/menu_model.h"
@@ -47,12 +46,3 @@ BENCHMARK(BM_MakeQMenu)->Arg(300)->Arg(25)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 }  // namespace vellix
-
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", QByteArrayLiteral("offscreen"));
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -20,8 +20,8 @@
 
 #include "core/frame_thread.h"
 #include "timing_tray_host.h"
-#include "tray/tray_frame.h"
 #include "tray/note_frame.h"
+#include "tray/tray_frame.h"
 
 namespace {
 
@@ -63,7 +63,7 @@ int main(int argc, char** argv) {
     FolderStatus inbox;
     inbox.name = inbox.displayName = "INBOX";
     for (int i = 0; i < rounds; ++i) {
-        registry.post(FrameKind::Tray, UM_SERVER_STATE, kTrayConnected);
+        postTrayState(registry, TrayState::Connected);
         host.waitForIcon(232);
         inbox.total = inbox.unread = inbox.newCount = inbox.recent = i + 1;
         const auto start = SteadyClock::now();

@@ -4,8 +4,10 @@
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
+#include <spawn.h>
 #include <sys/resource.h>
 #include <sys/socket.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -15,7 +17,22 @@
 #include <string>
 #include <vector>
 
+extern char** environ;
+
 namespace vellix::sim::bench {
+
+// Runs the curl command line ("curl" then `args`) to its end; true when it succeeded.
+inline bool run_curl(std::vector<std::string> args) {
+    args.insert(args.begin(), "curl");
+    std::vector<char*> argv;
+    for (auto& a : args) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    pid_t pid = -1;
+    if (posix_spawnp(&pid, "curl", nullptr, nullptr, argv.data(), environ) != 0) return false;
+    int status = 0;
+    waitpid(pid, &status, 0);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
 
 using Clock = std::chrono::steady_clock;
 

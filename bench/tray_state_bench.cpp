@@ -43,10 +43,10 @@ int main(int argc, char** argv) {
     std::vector<double> micros;
     micros.reserve(kRounds);
     for (int i = 0; i < kRounds; ++i) {
-        registry.post(FrameKind::Tray, UM_SERVER_STATE, kTrayConnected);
+        postTrayState(registry, TrayState::Connected);
         host.waitForIcon(232);  // the connected frame: no animation has run
         const auto start = SteadyClock::now();
-        registry.post(FrameKind::Tray, UM_SERVER_STATE, kTrayNewMail);
+        postTrayState(registry, TrayState::NewMail);
         const auto shown = host.waitForIcon(234);
         micros.push_back(std::chrono::duration<double, std::micro>(shown - start).count());
     }

@@ -149,6 +149,19 @@ void Server::serve(int fd) {
                     if (reply.status == 0) break;  // long poll whose client left
                     if (fault) damage_reply(reply, *fault);
                 }
+                if (fault && fault->kind == Fault::Kind::Trickle) {
+                    // The head at once, then the body a byte at a time, never finishing
+                    // sooner than a client's overall deadline would cut it.
+                    const std::string_view body = reply.payload();
+                    std::string out = serialize_head(reply, body.size(), false);
+                    bool sent = transport->write_all(out);
+                    const auto gap = std::chrono::milliseconds(1000 / std::max(1LL, fault->value));
+                    for (size_t i = 0; sent && i < body.size() && !stopping_; ++i) {
+                        sleep_unless_stopping(gap);
+                        sent = transport->write_all(body.substr(i, 1));
+                    }
+                    break;
+                }
                 const bool truncate = fault && fault->kind == Fault::Kind::Truncate;
                 const bool keep_alive =
                     request.keep_alive() && !reply.close && !truncate && !stopping_;

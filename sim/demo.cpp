@@ -1,5 +1,7 @@
 #include "demo.h"
 
+#include "core/password_codec.h"
+
 #include "text_util.h"
 
 namespace vellix::sim {
@@ -51,14 +53,16 @@ void Demo::stop() {
 
 void Demo::handle_event(const std::string& event) {
     if (event.starts_with("<message>")) {
-        // Group messages go back to everyone else in the conversation. The text is relayed
-        // as it came: it is already in the encoding the clients decode.
+        // Group messages go back to everyone else in the conversation. The bot reads the
+        // text the way a client does and answers in the clients' encoding.
         const std::string from = simple_tag(event, "from");
         std::string to = from;
         for (const auto& r : split_tokens(simple_tag(event, "to"), ", ")) {
             if (!iequals(r, options_.bot) && !iequals(r, from)) to += "," + r;
         }
-        state_.send_message(options_.bot, to, simple_tag(event, "message_text"));
+        state_.send_message(
+            options_.bot, to,
+            encodeWithKeyTable(bot_answer(decodeWithKeyTable(simple_tag(event, "message_text")))));
     } else if (event.starts_with("<filetransferrequest>")) {
         state_.answer_offer(options_.bot, simple_tag(event, "from"), simple_tag(event, "filename"),
                             true);
@@ -69,6 +73,10 @@ void Demo::handle_event(const std::string& event) {
             state_.download_finished(simple_tag(event, "fileid"));
         }
     }
+}
+
+std::string bot_answer(std::string_view text) {
+    return "You wrote: \"" + std::string(text) + "\". I am the demo bot :)";
 }
 
 void Demo::bot_loop() {

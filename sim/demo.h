@@ -7,6 +7,7 @@
 #include <condition_variable>
 #include <mutex>
 #include <string>
+#include <string_view>
 #include <thread>
 
 #include "sim_state.h"
@@ -43,6 +44,9 @@ class Demo {
     std::thread bot_;
     std::thread mail_;
 };
+
+// The bot's answer to a decoded message text.
+std::string bot_answer(std::string_view text);
 
 // The text between the first <name> and the following </name>; empty when absent.
 std::string simple_tag(const std::string& text, const std::string& name);

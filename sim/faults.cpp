@@ -8,10 +8,10 @@ namespace {
 constexpr struct {
     Fault::Kind kind;
     std::string_view name;
-} kKinds[] = {{Fault::Kind::Delay, "delay"},        {Fault::Kind::Drop, "drop"},
-              {Fault::Kind::Empty, "empty"},        {Fault::Kind::Truncate, "truncate"},
-              {Fault::Kind::Status, "status"},      {Fault::Kind::Huge, "huge"},
-              {Fault::Kind::Malformed, "malformed"}};
+} kKinds[] = {{Fault::Kind::Delay, "delay"},         {Fault::Kind::Drop, "drop"},
+              {Fault::Kind::Empty, "empty"},         {Fault::Kind::Truncate, "truncate"},
+              {Fault::Kind::Status, "status"},       {Fault::Kind::Huge, "huge"},
+              {Fault::Kind::Malformed, "malformed"}, {Fault::Kind::Trickle, "trickle"}};
 
 }  // namespace
 
@@ -33,10 +33,22 @@ bool fault_skips_handling(Fault::Kind kind) {
     return kind == Fault::Kind::Drop || kind == Fault::Kind::Status || kind == Fault::Kind::Empty;
 }
 
-std::string malform_first_tag(std::string_view body) {
-    const size_t open = body.find('<');
-    const size_t close = open == std::string_view::npos ? open : body.find('>', open);
-    if (close == std::string_view::npos || body[open + 1] == '/') {
+std::string malform_first_value(std::string_view body) {
+    // The first opening tag that holds a value rather than other tags: doubling a block's
+    // outer tag would be skipped by the client's tag reader and damage nothing.
+    size_t open = 0;
+    size_t close = std::string_view::npos;
+    while ((open = body.find('<', open)) != std::string_view::npos) {
+        close = body.find('>', open);
+        if (close == std::string_view::npos || body.substr(open + 1, 1) == "/") {
+            close = std::string_view::npos;
+            break;
+        }
+        const std::string_view after = body.substr(close + 1);
+        if (!after.starts_with('<') || after.starts_with("</")) break;
+        open = close + 1;
+    }
+    if (open == std::string_view::npos || close == std::string_view::npos) {
         return "<error><error>" + std::string(body);
     }
     const std::string_view tag = body.substr(open, close - open + 1);
@@ -69,7 +81,7 @@ void damage_reply(HttpResponse& reply, const Fault& fault) {
             break;
         }
         case Fault::Kind::Malformed: {
-            std::string body = malform_first_tag(reply.payload());
+            std::string body = malform_first_value(reply.payload());
             reply.shared_body.reset();
             reply.body = std::move(body);
             break;

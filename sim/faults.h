@@ -13,9 +13,9 @@
 namespace vellix::sim {
 
 struct Fault {
-    enum class Kind { Delay, Drop, Empty, Truncate, Status, Huge, Malformed };
+    enum class Kind { Delay, Drop, Empty, Truncate, Status, Huge, Malformed, Trickle };
     Kind kind = Kind::Delay;
-    long long value = 0;  // ms for Delay, status code for Status, MiB for Huge
+    long long value = 0;  // ms for Delay, status code for Status, MiB for Huge, bytes/s for Trickle
     int remaining = 1;    // requests it applies to; -1 = until cleared
 };
 
@@ -30,9 +30,10 @@ bool fault_skips_handling(Fault::Kind kind);
 // Truncate belong to the connection.
 void damage_reply(HttpResponse& reply, const Fault& fault);
 
-// Inserts a second copy of the reply's first opening tag right after it, which the
-// client's tag reader reports as malformed. A body without tags gets "<error><error>".
-std::string malform_first_tag(std::string_view body);
+// Inserts a second copy of the first opening tag that holds a value (a flat reply's tag, a
+// block's or event's first field) right after it, so the client reads that value wrong.
+// A body without such a tag gets "<error><error>" in front.
+std::string malform_first_value(std::string_view body);
 
 class FaultTable {
   public:

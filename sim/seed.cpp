@@ -131,6 +131,8 @@ SeedResult parse_seed(std::string_view text) {
                 data.autoupdate = value;
             else if (key == "installer")
                 data.installer_path = value;
+            else if (key == "installer_signature")
+                data.installer_signature_path = value;
             else
                 return error("unknown server key " + key);
         } else if (section == Section::Public) {
@@ -213,6 +215,7 @@ flags = instantmessaging calendar
 folder = INBOX:Inbox:4:0:0:0
 folder = Sent:Sent Items:2:0:0:0
 buddy = alice@demo.local|Alice Archer
+buddy = carol@demo.local|Carol Cole
 buddy = bot@demo.local|Vellix Bot
 
 [account carol@demo.local]
@@ -221,6 +224,7 @@ name = Carol Cole
 flags = instantmessaging
 folder = INBOX:Inbox:0:0:0:0
 buddy = alice@demo.local|Alice Archer
+buddy = bob@demo.local|Bob Baker
 
 [account bot@demo.local]
 password = bot

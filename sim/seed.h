@@ -53,6 +53,8 @@ struct SeedData {
     std::string version{vellix::kProgramVersion};
     std::string autoupdate = "yes";
     std::string installer_path;  // empty: a generated installer
+    // The installer's detached signature; empty: "<installer_path>.sig" when it exists.
+    std::string installer_signature_path;
     std::vector<AccountSeed> accounts;
     std::vector<ContactEntry> public_contacts;
 };

@@ -49,6 +49,7 @@ std::string Service::request_word(const HttpRequest& request) const {
         return "unknown";
     }
     if (view && iequals(*view, "VellixInstall.exe")) return "installer";
+    if (view && iequals(*view, "VellixInstall.exe.sig")) return "installer-signature";
     return "page";
 }
 

@@ -44,6 +44,7 @@ SimState::SimState(SeedData seed) : rng_(std::random_device{}()) {
     }
     public_contacts_ = contacts_xml(seed.public_contacts);
     installer_ = load_installer(seed.installer_path);
+    installer_signature_ = load_installer_signature(seed);
 }
 
 SimState::~SimState() = default;
@@ -139,6 +140,14 @@ void SimState::end_session(Session& s, int reason) {
     }
 }
 
+void SimState::end_other_sessions(const Account& a, const Session* keep) {
+    for (auto& [id, s] : sessions_) {
+        if (s.get() != keep && s->end == kLive && s->address == to_lower(a.address)) {
+            end_session(*s, kReplaced);
+        }
+    }
+}
+
 LoginResult SimState::login(const std::string& user, const std::string& password,
                             const std::string* session, bool take_over) {
     std::lock_guard lock(mu_);
@@ -168,16 +177,13 @@ LoginResult SimState::login(const std::string& user, const std::string& password
             return result;
         }
         s->last_use = now;
+        if (take_over) end_other_sessions(*a, s);
         result.status = LoginResult::Status::Ok;
         result.session = s->id;
         return result;
     }
     const std::string before = visible_status(*a);
-    if (take_over) {
-        for (auto& [id, s] : sessions_) {
-            if (s->end == kLive && s->address == to_lower(a->address)) end_session(*s, kReplaced);
-        }
-    }
+    if (take_over) end_other_sessions(*a, nullptr);
     if (a->live_sessions == 0) {
         a->events.clear();  // nothing stale from an earlier sign-in
         a->status = "Online";
@@ -209,6 +215,22 @@ std::optional<std::string> SimState::session_account(const std::string& session)
     const Account* a = find_account(s->address);
     if (!a) return std::nullopt;
     return a->address;
+}
+
+std::optional<LoginResult> SimState::session_check(const std::string& session) {
+    std::lock_guard lock(mu_);
+    Session* s = find_session(session);
+    if (!s || s->end != kLive) return std::nullopt;
+    const Account* a = find_account(s->address);
+    if (!a) return std::nullopt;
+    s->last_use = Clock::now();
+    LoginResult result;
+    result.status = LoginResult::Status::Ok;
+    result.session = s->id;
+    result.address = a->address;
+    result.name = a->name;
+    result.flags = a->flags;
+    return result;
 }
 
 bool SimState::delete_session(const std::string& session) {
@@ -295,6 +317,8 @@ WaitResult SimState::wait_event(const std::string& session, std::chrono::millise
         if (!s->pending_disconnect.empty())
             return {std::string(replies::kGoneOffline), {}, false, false};
         if (stopping_) return {std::string(replies::kIdle), {}, false, false};
+        // A client that has gone would never read the event: leave it for the next poll.
+        if (client_gone && client_gone()) return {{}, {}, false, true};
         if (!a->events.empty()) {
             WaitResult r{std::move(a->events.front()), a->address, true, false};
             a->events.pop_front();
@@ -303,7 +327,6 @@ WaitResult SimState::wait_event(const std::string& session, std::chrono::millise
         }
         const auto now = Clock::now();
         if (now >= deadline) return {std::string(replies::kIdle), {}, false, false};
-        if (client_gone && client_gone()) return {{}, {}, false, true};
         a->wake.wait_until(lock, std::min(deadline, now + kClientCheck));
     }
 }

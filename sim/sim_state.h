@@ -86,6 +86,9 @@ class SimState {
                       const std::string* session, bool take_over);
     // Address of a live session, or nothing.
     std::optional<std::string> session_account(const std::string& session);
+    // A live session's account with its flags, as a login with a held session answers; the
+    // address-book thread checks its session this way, without the password.
+    std::optional<LoginResult> session_check(const std::string& session);
     bool delete_session(const std::string& session);
     int delete_sessions_of(const std::string& address);
     // The next status reply of the session (counts or login) carries `text`; its long poll
@@ -143,6 +146,8 @@ class SimState {
 
     // Installer bytes (shared, never copied).
     std::shared_ptr<const std::string> installer() const;
+    // Its detached signature; null when the seed names none.
+    std::shared_ptr<const std::string> installer_signature() const;
 
     // Request log.
     void log_request(LogEntry entry);
@@ -164,6 +169,8 @@ class SimState {
     std::string visible_status(const Account& a) const;
     void broadcast_presence(Account& a, const std::string& before);
     void end_session(Session& s, int reason);
+    // A take-over: every live session of the account but `keep` is replaced.
+    void end_other_sessions(const Account& a, const Session* keep);
     void enqueue(Account& a, std::string event);
     bool account_online(const Account& a) const;
 
@@ -175,6 +182,7 @@ class SimState {
     std::string public_contacts_;
     VersionInfo version_;
     std::shared_ptr<const std::string> installer_;
+    std::shared_ptr<const std::string> installer_signature_;
     std::deque<LogEntry> log_;
     uint64_t log_seq_ = 0;
     bool stopping_ = false;

@@ -24,15 +24,27 @@ MailFolder* find_folder(std::vector<MailFolder>& folders, const std::string& nam
 
 }  // namespace
 
+namespace {
+
+std::shared_ptr<const std::string> load_file(const std::string& path) {
+    if (path.empty()) return nullptr;
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return nullptr;
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return std::make_shared<const std::string>(bytes.str());
+}
+
+}  // namespace
+
+std::shared_ptr<const std::string> load_installer_signature(const SeedData& seed) {
+    if (!seed.installer_signature_path.empty()) return load_file(seed.installer_signature_path);
+    if (seed.installer_path.empty()) return nullptr;
+    return load_file(seed.installer_path + ".sig");
+}
+
 std::shared_ptr<const std::string> load_installer(const std::string& path) {
-    if (!path.empty()) {
-        std::ifstream in(path, std::ios::binary);
-        if (in) {
-            std::ostringstream bytes;
-            bytes << in.rdbuf();
-            return std::make_shared<const std::string>(bytes.str());
-        }
-    }
+    if (auto bytes = load_file(path)) return bytes;
     // A recognisable, deterministic stand-in of 256 KiB.
     std::string bytes = "VELLIX-INSTALLER-STANDIN\n";
     bytes.reserve(256 * 1024);
@@ -281,6 +293,11 @@ SimState::ContactStore SimState::store_contacts(const std::string& address, bool
 std::shared_ptr<const std::string> SimState::installer() const {
     std::lock_guard lock(mu_);
     return installer_;
+}
+
+std::shared_ptr<const std::string> SimState::installer_signature() const {
+    std::lock_guard lock(mu_);
+    return installer_signature_;
 }
 
 }  // namespace vellix::sim

@@ -23,12 +23,18 @@ HttpResponse handle_login(StatusCall& call) {
     const Fields form = parse_form(call.request.body);
     const std::string* user = find_field(form, "User");
     const std::string* password = find_field(form, "Password");
-    if (!user || !password)
-        return bad_request(user ? "missing field Password" : "missing field User");
     const std::string* take_over = find_field(call.query, "TakeOver");
     const std::string* session = find_field(call.query, "Session");
-    const LoginResult r =
-        call.state.login(*user, *password, session, take_over && iequals(*take_over, "Yes"));
+    LoginResult r;
+    if (!user && !password && session && !session->empty()) {
+        // A session check: the session's own account and flags, or the refusal.
+        r.status = LoginResult::Status::InvalidSession;
+        if (auto checked = call.state.session_check(*session)) r = std::move(*checked);
+    } else if (!user || !password) {
+        return bad_request(user ? "missing field Password" : "missing field User");
+    } else {
+        r = call.state.login(*user, *password, session, take_over && iequals(*take_over, "Yes"));
+    }
     switch (r.status) {
         case LoginResult::Status::BadLogin:
             return text_reply(200, std::string(replies::kBadLogin));

@@ -68,6 +68,19 @@ HttpResponse installer(SimState& state) {
     return r;
 }
 
+HttpResponse installer_signature(SimState& state) {
+    HttpResponse r;
+    r.shared_body = state.installer_signature();
+    if (!r.shared_body) {
+        r.status = 404;
+        r.content_type = "text/plain";
+        r.body = "no signature";
+        return r;
+    }
+    r.content_type = "application/octet-stream";
+    return r;
+}
+
 }  // namespace
 
 HttpResponse serve_page(SimState& state, const Fields& query) {
@@ -81,6 +94,7 @@ HttpResponse serve_page(SimState& state, const Fields& query) {
     const std::string view = field(query, "View");
     const std::string next_view = field(query, "NextView");
     if (iequals(view, "VellixInstall.exe")) return installer(state);
+    if (iequals(view, "VellixInstall.exe.sig")) return installer_signature(state);
     if (iequals(view, "List")) return folder_page(state, *address, query);
     if (iequals(view, "Message")) return message_page(state, *address, query);
     if (iequals(view, "Compose")) return compose_page(query);

@@ -1,5 +1,7 @@
 #include "core/application.h"
 
+#include <algorithm>
+
 #include <QTimer>
 
 namespace vellix {
@@ -72,6 +74,25 @@ void Application::startFrames(std::vector<FrameSpec> frames) {
     }
 }
 
+void Application::keepForLater(FrameSpec spec) {
+    std::lock_guard lock(laterMutex_);
+    later_.push_back(std::move(spec));
+}
+
+bool Application::startOnDemand(FrameKind kind) {
+    std::lock_guard lock(laterMutex_);
+    if (stopping_ || frames_.has(kind)) return false;
+    const auto spec = std::find_if(later_.begin(), later_.end(),
+                                   [kind](const FrameSpec& s) { return s.kind == kind; });
+    if (spec == later_.end()) return false;
+    // A frame told to quit a moment ago may still be ending; its slot is taken only after.
+    if (!threads_.waitFor(kind, clock_.scaled(kAddressBookExitWait))) return false;
+    auto thread = std::make_unique<FrameThread>(kind, frames_, spec->factory);
+    thread->startAndWait();
+    threads_.put(std::move(thread));
+    return true;
+}
+
 void Application::requestMissingData(MissingData missing) {
     MessageId request = 0;
     if (missing == MissingData::Server) request = UM_NEED_SERVER;
@@ -96,6 +117,10 @@ void Application::requestMissingData(MissingData missing) {
 }
 
 ExitReport Application::shutdown() {
+    {
+        std::lock_guard lock(laterMutex_);
+        stopping_ = true;
+    }
     ExitReport report = runExitSequence(frames_, threads_, clock_);
     threads_.deleteEnded();
     for (auto& [kind, frame] : guiFrames_) {

@@ -5,16 +5,17 @@
 #include <atomic>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
 #include "core/account_store.h"
 #include "core/activity_hooks.h"
-#include "core/main_frame.h"
 #include "core/command_line.h"
 #include "core/exit_sequence.h"
 #include "core/frame_registry.h"
 #include "core/guarded.h"
+#include "core/main_frame.h"
 #include "core/session_state.h"
 #include "core/single_instance.h"
 #include "core/thread_table.h"
@@ -88,6 +89,12 @@ class Application {
     };
     const Milestones& milestones() const { return milestones_; }
 
+    // A frame started when first needed (the address-book frame after a login) rather than
+    // at the start; startOnDemand runs it unless it runs already. From any thread; nothing
+    // starts once the exit sequence has begun.
+    void keepForLater(FrameSpec spec);
+    bool startOnDemand(FrameKind kind);
+
     // The exit sequence; afterwards only the process end remains.
     ExitReport shutdown();
 
@@ -107,6 +114,9 @@ class Application {
     std::unique_ptr<FrameThread> mainThread_;
     Frame* mainFrame_ = nullptr;
     std::vector<std::pair<FrameKind, std::unique_ptr<Frame>>> guiFrames_;
+    std::mutex laterMutex_;
+    std::vector<FrameSpec> later_;
+    bool stopping_ = false;
     Guarded<SessionState> session_;
     std::atomic<bool> manualStatus_{false};
     Guarded<std::string> statusWord_;

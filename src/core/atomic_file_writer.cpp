@@ -5,7 +5,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <filesystem>
 #include <vector>
 
 namespace vellix {
@@ -14,11 +16,38 @@ AtomicFileWriter::~AtomicFileWriter() {
     discard();
 }
 
+namespace {
+
+constexpr std::size_t kTempSuffix = 7;  // ".XXXXXX"
+constexpr int kMaxLinkHops = 40;        // the kernel's own limit
+
+bool isTempSuffixChar(char ch) {
+    return (ch >= 'a' && ch <= 'z') || (ch >= 'A' && ch <= 'Z') || (ch >= '0' && ch <= '9');
+}
+
+}  // namespace
+
+std::string AtomicFileWriter::resolveLinks(const std::string& path) {
+    std::string current = path;
+    for (int hop = 0; hop < kMaxLinkHops; ++hop) {
+        std::vector<char> target(4096);
+        const ssize_t n = ::readlink(current.c_str(), target.data(), target.size());
+        if (n <= 0 || static_cast<std::size_t>(n) >= target.size()) return current;
+        std::string next(target.data(), static_cast<std::size_t>(n));
+        if (next.front() != '/') {
+            const auto slash = current.rfind('/');
+            if (slash != std::string::npos) next = current.substr(0, slash + 1) + next;
+        }
+        current = std::move(next);
+    }
+    return current;
+}
+
 bool AtomicFileWriter::open(const std::string& path) {
     discard();
     if (path.empty()) return false;
-    path_ = path;
-    std::vector<char> name(path.begin(), path.end());
+    path_ = resolveLinks(path);
+    std::vector<char> name(path_.begin(), path_.end());
     for (char c : std::string_view(".XXXXXX")) name.push_back(c);
     name.push_back('\0');
     const int fd = mkostemp(name.data(), O_CLOEXEC);
@@ -26,7 +55,7 @@ bool AtomicFileWriter::open(const std::string& path) {
     tempPath_.assign(name.data());
     // Keep the permissions of a file being replaced; new files stay private (0600).
     struct stat old {};
-    if (::stat(path.c_str(), &old) == 0 && S_ISREG(old.st_mode)) ::fchmod(fd, old.st_mode & 07777);
+    if (::stat(path_.c_str(), &old) == 0 && S_ISREG(old.st_mode)) ::fchmod(fd, old.st_mode & 07777);
     file_ = ::fdopen(fd, "wb");
     if (!file_) {
         ::close(fd);
@@ -76,6 +105,28 @@ void AtomicFileWriter::discard() {
         ::unlink(tempPath_.c_str());
         tempPath_.clear();
     }
+}
+
+int removeStaleTempFiles(const std::string& folder) {
+    namespace fs = std::filesystem;
+    std::error_code error;
+    int removed = 0;
+    for (const auto& entry : fs::directory_iterator(folder, error)) {
+        const std::string name = entry.path().filename().string();
+        if (name.size() <= kTempSuffix || name[name.size() - kTempSuffix] != '.') continue;
+        const std::string_view suffix =
+            std::string_view(name).substr(name.size() - kTempSuffix + 1);
+        const std::string_view base = std::string_view(name).substr(0, name.size() - kTempSuffix);
+        // "<stem>.<ext>": a state file's name, not a user's "photo.abcdef".
+        const auto dot = base.rfind('.');
+        if (dot == std::string_view::npos || dot == 0 || dot + 1 == base.size()) continue;
+        if (!std::all_of(suffix.begin(), suffix.end(), isTempSuffixChar)) continue;
+        if (!entry.is_symlink(error) && entry.is_regular_file(error) &&
+            ::unlink(entry.path().c_str()) == 0) {
+            ++removed;
+        }
+    }
+    return removed;
 }
 
 }  // namespace vellix

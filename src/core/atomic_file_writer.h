@@ -1,7 +1,8 @@
 #pragma once
 // Writes a file so that a crash or power loss leaves either the old or the new version:
 // the bytes go to a temporary file in the same folder, which replaces the target only
-// when everything was written and flushed.
+// when everything was written and flushed. A target that is a symbolic link is followed:
+// the file it names is replaced and the link stays (dotfiles kept in a repository).
 
 #include <cstdio>
 #include <string>
@@ -24,11 +25,17 @@ class AtomicFileWriter {
 
   private:
     void discard();
+    // Where the bytes really go: the end of a chain of links, else the path itself.
+    static std::string resolveLinks(const std::string& path);
 
     std::string path_;
     std::string tempPath_;
     std::FILE* file_ = nullptr;
     bool failed_ = false;
 };
+
+// A kill during a write leaves "<name>.XXXXXX" beside the file. Removes such leftovers of
+// state files ("<stem>.<ext>.XXXXXX", regular files) from `folder`; returns how many went.
+int removeStaleTempFiles(const std::string& folder);
 
 }  // namespace vellix

@@ -14,8 +14,11 @@ class CommandLine {
 
     const std::string& text() const { return text_; }
     bool hasStop() const;
-    // The text after "/mailto:", when present.
+    // The text after "/mailto:", or else after a bare "mailto:" argument (as a desktop
+    // launcher passes a link), when present.
     std::optional<std::string> mailto() const;
+    // The address after "/im:", when present: a conversation to open.
+    std::optional<std::string> conversation() const;
 
   private:
     std::string text_;

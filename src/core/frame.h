@@ -4,7 +4,9 @@
 
 #include <QObject>
 
+#include <coroutine>
 #include <cstdint>
+#include <deque>
 #include <future>
 #include <map>
 #include <memory>
@@ -12,6 +14,7 @@
 #include <string>
 
 #include "core/clock.h"
+#include "core/frame_task.h"
 #include "core/messages.h"
 
 class QTimer;
@@ -90,19 +93,62 @@ class Frame : public QObject {
     virtual void onTimer(int id);
     // Ends the event loop of the frame's thread.
     void quitThread();
+    // Runs on the posting thread as UM_QUIT_THREAD is queued, so that a frame blocked in a
+    // long call (a request) can cut it short and handle the quit at once. Thread-safe.
+    virtual void quitPosted() {}
     const Clock& clock() const { return clock_; }
+
+    // Runs a step of work that may pause. While a step waits, the frame's messages and
+    // timers are held and handled in their order once it ends; only UM_QUIT_THREAD is
+    // handled at once, and it drops the rest of the step. A step started while another
+    // runs follows it.
+    void runStep(FrameTask<> step);
+    bool stepRunning() const { return step_.valid(); }
+
+    // `co_await pauseFor(...)` inside a step: the frame's loop goes on, a timer resumes it.
+    class PauseAwaiter {
+      public:
+        PauseAwaiter(Frame& frame, Milliseconds nominal) : frame_(frame), nominal_(nominal) {}
+        bool await_ready() const noexcept { return false; }
+        void await_suspend(std::coroutine_handle<> waiting) {
+            frame_.resumeAfter(nominal_, waiting);
+        }
+        void await_resume() const noexcept {}
+
+      private:
+        Frame& frame_;
+        Milliseconds nominal_;
+    };
+    PauseAwaiter pauseFor(Milliseconds nominal) { return {*this, nominal}; }
 
     bool event(QEvent* event) override;
 
   private:
     void startTimerHere(int id, Milliseconds period);
     void stopTimerHere(int id);
+    void timerFired(int id);
+    void resumeAfter(Milliseconds nominal, std::coroutine_handle<> waiting);
+    void advanceSteps();
+
+    // A message or timer that came while a step waited.
+    struct Held {
+        Message message;
+        std::optional<std::promise<LResult>> result;  // a sent message's answer
+        std::optional<int> timerId;
+    };
 
     std::string title_;
     const Clock& clock_;
     std::map<int, QTimer*> timers_;
     // Set once the loop is told to end: messages still queued are dropped, not handled.
     bool quitting_ = false;
+
+    FrameTask<> step_;
+    std::deque<FrameTask<>> nextSteps_;
+    std::deque<Held> held_;
+    std::coroutine_handle<> paused_;
+    QTimer* pauseTimer_ = nullptr;
+    bool advancing_ = false;
 };
 
 }  // namespace vellix

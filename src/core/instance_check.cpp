@@ -12,6 +12,8 @@ InstanceOutcome checkSingleInstance(const CommandLine& command, SingleInstance& 
         if (instance.postToRunning(UM_STOP, 0, 0)) clock.sleep(kStopHandOverWait);
     } else if (auto mailto = command.mailto()) {
         (void)instance.copyDataToRunning(COPYDATA_MAILTO, *mailto);
+    } else if (auto address = command.conversation()) {
+        (void)instance.copyDataToRunning(COPYDATA_CONVERSATION, *address);
     }
     return InstanceOutcome::Exit;
 }

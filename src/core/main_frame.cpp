@@ -46,6 +46,13 @@ LResult CMainframe_Main::handleMessage(Message& message) {
 }
 
 LResult CMainframe_Main::openMailto(Message& message) {
+    if (message.w == COPYDATA_CONVERSATION) {
+        auto copy = message.take<CopyData>();
+        if (!copy || copy->data.empty()) return 0;
+        context_.frames.post(FrameKind::WindowHandler, UM_START_CONVERSATION, 0, 0,
+                             makePayload(std::move(copy->data)));
+        return 1;
+    }
     if (message.w != COPYDATA_MAILTO) return 0;
     auto copy = message.take<CopyData>();
     if (!copy || !context_.mailtoLink) return 0;

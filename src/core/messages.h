@@ -52,21 +52,21 @@ inline constexpr MessageId UM_REMOVE_HOOKS = WM_USER + 143;
 inline constexpr MessageId UM_OPTIONS_PAGE = WM_USER + 146;
 // A buddy's status changed; the window handler passes it on to the messenger windows.
 inline constexpr MessageId UM_BUDDY_STATUS_CHANGED = WM_USER + 144;
-// One number, two receivers: the buddy window ends on it, the server frame shows the
-// another-client notice.
+// The user's own status changed; the window handler passes it on to the messenger windows.
+inline constexpr MessageId UM_OWN_STATUS_CHANGED = WM_USER + 145;
+// One number, two receivers: the buddy window ends on it; the server frame, which has no
+// buddy window to end, reads it as "another client took the session" and says so.
 inline constexpr MessageId UM_QUIT_BUDDY_WINDOW = WM_USER + 151;
-inline constexpr MessageId UM_ANOTHER_INSTANCE = WM_USER + 151;
 inline constexpr MessageId UM_STOP_IM_RECEIVER = WM_USER + 155;
 
-// The tray frame's own steps: apply a prepared state (text payload, lParam the state) and
-// remove the icon.
-inline constexpr MessageId UM_TRAY_APPLY_STATE = WM_APP + 192;
-inline constexpr MessageId UM_TRAY_REMOVE_ICON = WM_APP + 193;
 inline constexpr MessageId UM_USER_ACTIVITY = WM_APP + 500;
-// Buddy window refreshes; the window-handler frame reads WM_APP+666 as "start the updater".
+// One number, two receivers: the buddy window refreshes its buddy list; the window-handler
+// frame, which has no list, reads it as "an update is ready: start the updater".
 inline constexpr MessageId UM_REFRESH_BUDDIES = WM_APP + 666;
-inline constexpr MessageId UM_START_UPDATER = WM_APP + 666;
 inline constexpr MessageId UM_REFRESH_FOLDERS = WM_APP + 667;
+// To the window-handler frame: the server connection is gone, so a running self-update ends
+// as its Cancel does.
+inline constexpr MessageId UM_CLOSE_UPDATER = WM_APP + 820;
 inline constexpr MessageId UM_OTHER_ACCOUNT = WM_APP + 668;
 // To the buddy window: read "AlwaysOnTop" again and be topmost or not, in place.
 inline constexpr MessageId UM_TOPMOST_CHANGED = WM_APP + 669;
@@ -78,14 +78,24 @@ inline constexpr MessageId UM_INCOMING_FILE = WM_APP + 711;
 
 // Frame-to-frame requests the desktop version made by other means (closing a dialog, a
 // direct call): numbers of our own, above the fixed ones.
-inline constexpr MessageId UM_CLOSE_DISCONNECT = WM_APP + 760;    // note frame
+inline constexpr MessageId UM_CLOSE_DISCONNECT = WM_APP + 760;     // note frame
 inline constexpr MessageId UM_CLOSE_CONVERSATIONS = WM_APP + 761;  // window-handler frame
 // To the window-handler frame: open or raise a conversation. Payload: the buddy's address
 // (std::string); none starts a group conversation whose participants are chosen in it.
 inline constexpr MessageId UM_START_CONVERSATION = WM_APP + 700;
+// From the server frame to the options window: the user list asked for with UM_GET_USER_LIST
+// was read (or could not be), so a page waiting for it can fill itself.
+inline constexpr MessageId UM_USER_LIST_READY = WM_APP + 790;
+
+// To the server frame from the desktop's signals: the network is reachable again, and the
+// machine woke from suspend.
+inline constexpr MessageId UM_NETWORK_UP = WM_APP + 870;
+inline constexpr MessageId UM_RESUMED = WM_APP + 871;
 
 // Hand-over kinds carried by WM_COPYDATA.
 inline constexpr std::uint32_t COPYDATA_MAILTO = 1;
+// Ours: open a conversation with the address carried.
+inline constexpr std::uint32_t COPYDATA_CONVERSATION = 2;
 
 // Activity reports carried by UM_USER_ACTIVITY.
 inline constexpr int ACTIVITY_IDLE = 0;

@@ -74,8 +74,11 @@ ProfileDocument ProfileDocument::parse(std::string_view bytes) {
     while (start < bytes.size()) {
         auto end = bytes.find('\n', start);
         if (end == std::string_view::npos) end = bytes.size();
-        std::string_view line = bytes.substr(start, end - start);
-        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        // The '\r' of a CRLF line stays in the stored line; every reader trims it.
+        const std::string_view line = bytes.substr(start, end - start);
+        if (start == 0 && end < bytes.size() && !line.empty() && line.back() == '\r') {
+            doc.crlf_ = true;
+        }
         start = end + 1;
         if (const auto name = sectionHeaderName(line)) {
             doc.sections_.push_back(Section{std::string(*name), std::string(line), {}, {}, false});
@@ -86,6 +89,14 @@ ProfileDocument ProfileDocument::parse(std::string_view bytes) {
         }
     }
     return doc;
+}
+
+bool ProfileDocument::isText(std::string_view bytes) {
+    return std::none_of(bytes.begin(), bytes.end(), [](char ch) {
+        const auto byte = static_cast<unsigned char>(ch);
+        return byte < 0x20 && byte != '\t' && byte != '\n' && byte != '\r' && byte != '\v' &&
+               byte != '\f';
+    });
 }
 
 std::string ProfileDocument::serialize() const {
@@ -142,7 +153,7 @@ ProfileDocument::Section* ProfileDocument::findSection(std::string_view name) {
 ProfileDocument::Section& ProfileDocument::sectionForWrite(std::string_view name) {
     if (Section* existing = findSection(name)) return *existing;
     const std::string trimmed(trimBlanks(name));
-    sections_.push_back(Section{trimmed, "[" + trimmed + "]", {}, {}, false});
+    sections_.push_back(Section{trimmed, "[" + trimmed + "]" + lineEnd(), {}, {}, false});
     sectionsIndexed_ = false;
     return sections_.back();
 }
@@ -224,15 +235,16 @@ Status ProfileDocument::set(std::string_view section, std::string_view key,
     const auto it = target.keys.find(lowerAscii(trimBlanks(key)));
     if (it != target.keys.end()) {
         // Keep the key's existing spelling.
-        const auto existingKey = parseEntry(target.lines[it->second])->key;
-        target.lines[it->second] = entryLine(existingKey, value);
+        std::string& line = target.lines[it->second];
+        const bool crlf = !line.empty() && line.back() == '\r';
+        line = entryLine(parseEntry(line)->key, value) + (crlf ? "\r" : "");
         return success();
     }
     // New keys go after the last non-blank line, so blank separators stay at the end.
     std::size_t at = target.lines.size();
     while (at > 0 && trimBlanks(target.lines[at - 1]).empty()) --at;
     target.lines.insert(target.lines.begin() + static_cast<std::ptrdiff_t>(at),
-                        entryLine(key, value));
+                        entryLine(key, value) + lineEnd());
     target.indexed = false;
     return success();
 }
@@ -260,7 +272,9 @@ Status ProfileDocument::replaceSection(std::string_view section,
     }
     Section& target = sectionForWrite(section);
     target.lines.clear();
-    for (const auto& entry : entries) target.lines.push_back(entryLine(entry.key, entry.value));
+    for (const auto& entry : entries) {
+        target.lines.push_back(entryLine(entry.key, entry.value) + lineEnd());
+    }
     target.indexed = false;
     return success();
 }

@@ -4,7 +4,8 @@
 // Rules, chosen to match what Windows profile files do where Vellix depends on it:
 // - Section and key names compare case-insensitively (ASCII); the spelling first written
 //   is kept. Names and values are trimmed of blanks; a value in matching quotes loses them.
-// - Lines end in LF or CRLF; the document is written back with LF.
+// - Lines end in LF or CRLF and keep their own ending when written back; new lines take
+//   the ending of the document's first line, so a CRLF file stays CRLF.
 // - A line "[name" without "]" names a section too. Lines before the first section,
 //   lines without "=", lines starting with ";" and empty keys are kept but never read.
 // - Duplicate sections or keys: the first one is read, and key writes and deletes go to
@@ -32,6 +33,9 @@ struct ProfileEntry {
 class ProfileDocument {
   public:
     static ProfileDocument parse(std::string_view bytes);
+    // False for bytes that are no settings text (NUL or other control bytes): such a file is
+    // never rewritten, so nothing of it is lost.
+    static bool isText(std::string_view bytes);
     std::string serialize() const;
 
     std::optional<std::string> find(std::string_view section, std::string_view key) const;
@@ -65,6 +69,10 @@ class ProfileDocument {
     static void indexKeys(const Section& section);
     static bool hasContent(const Section& section);
 
+    // Lines are stored with a trailing '\r' when they had one; new lines get one when the
+    // first line had one.
+    const char* lineEnd() const { return crlf_ ? "\r" : ""; }
+    bool crlf_ = false;
     std::vector<std::string> preamble_;
     std::vector<Section> sections_;
     mutable std::unordered_map<std::string, std::size_t> sectionIndex_;

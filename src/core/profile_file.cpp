@@ -97,6 +97,12 @@ ProfileDocument ProfileFile::load() const {
     return ProfileDocument::parse(**bytes);
 }
 
+bool ProfileFile::readable() const {
+    if (path_.empty()) return true;
+    auto bytes = readFileBytes(path_);
+    return !bytes || !bytes->has_value() || ProfileDocument::isText(**bytes);
+}
+
 std::string ProfileFile::readText(std::string_view section, std::string_view key,
                                   std::string_view fallback) const {
     auto value = load().find(section, key);
@@ -132,6 +138,8 @@ Status ProfileFile::edit(const std::function<Status(ProfileDocument&)>& change) 
     auto bytes = readFileBytes(path_);
     if (!bytes) return failure(bytes.error());
     const std::string before = bytes->value_or(std::string{});
+    if (!ProfileDocument::isText(before))
+        return failure("not a settings file, kept as it is: " + path_);
     ProfileDocument doc = ProfileDocument::parse(before);
     if (auto status = change(doc); !status) return status;
     std::string after = doc.serialize();

@@ -9,7 +9,7 @@
 //   nothing and a crash leaves the old or the new file. Other processes are kept out by
 //   flock() on the file's folder during the write.
 // - A write fails (and leaves the file as it was) when the folder is missing or not
-//   writable, or when the existing file cannot be read.
+//   writable, or when the existing file cannot be read or is no settings text (binary).
 
 #include <cstddef>
 #include <functional>
@@ -38,6 +38,8 @@ class ProfileFile {
 
     // The whole file as it is now; empty when it cannot be read.
     ProfileDocument load() const;
+    // False when the file exists and holds bytes that are no settings text.
+    bool readable() const;
 
     std::string readText(std::string_view section, std::string_view key,
                          std::string_view fallback = {}) const;

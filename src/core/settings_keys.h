@@ -144,6 +144,8 @@ inline constexpr BoolKey kDefaultInMenu{kSectionVellix, "DefaultInMenu", true};
 inline constexpr BoolKey kDefaultInWindow{kSectionVellix, "DefaultInWindow", true};
 // Ours: also announce freshly arrived mail as a desktop notification.
 inline constexpr BoolKey kNewMailDesktopNotice{kSectionVellix, "NewMailDesktopNotice", false};
+// Ours: announce a message whose conversation window is not focused.
+inline constexpr BoolKey kNewIMDesktopNotice{kSectionVellix, "NewIMDesktopNotice", false};
 inline constexpr TextKey kVersion{kSectionVellix, "Version"};
 inline constexpr int kFolderRuleDefault = 2;
 

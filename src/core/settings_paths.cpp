@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "core/atomic_file_writer.h"
 #include "core/settings_keys.h"
 
 namespace vellix {
@@ -110,6 +111,20 @@ Result<std::string> userFolderPath(const std::string& dataFolder, std::string_vi
     std::string folder = dataFolder;
     if (!folder.empty() && folder.back() != '/') folder += '/';
     return folder + *name + "/";
+}
+
+int removeStaleTemporaryFiles(const std::string& iniPath, const std::string& dataFolder) {
+    const auto slash = iniPath.rfind('/');
+    int removed = slash == std::string::npos ? 0 : removeStaleTempFiles(iniPath.substr(0, slash));
+    if (dataFolder.empty()) return removed;
+    removed += removeStaleTempFiles(dataFolder);
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(dataFolder, error)) {
+        if (!entry.is_symlink(error) && entry.is_directory(error)) {
+            removed += removeStaleTempFiles(entry.path().string());
+        }
+    }
+    return removed;
 }
 
 }  // namespace vellix

@@ -52,4 +52,8 @@ Result<std::string> accountFolderName(std::string_view account);
 // data folder + account folder name + "/".
 Result<std::string> userFolderPath(const std::string& dataFolder, std::string_view account);
 
+// Removes what writes cut short by a kill left behind: the temporary files beside
+// Vellix.ini, in the data folder and in each user folder. Run at start, before any write.
+int removeStaleTemporaryFiles(const std::string& iniPath, const std::string& dataFolder);
+
 }  // namespace vellix

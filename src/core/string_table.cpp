@@ -7,6 +7,8 @@
 #include <cstdlib>
 #include <iterator>
 
+#include "core/status_words.h"
+
 namespace vellix {
 namespace {
 
@@ -70,6 +72,22 @@ constexpr std::array kEntries{
     Entry{IDS_BUTTON_CANCEL, "Cancel", "取消"},
     Entry{IDS_ALERT_TITLE, "Vellix System Message", "Vellix 系统消息"},
     Entry{IDS_ALERT_OK, "OK", "确定"},
+    Entry{IDS_BUDDY_LIST_TITLE, "Buddy List", "好友列表"},
+    Entry{IDS_BUDDY_LIST_ADD, "&Add >>", "添加(&A) >>"},
+    Entry{IDS_BUDDY_LIST_REMOVE, "<< &Remove", "<< 删除(&R)"},
+    Entry{IDS_BUDDY_LIST_SHOW_ALL, "&Show all users", "显示所有用户(&S)"},
+    Entry{IDS_BUDDY_LIST_MANUAL, "&Manual...", "手动添加(&M)..."},
+    Entry{IDS_BUDDY_LIST_EMAIL, "E-mail", "电子邮件"},
+    Entry{IDS_BUDDY_LIST_REMOVE_QUESTION, "Are you sure you want to remove the selected entries?",
+          "确实要删除所选项吗？"},
+    Entry{IDS_IM_SEND, "&Send", "发送(&S)"},
+    Entry{IDS_IM_SENDING, "Sending...", "正在发送..."},
+    Entry{IDS_IM_BACKGROUND, "Background...", "背景色..."},
+    Entry{IDS_IM_TEXT_COLOR, "Text colour...", "文字颜色..."},
+    Entry{IDS_IM_SPELL_CHECK, "Spelling", "拼写检查"},
+    Entry{IDS_IM_HISTORY, "History", "历史记录"},
+    Entry{IDS_IM_NOTICE_TITLE, "Message from %s", "来自 %s 的消息"},
+    Entry{IDS_IM_NOTICE_OPEN, "Open", "打开"},
     Entry{IDS_RECEIVE_PREFIX, "Receiving", "正在接收"},
     Entry{IDS_RECEIVE_TITLE, "Receiving file -", "正在接收文件 -"},
     Entry{IDS_RECEIVE_FROM, "From: ", "发件人："},
@@ -91,6 +109,22 @@ constexpr std::array kEntries{
     Entry{IDS_TRANSFER_CANCELLED, "File transfer cancelled.", "文件传输已取消。"},
     Entry{IDS_TRANSFER_ALL_FILES, "All Files (*)", "所有文件 (*)"},
     Entry{IDS_TRANSFER_CLOSE, "Close", "关闭"},
+    Entry{IDS_UPDATE_TITLE, "Vellix Update", "Vellix 更新"},
+    Entry{IDS_UPDATE_NOW, "&Update now", "立即更新(&U)"},
+    Entry{IDS_UPDATE_LATER, "&Later", "以后再说(&L)"},
+    Entry{IDS_UPDATE_PROGRESS_TITLE, "Downloading the Vellix update", "正在下载 Vellix 更新"},
+    Entry{IDS_UPDATE_NOT_SIGNED,
+          "The downloaded update does not carry a valid signature from the makers of Vellix. "
+          "It was deleted without being run. Vellix will take you to the download page.",
+          "下载的更新没有 Vellix 发行方的有效签名，已被删除且未运行。Vellix 将带您转到下载页面。"},
+    Entry{IDS_UPDATE_NOT_SAVED, "The update could not be saved on this computer.",
+          "无法在此计算机上保存更新。"},
+    Entry{IDS_UPDATE_DONE,
+          "Vellix has been updated. The new version runs from the next start of Vellix.",
+          "Vellix 已更新。下次启动 Vellix 时将运行新版本。"},
+    Entry{IDS_UPDATE_INSTALL_FAILED, "The installer did not finish, so Vellix was not updated.",
+          "安装程序未能完成，Vellix 未被更新。"},
+    Entry{IDS_BUDDIES_TAB, "Buddies", "好友"},
     Entry{IDS_STATUS_ONLINE, "Online", "联机"},
     Entry{IDS_STATUS_OFFLINE, "Offline", "脱机"},
     Entry{IDS_MENU_GROUP_CONVERSATION, "Start &group conversation", "开始群组对话(&G)"},
@@ -100,9 +134,27 @@ constexpr std::array kEntries{
     Entry{IDS_MENU_LOG_OUT, "Log &out", "注销(&O)"},
     Entry{IDS_MENU_LOG_IN, "&Log in...", "登录(&L)..."},
     Entry{IDS_MENU_CALENDAR, "Go to my ca&lendar", "转到我的日历(&L)"},
+    Entry{IDS_UPDATE_AVAILABLE, "A new version of Vellix is available. Do you want to update now?",
+          "有新版本的 Vellix 可用。是否立即更新？"},
     Entry{IDS_MENU_MORE_FOLDERS, "More folders", "更多文件夹"},
+    Entry{IDS_UPDATE_DOWNLOAD_ERROR,
+          "An error occurred while downloading the update. Vellix will take you to the "
+          "download page.",
+          "下载更新时出错。Vellix 将带您转到下载页面。"},
     Entry{IDS_MENU_SHOW_MAIN_WINDOW, "&Show main window", "显示主窗口(&S)"},
     Entry{IDS_MENU_MY_STATUS, "My status: ", "我的状态："},
+    Entry{IDS_UPDATE_STARTING_INSTALLER, "Starting the installer...", "正在启动安装程序..."},
+    Entry{IDS_IM_RECIPIENTS_HEADING, "Recipients", "收件人"},
+    Entry{IDS_IM_NO_RECIPIENTS, "Please select at least one recipient.", "请至少选择一个收件人。"},
+    Entry{IDS_IM_SEND_UNCHECKED, "The spelling check was cancelled. Send the message anyway?",
+          "拼写检查已取消。仍然发送该消息吗？"},
+    Entry{IDS_IM_SERVER_ERROR,
+          "A server error has occurred. The server may be offline.\r\nPlease contact the "
+          "administrator if the problem persists.",
+          "服务器发生错误，服务器可能已脱机。\r\n如果问题仍然存在，请与管理员联系。"},
+    Entry{IDS_IM_SPELLING_DONE, "The spelling check is complete.", "拼写检查已完成。"},
+    Entry{IDS_ALL_USERS, "All users", "所有用户"},
+    Entry{IDS_MY_BUDDIES, "My buddies", "我的好友"},
     Entry{IDS_TRANSFER_REFUSED, "The recipient refused the file.", "对方拒绝接收该文件。"},
     Entry{IDS_TRANSFER_COMPLETE, "File transfer complete!", "文件传输完成！"},
     Entry{IDS_TRANSFER_NO_RESPONSE, "The user did not respond to the file transfer request.",
@@ -117,6 +169,18 @@ constexpr std::array kEntries{
     Entry{IDS_TRANSFER_REFUSED_BY, "These users refused the file:", "以下用户拒绝接收该文件："},
     Entry{IDS_TRANSFER_COMPLETED_BY, "These users received the file:", "以下用户已接收该文件："},
     Entry{IDS_TRANSFER_SENDING, "Sending", "正在发送"},
+    Entry{IDS_FOLDERS_TAB, "Folders", "文件夹"},
+    Entry{IDS_MANUAL_TITLE, "Add a Buddy", "添加好友"},
+    Entry{IDS_MANUAL_NAME, "&Full name:", "全名(&F)："},
+    Entry{IDS_MANUAL_ADDRESS, "&E-mail address:", "电子邮件地址(&E)："},
+    Entry{IDS_MANUAL_MISSING, "Please type the buddy's e-mail address.",
+          "请输入好友的电子邮件地址。"},
+    Entry{
+        IDS_MANUAL_MALFORMED,
+        "This is not an e-mail address: it needs one \"@\" with text on both sides and no spaces.",
+        "这不是有效的电子邮件地址：它需要一个“@”，两侧都有文字，且不含空格。"},
+    Entry{IDS_MANUAL_LISTED, "This address is your own or already in your buddy list.",
+          "该地址是您自己的地址，或已在您的好友列表中。"},
     Entry{IDS_AUTH_TITLE, "Authentication Required", "需要身份验证"},
     Entry{IDS_AUTH_SERVER, "The server %s asks for a user name and password.",
           "服务器 %s 要求提供用户名和密码。"},
@@ -124,25 +188,14 @@ constexpr std::array kEntries{
           "代理服务器 %s 要求提供用户名和密码。"},
     Entry{IDS_AUTH_USER, "&User name:", "用户名(&U)："},
     Entry{IDS_AUTH_PASSWORD, "&Password:", "密码(&P)："},
+    Entry{IDS_TRAY_RETRYING, "Vellix - server unreachable — retrying in %d s",
+          "Vellix - 无法连接服务器，%d 秒后重试"},
+    Entry{IDS_SETTINGS_UNREADABLE,
+          "The settings file %s cannot be read. Vellix leaves it as it is and does not save "
+          "settings into it.",
+          "无法读取设置文件 %s。Vellix 将保留该文件原样，不会向其中保存设置。"},
 };
 static_assert(std::ranges::is_sorted(kEntries, {}, &Entry::id));
-
-struct StatusWord {
-    std::string_view protocol;
-    int id;
-};
-
-constexpr std::array kStatusWords{
-    StatusWord{"Online", IDS_STATUS_ONLINE},
-    StatusWord{"Away", IDS_STATUS_AWAY},
-    StatusWord{"Invisible", IDS_STATUS_INVISIBLE},
-    StatusWord{"Offline", IDS_STATUS_OFFLINE},
-};
-
-bool equalsIgnoringCase(std::string_view a, std::string_view b) {
-    auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; };
-    return std::ranges::equal(a, b, [&](char x, char y) { return lower(x) == lower(y); });
-}
 
 const Entry* findIn(std::span<const Entry> entries, int id) {
     auto it = std::ranges::lower_bound(entries, id, {}, &Entry::id);
@@ -158,6 +211,14 @@ const Entry* find(int id) {
 
 Language languageFromLocaleName(std::string_view locale) {
     return locale.starts_with("zh") ? Language::Chinese : Language::English;
+}
+
+std::string fillPlaceholder(std::string text, std::string_view placeholder,
+                            std::string_view value) {
+    if (const auto at = text.find(placeholder); at != std::string::npos) {
+        text.replace(at, placeholder.size(), value);
+    }
+    return text;
 }
 
 Language languageFromEnvironment() {
@@ -178,17 +239,11 @@ std::string StringTable::text(int id) const {
 }
 
 std::string StringTable::localizedStatus(std::string_view protocolWord) const {
-    for (const auto& word : kStatusWords) {
-        if (equalsIgnoringCase(word.protocol, protocolWord)) return text(word.id);
-    }
-    return std::string(protocolWord);
+    return vellix::localizedStatus(protocolWord, [this](int id) { return text(id); });
 }
 
 std::string StringTable::protocolStatus(std::string_view localizedWord) const {
-    for (const auto& word : kStatusWords) {
-        if (text(word.id) == localizedWord) return std::string(word.protocol);
-    }
-    return std::string(localizedWord);
+    return vellix::protocolStatus(localizedWord, [this](int id) { return text(id); });
 }
 
 std::vector<int> StringTable::ids() {

@@ -57,6 +57,21 @@ inline constexpr int IDS_MENU_MORE_FOLDERS = 32806;
 inline constexpr int IDS_MENU_SHOW_MAIN_WINDOW = 32817;
 inline constexpr int IDS_MENU_MY_STATUS = 32825;
 
+// Messenger window (dialog 264).
+inline constexpr int IDS_IM_RECIPIENTS_HEADING = 32833;
+inline constexpr int IDS_IM_NO_RECIPIENTS = 32834;
+inline constexpr int IDS_IM_SEND_UNCHECKED = 32835;
+inline constexpr int IDS_IM_SERVER_ERROR = 32836;
+inline constexpr int IDS_IM_SPELLING_DONE = 32837;
+inline constexpr int IDS_IM_SEND = 26401;
+inline constexpr int IDS_IM_SENDING = 26402;
+inline constexpr int IDS_IM_BACKGROUND = 26403;
+inline constexpr int IDS_IM_TEXT_COLOR = 26404;
+inline constexpr int IDS_IM_SPELL_CHECK = 26405;
+inline constexpr int IDS_IM_HISTORY = 26406;
+inline constexpr int IDS_IM_NOTICE_TITLE = 26407;  // "%s" takes the sender
+inline constexpr int IDS_IM_NOTICE_OPEN = 26408;
+
 // Exit confirmation dialog (resource 160).
 inline constexpr int IDD_EXIT_CONFIRM = 160;
 inline constexpr int IDS_EXIT_QUESTION = 16001;
@@ -80,6 +95,11 @@ inline constexpr int IDS_AUTH_PROXY = 40703;
 inline constexpr int IDS_AUTH_USER = 40704;
 inline constexpr int IDS_AUTH_PASSWORD = 40705;
 
+// Connection upkeep: the tray tooltip while a retry waits ("%d" the seconds), and the
+// notice about a settings file that is not text ("%s" its path).
+inline constexpr int IDS_TRAY_RETRYING = 41001;
+inline constexpr int IDS_SETTINGS_UNREADABLE = 41002;
+
 // New-mail note (dialog 144) and the desktop notice.
 inline constexpr int IDD_NOTE = 144;
 inline constexpr int IDS_NOTE_TITLE = 14401;
@@ -100,6 +120,20 @@ inline constexpr int IDD_ALERT = 250;
 inline constexpr int IDS_ALERT_TITLE = 25001;
 inline constexpr int IDS_ALERT_OK = 25002;
 
+// The text with its first `placeholder` ("%s", "%d") replaced by `value`.
+std::string fillPlaceholder(std::string text, std::string_view placeholder, std::string_view value);
+// Self-update: question dialog (resource 313), progress dialog (314) and its messages.
+inline constexpr int IDS_UPDATE_TITLE = 31301;
+inline constexpr int IDS_UPDATE_NOW = 31302;
+inline constexpr int IDS_UPDATE_LATER = 31303;
+inline constexpr int IDS_UPDATE_PROGRESS_TITLE = 31401;
+inline constexpr int IDS_UPDATE_NOT_SIGNED = 31402;
+inline constexpr int IDS_UPDATE_NOT_SAVED = 31403;
+inline constexpr int IDS_UPDATE_DONE = 31404;
+inline constexpr int IDS_UPDATE_INSTALL_FAILED = 31405;
+inline constexpr int IDS_UPDATE_AVAILABLE = 32805;
+inline constexpr int IDS_UPDATE_DOWNLOAD_ERROR = 32815;
+inline constexpr int IDS_UPDATE_STARTING_INSTALLER = 32830;
 // File transfer: the send window (resource 275) and the receive window (resource 274).
 inline constexpr int IDS_TRANSFER_REFUSED = 32841;
 inline constexpr int IDS_TRANSFER_COMPLETE = 32842;
@@ -124,12 +158,35 @@ inline constexpr int IDS_RECEIVE_OPEN_FOLDER = 27409;
 inline constexpr int IDS_RECEIVE_KEEP_PARTIAL = 27410;
 inline constexpr int IDD_SEND_FILE = 275;
 inline constexpr int IDS_SEND_SELECT = 27501;
-inline constexpr int IDS_SEND_WAITING = 27502;  // "%s": the recipients
-inline constexpr int IDS_SEND_TOO_LARGE = 27503;  // "%s": the file name
+inline constexpr int IDS_SEND_WAITING = 27502;     // "%s": the recipients
+inline constexpr int IDS_SEND_TOO_LARGE = 27503;   // "%s": the file name
 inline constexpr int IDS_TRANSFER_FAILED = 27504;  // "%s": the reason
 inline constexpr int IDS_TRANSFER_CANCELLED = 27505;
 inline constexpr int IDS_TRANSFER_ALL_FILES = 27506;
 inline constexpr int IDS_TRANSFER_CLOSE = 27507;
+// Buddy window: its two tabs (resources 316 and 341) and the list headings of the
+// buddy-list page.
+inline constexpr int IDS_BUDDIES_TAB = 31601;
+inline constexpr int IDS_FOLDERS_TAB = 34101;
+inline constexpr int IDS_ALL_USERS = 32839;
+inline constexpr int IDS_MY_BUDDIES = 32840;
+
+// Buddy-list page (resource 262) and its manual-entry dialog (resource 345).
+inline constexpr int IDD_BUDDY_LIST_PAGE = 262;
+inline constexpr int IDS_BUDDY_LIST_TITLE = 26201;
+inline constexpr int IDS_BUDDY_LIST_ADD = 26202;
+inline constexpr int IDS_BUDDY_LIST_REMOVE = 26203;
+inline constexpr int IDS_BUDDY_LIST_SHOW_ALL = 26204;
+inline constexpr int IDS_BUDDY_LIST_MANUAL = 26205;
+inline constexpr int IDS_BUDDY_LIST_EMAIL = 26206;
+inline constexpr int IDS_BUDDY_LIST_REMOVE_QUESTION = 26207;
+inline constexpr int IDD_MANUAL_BUDDY = 345;
+inline constexpr int IDS_MANUAL_TITLE = 34501;
+inline constexpr int IDS_MANUAL_NAME = 34502;
+inline constexpr int IDS_MANUAL_ADDRESS = 34503;
+inline constexpr int IDS_MANUAL_MISSING = 34504;
+inline constexpr int IDS_MANUAL_MALFORMED = 34505;
+inline constexpr int IDS_MANUAL_LISTED = 34506;
 
 // The locale's language: the first set of LC_ALL, LC_MESSAGES, LANG; "zh..." is Chinese.
 Language languageFromEnvironment();

@@ -3,6 +3,7 @@
 #include "core/frame_registry.h"
 #include "core/messages.h"
 #include "core/sound_player.h"
+#include "core/tray_state.h"
 #include "server/buddy_table.h"
 
 namespace vellix {
@@ -14,8 +15,7 @@ bool applyBuddyStatus(const BuddyStatusSignals& signals, std::string_view email,
         const bool cameOnline = !signals.onlineText.empty() && change->status == signals.onlineText;
         if (cameOnline && signals.playSounds && signals.playSounds()) {
             if (!signals.blinkOnBuddyOnline || signals.blinkOnBuddyOnline()) {
-                signals.frames.send(FrameKind::Tray, UM_SERVER_STATE, kTrayBuddyOnline, 0,
-                                    makePayload(change->name));
+                sendTrayNotice(signals.frames, change->name);
             }
             const std::string sound = signals.buddyOnlineSound ? signals.buddyOnlineSound() : "";
             if (!sound.empty() && signals.sound) signals.sound->play(sound);

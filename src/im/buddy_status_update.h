@@ -22,9 +22,6 @@ struct BuddyStatusSignals {
     SoundPlayer* sound = nullptr;
 };
 
-// Tray signal number carried by UM_SERVER_STATE when a buddy comes online.
-inline constexpr int kTrayBuddyOnline = 6;
-
 // `statusText` is the shown word (empty for a word outside the four). True when the
 // buddy's status changed.
 bool applyBuddyStatus(const BuddyStatusSignals& signals, std::string_view email,

@@ -120,15 +120,19 @@ std::optional<std::string> conversationKeys(std::string_view to, std::string_vie
         }
     }
     if (!addressed) return std::nullopt;
-    std::string keys;
-    if (others.empty()) return keys;
+    if (others.empty()) return std::string();
     others.push_back(from);
-    std::stable_sort(others.begin(), others.end(), lessNoCase);
-    for (std::string_view key : others) {
-        if (!keys.empty()) keys += ',';
-        keys += key;
+    return joinSortedNoCase(std::move(others));
+}
+
+std::string joinSortedNoCase(std::vector<std::string_view> addresses) {
+    std::stable_sort(addresses.begin(), addresses.end(), lessNoCase);
+    std::string joined;
+    for (std::string_view address : addresses) {
+        if (!joined.empty()) joined += ',';
+        joined += address;
     }
-    return keys;
+    return joined;
 }
 
 std::int32_t toInt32Saturated(std::string_view text) {
@@ -144,14 +148,6 @@ std::int32_t toInt32Saturated(std::string_view text) {
     }
     if (negative) return static_cast<std::int32_t>(-value);
     return static_cast<std::int32_t>(std::min(value, kMax));
-}
-
-int statusStringId(std::string_view word) {
-    if (equalsNoCase(word, "Online")) return IDS_STATUS_ONLINE;
-    if (equalsNoCase(word, "Away")) return IDS_STATUS_AWAY;
-    if (equalsNoCase(word, "Invisible")) return IDS_STATUS_INVISIBLE;
-    if (equalsNoCase(word, "Offline")) return IDS_STATUS_OFFLINE;
-    return 0;
 }
 
 ImReply parseImReply(std::string_view reply, std::string_view ownAddress) {

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 #include <variant>
+#include <vector>
 
 namespace vellix {
 
@@ -90,11 +91,12 @@ ImReply parseImReply(std::string_view reply, std::string_view ownAddress);
 std::optional<std::string> conversationKeys(std::string_view to, std::string_view from,
                                             std::string_view ownAddress);
 
+// The addresses sorted ascending by case-insensitive byte order, joined by "," without blanks:
+// the recipient list of a group send and the key of a group conversation.
+std::string joinSortedNoCase(std::vector<std::string_view> addresses);
+
 // Decimal conversion as atol reads it (blanks, a sign, digits up to the first other byte),
 // kept within the 32-bit range.
 std::int32_t toInt32Saturated(std::string_view text);
-
-// The string-table number of a protocol status word (letter case aside); 0 for any other.
-int statusStringId(std::string_view protocolWord);
 
 }  // namespace vellix

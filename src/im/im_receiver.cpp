@@ -9,20 +9,23 @@
 #include "core/frame_registry.h"
 #include "core/messages.h"
 #include "core/settings_keys.h"
+#include "core/status_words.h"
 #include "core/string_table.h"
 #include "core/user_settings.h"
 #include "im/buddy_status_update.h"
 #include "im/im_events.h"
 #include "im/receiver_log.h"
+#include "server/backoff_schedule.h"
 #include "server/server_dialogs.h"
 
 namespace vellix {
 namespace {
 
 constexpr Milliseconds kServerPause{5000};
-// Not the server's pause: keeps an answer like a proxy's error page from becoming a busy
-// loop of requests.
-constexpr Milliseconds kErrorStatusPause{1000};
+// A long poll answered faster than this without an event was not held by the server (an
+// empty answer, a proxy's error page): the next one waits, longer each time, so that such
+// a server does not get a busy loop of requests.
+constexpr Milliseconds kLongPollFloor{1000};
 // An error reply is logged whole up to this size.
 constexpr std::size_t kMaxLoggedReply = 4096;
 
@@ -44,6 +47,7 @@ struct CWinThread_IMHttp::Shared {
     bool failure = false;
     bool ended = false;
     std::shared_ptr<InternetSession> internet;
+    BackoffSchedule quickAnswers{kSessionLoopSteps};  // the receiver thread's own
 
     bool flag(bool Shared::*member) const {
         std::lock_guard lock(mutex);
@@ -65,7 +69,8 @@ struct CWinThread_IMHttp::Shared {
 
     bool sessionStep();
     void cycle();
-    void dispatch(const std::string& reply, long httpStatus, const std::string& session);
+    void dispatch(const std::string& reply, long httpStatus, const std::string& session,
+                  bool quick);
     void run();
 };
 
@@ -78,6 +83,7 @@ bool CWinThread_IMHttp::Shared::sessionStep() {
     options.agent = "VellixIM";
     options.connection = ctx.connection ? ctx.connection() : ConnectionSettings{};
     options.limits = ctx.limits;
+    options.limits.total = ctx.clock.scaled(ctx.limits.total);
     options.trace = ctx.trace;
     auto opened = InternetSession::open(std::move(options));
     if (!opened) {
@@ -126,8 +132,10 @@ void CWinThread_IMHttp::Shared::cycle() {
         client = internet;
     }
     if (!client) return;  // stop() took it
+    const auto sent = std::chrono::steady_clock::now();
     auto outcome = client->exchange(request, nullptr);
     client.reset();
+    const bool quick = std::chrono::steady_clock::now() - sent < ctx.clock.scaled(kLongPollFloor);
 
     if (auto* error = std::get_if<InternetError>(&outcome)) {
         if (flag(&Shared::stopCalled)) return;  // our own close, not the network's
@@ -143,23 +151,26 @@ void CWinThread_IMHttp::Shared::cycle() {
         log.write("ERROR: Blank data received!");
         return;
     }
-    dispatch(text, reply.status, session);
+    dispatch(text, reply.status, session, quick);
 }
 
 void CWinThread_IMHttp::Shared::dispatch(const std::string& text, long httpStatus,
-                                         const std::string& session) {
+                                         const std::string& session, bool quick) {
     const std::string own = ctx.ownAddress ? ctx.ownAddress() : std::string();
     ImReply reply = parseImReply(text, own);
     auto logError = [&] { log.write("ERROR: " + text.substr(0, kMaxLoggedReply)); };
+    // The parsed record goes to the window handler; an event missing a field is dropped.
+    auto forward = [&]<class Record>(MessageId id, Record* record) {
+        if (record)
+            ctx.frames.post(FrameKind::WindowHandler, id, 0, 0, makePayload(std::move(*record)));
+    };
     switch (reply.kind) {
         case ReplyKind::Message:
-            if (auto* m = std::get_if<ImMessage>(&reply.record))
-                ctx.frames.post(FrameKind::WindowHandler, UM_DELIVER_IM, 0, 0,
-                                makePayload(std::move(*m)));
+            forward(UM_DELIVER_IM, std::get_if<ImMessage>(&reply.record));
             break;
         case ReplyKind::StatusUpdate:
             if (auto* s = std::get_if<ImStatusUpdate>(&reply.record)) {
-                const int id = statusStringId(s->status);
+                const int id = statusWordId(s->status);
                 const std::string shown = id && ctx.text ? ctx.text(id) : std::string();
                 const AccountSettingsFile* account = ctx.accountSettings;
                 BuddyStatusSignals signals{
@@ -179,19 +190,13 @@ void CWinThread_IMHttp::Shared::dispatch(const std::string& text, long httpStatu
             }
             break;
         case ReplyKind::FileTransferRequest:
-            if (auto* r = std::get_if<FileTransferRequest>(&reply.record))
-                ctx.frames.post(FrameKind::WindowHandler, UM_INCOMING_FILE, 0, 0,
-                                makePayload(std::move(*r)));
+            forward(UM_INCOMING_FILE, std::get_if<FileTransferRequest>(&reply.record));
             break;
         case ReplyKind::FileTransferResponse:
-            if (auto* r = std::get_if<FileTransferResponse>(&reply.record))
-                ctx.frames.post(FrameKind::WindowHandler, UM_TRANSFER_RESPONSE, 0, 0,
-                                makePayload(std::move(*r)));
+            forward(UM_TRANSFER_RESPONSE, std::get_if<FileTransferResponse>(&reply.record));
             break;
         case ReplyKind::FileTransferStatus:
-            if (auto* s = std::get_if<FileTransferStatus>(&reply.record))
-                ctx.frames.post(FrameKind::WindowHandler, UM_TRANSFER_STATUS, 0, 0,
-                                makePayload(std::move(*s)));
+            forward(UM_TRANSFER_STATUS, std::get_if<FileTransferStatus>(&reply.record));
             break;
         case ReplyKind::GoneOffline:
             raise(&Shared::stopRequest);
@@ -211,14 +216,19 @@ void CWinThread_IMHttp::Shared::dispatch(const std::string& text, long httpStatu
         case ReplyKind::Wait:
             raise(&Shared::stopRequest);
             logError();
-            ctx.frames.post(FrameKind::Server, UM_ANOTHER_INSTANCE);
+            ctx.frames.post(FrameKind::Server, UM_QUIT_BUDDY_WINDOW);
             pause(kServerPause);
             break;
         case ReplyKind::Ignored:
         case ReplyKind::Blank:
-            if (httpStatus < 200 || httpStatus > 299) pause(kErrorStatusPause);
-            break;
+            if (quick || httpStatus < 200 || httpStatus > 299) {
+                pause(quickAnswers.next());
+            } else {
+                quickAnswers.reset();
+            }
+            return;
     }
+    quickAnswers.reset();
 }
 
 void CWinThread_IMHttp::Shared::run() {
@@ -270,6 +280,7 @@ bool CWinThread_IMHttp::failed() const {
 
 void CWinThread_IMHttp::stop() {
     std::shared_ptr<InternetSession> internet;
+    BackoffSchedule quickAnswers{kSessionLoopSteps};  // the receiver thread's own
     {
         std::lock_guard lock(shared_->mutex);
         shared_->stopRequest = true;

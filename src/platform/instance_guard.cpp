@@ -1,15 +1,19 @@
 #include "platform/instance_guard.h"
 
+#include <QFileSystemWatcher>
 #include <QLocalServer>
 #include <QLocalSocket>
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <thread>
 
@@ -23,6 +27,29 @@ constexpr int kAnswerTimeoutMs = 5000;
 // A lock held by an instance that has not started listening yet: keep trying this long.
 constexpr auto kListenGrace = std::chrono::milliseconds(2000);
 
+bool isSocket(const std::string& path) {
+    struct stat info {};
+    return ::lstat(path.c_str(), &info) == 0 && S_ISSOCK(info.st_mode);
+}
+
+// A listening socket made with the lock, so a later start that finds the lock held also
+// finds someone to talk to; QLocalServer adopts it once the listening thread runs.
+int listeningSocket(const std::string& path) {
+    sockaddr_un address{};
+    if (path.size() >= sizeof(address.sun_path)) return -1;
+    address.sun_family = AF_UNIX;
+    path.copy(address.sun_path, path.size());
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (fd < 0) return -1;
+    ::unlink(path.c_str());  // we hold the lock: a socket file here belongs to a dead instance
+    if (::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof(address)) != 0 ||
+        ::chmod(path.c_str(), 0600) != 0 || ::listen(fd, 16) != 0) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
 bool isPrivateFolder(const std::string& path) {
     struct stat info {};
     return ::lstat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode) && info.st_uid == ::getuid();
@@ -35,6 +62,10 @@ InstanceGuard::InstanceGuard(std::string folder) : folder_(std::move(folder)) {
 
 InstanceGuard::~InstanceGuard() {
     stopListening();
+    if (earlySocket_ >= 0) {
+        ::close(earlySocket_);
+        ::unlink(socketPath().c_str());
+    }
     if (lockFd_ >= 0) ::close(lockFd_);
 }
 
@@ -61,7 +92,11 @@ bool InstanceGuard::acquire(Milliseconds timeout) {
     }
     const auto deadline = std::chrono::steady_clock::now() + timeout;
     while (true) {
-        if (::flock(lockFd_, LOCK_EX | LOCK_NB) == 0) return true;
+        if (::flock(lockFd_, LOCK_EX | LOCK_NB) == 0) {
+            // Failing here is reported by listen(), which then tries the usual way.
+            if (earlySocket_ < 0) earlySocket_ = listeningSocket(socketPath());
+            return true;
+        }
         if (errno != EWOULDBLOCK && errno != EINTR) return true;
         if (std::chrono::steady_clock::now() >= deadline) return false;
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
@@ -97,14 +132,38 @@ std::optional<bool> InstanceGuard::copyDataToRunning(std::uint32_t kind, std::st
 
 Status InstanceGuard::listen(HandOverHandler handler) {
     handler_ = std::move(handler);
+    Status listening = listenHere();
+    if (!listening) return listening;
+    watcher_ = std::make_unique<QFileSystemWatcher>();
+    watcher_->addPath(QString::fromStdString(folder_));
+    QObject::connect(watcher_.get(), &QFileSystemWatcher::directoryChanged, watcher_.get(),
+                     [this] { socketFolderChanged(); });
+    return success();
+}
+
+Status InstanceGuard::listenHere() {
+    if (server_) server_->close();
     server_ = std::make_unique<QLocalServer>();
     server_->setSocketOptions(QLocalServer::UserAccessOption);
     const QString path = QString::fromStdString(socketPath());
     // We hold the lock, so a socket file left here belongs to a dead instance.
-    QLocalServer::removeServer(path);
-    if (!server_->listen(path)) {
-        return failure("cannot listen on " + socketPath() + ": " +
-                       server_->errorString().toStdString());
+    bool listening = false;
+    if (earlySocket_ >= 0) {
+        // The server owns the descriptor from here, closing it itself when it refuses it.
+        listening = server_->listen(earlySocket_);
+        earlySocket_ = -1;
+    }
+    if (!listening) {
+        QLocalServer::removeServer(path);
+        listening = server_->listen(path);
+    }
+    if (!listening || !isSocket(socketPath())) {
+        const std::string why =
+            "cannot listen on " + socketPath() + ": " + server_->errorString().toStdString();
+        // Later starts cannot hand "/stop" or "mailto:" over: say so where it can be seen.
+        std::fprintf(stderr, "vellix: %s\n", why.c_str());
+        server_.reset();
+        return failure(why);
     }
     // Everything runs on the listening thread: the context objects are the server and sockets.
     QObject::connect(server_.get(), &QLocalServer::newConnection, server_.get(),
@@ -112,7 +171,13 @@ Status InstanceGuard::listen(HandOverHandler handler) {
     return success();
 }
 
+void InstanceGuard::socketFolderChanged() {
+    if (isSocket(socketPath())) return;
+    (void)listenHere();
+}
+
 void InstanceGuard::stopListening() {
+    watcher_.reset();
     if (!server_) return;
     server_->close();
     server_.reset();

@@ -1,12 +1,16 @@
 #pragma once
 // Single instance on Linux: an flock'ed file (released by the kernel when a process dies,
-// so a stale file never blocks a start) and a local socket beside it for hand-overs.
+// so a stale file never blocks a start) and a local socket beside it for hand-overs, made
+// the moment the lock is held so that no later start sees one without the other. The
+// socket is watched: when something removes it (a cleaner of old runtime files), it is made
+// again at once, so a running instance stays reachable.
 
 #include <memory>
 #include <string>
 
 #include "core/single_instance.h"
 
+class QFileSystemWatcher;
 class QLocalServer;
 
 namespace vellix {
@@ -33,11 +37,15 @@ class InstanceGuard final : public QObject, public SingleInstance {
 
   private:
     void serve();
+    Status listenHere();
+    void socketFolderChanged();
     std::optional<bool> exchange(const std::string& request);
 
     std::string folder_;
     int lockFd_ = -1;
+    int earlySocket_ = -1;  // listening since acquire(), until the server adopts it
     std::unique_ptr<QLocalServer> server_;
+    std::unique_ptr<QFileSystemWatcher> watcher_;
     HandOverHandler handler_;
 };
 

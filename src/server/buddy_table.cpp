@@ -3,6 +3,17 @@
 #include "core/ascii_case.h"
 
 namespace vellix {
+namespace {
+
+std::optional<BuddyRecord> findIn(const std::vector<BuddyRecord>& buddies,
+                                  std::string BuddyRecord::*field, std::string_view value) {
+    for (const BuddyRecord& buddy : buddies) {
+        if (equalsNoCase(buddy.*field, value)) return buddy;
+    }
+    return std::nullopt;
+}
+
+}  // namespace
 
 void BuddyTable::replace(std::vector<BuddyRecord> buddies) {
     std::lock_guard lock(mutex_);
@@ -16,18 +27,12 @@ std::vector<BuddyRecord> BuddyTable::copy() const {
 
 std::optional<BuddyRecord> BuddyTable::findByEmail(std::string_view email) const {
     std::lock_guard lock(mutex_);
-    for (const BuddyRecord& buddy : buddies_) {
-        if (equalsNoCase(buddy.email, email)) return buddy;
-    }
-    return std::nullopt;
+    return findIn(buddies_, &BuddyRecord::email, email);
 }
 
 std::optional<BuddyRecord> BuddyTable::findByName(std::string_view name) const {
     std::lock_guard lock(mutex_);
-    for (const BuddyRecord& buddy : buddies_) {
-        if (equalsNoCase(buddy.name, name)) return buddy;
-    }
-    return std::nullopt;
+    return findIn(buddies_, &BuddyRecord::name, name);
 }
 
 std::optional<BuddyStatusChange> BuddyTable::updateStatus(std::string_view email,

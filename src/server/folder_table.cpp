@@ -4,6 +4,12 @@
 
 namespace vellix {
 
+std::string folderCountsText(const FolderStatus& folder) {
+    const std::string& name = folder.displayName.empty() ? folder.name : folder.displayName;
+    return name + " (" + std::to_string(folder.total) + "/" + std::to_string(folder.unread) + "/" +
+           std::to_string(folder.newCount) + ")";
+}
+
 void FolderTable::merge(const std::vector<FolderStatus>& list) {
     std::lock_guard lock(mutex_);
     for (auto& [name, record] : records_) record.stale = true;

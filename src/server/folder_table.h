@@ -40,6 +40,9 @@ inline bool ruleIsOn(std::int32_t value, bool defaultOn) {
     return value == kRuleOn || (value == kRuleUseDefault && defaultOn);
 }
 
+// "name (total/unread/new)" with the display name, or the name when that is empty.
+std::string folderCountsText(const FolderStatus& folder);
+
 class FolderTable {
   public:
     // Marks every record stale, then copies counts, order and names of each listed folder

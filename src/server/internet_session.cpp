@@ -11,6 +11,9 @@
 namespace vellix {
 namespace {
 
+// Whether the peer's certificate is checked; a retry skips it for a known CA or name fault.
+enum class PeerCheck { Verify, Skip };
+
 constexpr long kMaxRedirects = 10;
 constexpr long kKeepAliveIdleSeconds = 60;
 constexpr long kKeepAliveIntervalSeconds = 30;
@@ -163,6 +166,7 @@ struct InternetSession::Impl {
         set(CURLOPT_CONNECTTIMEOUT, static_cast<long>(options.limits.connect.count()));
         set(CURLOPT_LOW_SPEED_LIMIT, 1L);
         set(CURLOPT_LOW_SPEED_TIME, static_cast<long>(options.limits.stall.count()));
+        set(CURLOPT_TIMEOUT_MS, static_cast<long>(options.limits.total.count()));
         set(CURLOPT_TCP_KEEPALIVE, 1L);
         set(CURLOPT_TCP_KEEPIDLE, kKeepAliveIdleSeconds);
         set(CURLOPT_TCP_KEEPINTVL, kKeepAliveIntervalSeconds);
@@ -220,7 +224,7 @@ struct InternetSession::Impl {
     }
 
     std::variant<HttpReply, InternetError> attempt(const std::string& url, const std::string* body,
-                                                   bool verify) {
+                                                   PeerCheck check) {
         if (closed.load()) return cancelledError();
         errorBuffer[0] = '\0';
         replyBody.clear();
@@ -228,6 +232,7 @@ struct InternetSession::Impl {
         uploadAbandoned = false;
         sinkRefused = false;
         curl_easy_setopt(easy, CURLOPT_URL, url.c_str());
+        const bool verify = check == PeerCheck::Verify;
         curl_easy_setopt(easy, CURLOPT_SSL_VERIFYPEER, verify ? 1L : 0L);
         curl_easy_setopt(easy, CURLOPT_SSL_VERIFYHOST, verify ? 2L : 0L);
         if (upload || sink) {
@@ -269,6 +274,19 @@ struct InternetSession::Impl {
         long verifyResult = 0;
         curl_easy_getinfo(easy, CURLINFO_SSL_VERIFYRESULT, &verifyResult);
         return internetErrorFor(*result, verifyResult, errorBuffer);
+    }
+
+    // One exchange, and once more without verification when the certificate was refused
+    // only for an unknown authority or a name mismatch.
+    std::variant<HttpReply, InternetError> attemptWithCertificateRetry(const std::string& url,
+                                                                       const std::string* body) {
+        auto outcome = attempt(url, body, PeerCheck::Verify);
+        if (const auto* error = std::get_if<InternetError>(&outcome);
+            error && (error->code == internet_error::kInvalidCa ||
+                      error->code == internet_error::kCertNameInvalid)) {
+            outcome = attempt(url, body, PeerCheck::Skip);
+        }
+        return outcome;
     }
 
     void trace(const InternetError& error) const {
@@ -315,12 +333,7 @@ InternetSession::~InternetSession() = default;
 
 std::variant<HttpReply, InternetError> InternetSession::exchange(const std::string& url,
                                                                  const std::string* body) {
-    auto outcome = impl_->attempt(url, body, true);
-    if (const auto* error = std::get_if<InternetError>(&outcome);
-        error && (error->code == internet_error::kInvalidCa ||
-                  error->code == internet_error::kCertNameInvalid)) {
-        outcome = impl_->attempt(url, body, false);
-    }
+    auto outcome = impl_->attemptWithCertificateRetry(url, body);
     if (const auto* error = std::get_if<InternetError>(&outcome)) impl_->trace(*error);
     return outcome;
 }
@@ -344,22 +357,30 @@ std::variant<HttpReply, InternetError> InternetSession::streamExchange(const std
     impl_->upload = upload;
     impl_->sink = sink;
     impl_->beginStream(headers);
-    std::variant<HttpReply, InternetError> outcome = impl_->attempt(url, nullptr, true);
-    // A refused certificate ends the handshake before any body byte moved, so one retry
-    // without verification starts the bodies afresh.
-    if (const auto* error = std::get_if<InternetError>(&outcome);
-        error && (error->code == internet_error::kInvalidCa ||
-                  error->code == internet_error::kCertNameInvalid)) {
-        outcome = impl_->attempt(url, nullptr, false);
-    }
+    // A refused certificate ends the handshake before any body byte moved, so the retry
+    // starts the streamed bodies afresh.
+    std::variant<HttpReply, InternetError> outcome =
+        impl_->attemptWithCertificateRetry(url, nullptr);
     impl_->endStream();
     curl_slist_free_all(headers);
     if (const auto* error = std::get_if<InternetError>(&outcome)) impl_->trace(*error);
     return outcome;
 }
 
+ReplyHead InternetSession::replyHead() const {
+    ReplyHead head;
+    char* type = nullptr;
+    curl_off_t length = -1;
+    curl_easy_getinfo(impl_->easy, CURLINFO_RESPONSE_CODE, &head.status);
+    curl_easy_getinfo(impl_->easy, CURLINFO_CONTENT_TYPE, &type);
+    curl_easy_getinfo(impl_->easy, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &length);
+    head.contentType = type ? type : "";
+    head.length = length;
+    return head;
+}
+
 std::optional<std::string> InternetSession::request(const std::string& url, const std::string* body,
-                                                    bool keepLineFeeds) {
+                                                    LineFeeds lineFeeds) {
     lastError_.reset();
     if (url.empty()) return std::nullopt;
     for (;;) {
@@ -381,7 +402,7 @@ std::optional<std::string> InternetSession::request(const std::string& url, cons
             continue;
         }
         std::string text = std::move(reply->body);
-        if (!keepLineFeeds) std::erase(text, '\n');
+        if (lineFeeds == LineFeeds::Remove) std::erase(text, '\n');
         if (text.empty()) return std::nullopt;
         return text;
     }

@@ -64,17 +64,21 @@ class CredentialsPrompt {
     virtual std::optional<Credentials> ask(AuthTarget target, const std::string& where) = 0;
 };
 
-// How long a request may take before it fails as a time-out: connecting (TCP and TLS), and
-// going `stall` seconds at under one byte a second. Nothing else bounds a request, so a slow
-// but moving reply still arrives. TCP keep-alive probes find a link that died silently.
+// How long a request may take before it fails as a time-out: connecting (TCP and TLS), going
+// `stall` seconds at under one byte a second, and `total` for the whole exchange, so that a
+// reply trickling in just above the stall rate is still abandoned. TCP keep-alive probes find
+// a link that died silently.
 struct TransferLimits {
     std::chrono::seconds connect;
     std::chrono::seconds stall;
+    std::chrono::milliseconds total{0};  // 0: no overall limit
 };
-inline constexpr TransferLimits kRequestLimits{std::chrono::seconds(30), std::chrono::seconds(60)};
-// A long poll is held open by the server; only a much longer silence means a dead link.
-inline constexpr TransferLimits kLongPollLimits{std::chrono::seconds(30),
-                                                std::chrono::seconds(300)};
+inline constexpr TransferLimits kRequestLimits{std::chrono::seconds(30), std::chrono::seconds(60),
+                                               std::chrono::milliseconds(120000)};
+// A long poll is held open by the server; only a much longer silence means a dead link, and
+// no server holds one for ten minutes.
+inline constexpr TransferLimits kLongPollLimits{std::chrono::seconds(30), std::chrono::seconds(300),
+                                                std::chrono::milliseconds(600000)};
 
 // Replies beyond this fail (kInternalError) instead of exhausting memory; real replies, even
 // large contact lists and downloads of the installer, stay far below it.
@@ -95,6 +99,14 @@ struct StreamedBody {
 // Receives a 2xx reply's body in blocks (any other reply's body goes to HttpReply::body);
 // false ends the exchange as failed.
 using ReplySink = std::function<bool(const char* data, size_t size)>;
+
+// The head of the reply being received: status, content type and announced length (-1 when
+// the server did not announce one).
+struct ReplyHead {
+    long status = 0;
+    std::string contentType;
+    std::int64_t length = -1;
+};
 
 class InternetSession {
   public:
@@ -119,8 +131,9 @@ class InternetSession {
     // 401 and 407 ask the prompt and retry as often as it gives credentials. Line feeds are
     // removed unless kept. Nothing when the exchange fails (traced), the prompt is cancelled,
     // the status stays 401 or 407, or the body is empty.
+    enum class LineFeeds { Remove, Keep };
     std::optional<std::string> request(const std::string& url, const std::string* body,
-                                       bool keepLineFeeds);
+                                       LineFeeds lineFeeds = LineFeeds::Remove);
     // Why the last request() gave nothing, when an exchange failed; else nothing.
     const std::optional<InternetError>& lastError() const { return lastError_; }
 
@@ -135,6 +148,9 @@ class InternetSession {
     std::variant<HttpReply, InternetError> streamExchange(const std::string& url,
                                                           const StreamedBody* upload,
                                                           const ReplySink* sink);
+    // From inside a sink, on the exchange's thread: the head of the reply it receives, so a
+    // sink can refuse a body of the wrong kind before storing any of it.
+    ReplyHead replyHead() const;
 
     // From any thread: the exchange in progress ends at once with kOperationCancelled, and so
     // does every later one. The session cannot be reopened. The owner keeps the session alive

@@ -11,12 +11,13 @@ ReceiverSlot::~ReceiverSlot() {
     stopNow();
 }
 
-void ReceiverSlot::start() {
-    if (!factory_ || (mayRun_ && !mayRun_())) return;
-    if (receiver_ && receiver_->running()) return;
+bool ReceiverSlot::start() {
+    if (!factory_ || (mayRun_ && !mayRun_())) return false;
+    if (receiver_ && receiver_->running()) return false;
     receiver_.reset();
     receiver_ = factory_();
-    if (receiver_) clock_.sleep(kReceiverStartPause);
+    startedAt_ = clock_.now();
+    return receiver_ != nullptr;
 }
 
 void ReceiverSlot::stopAndWait() {

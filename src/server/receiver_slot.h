@@ -22,18 +22,22 @@ class ReceiverSlot {
     ~ReceiverSlot();
 
     // Does nothing while a receiver runs or when it may not run; an ended one is dropped.
-    void start();
+    // True when it made a receiver: the owner then pauses kReceiverStartPause.
+    [[nodiscard]] bool start();
     // Stops the receiver and waits for it (at most kReceiverStopWait), then drops it.
     void stopAndWait();
     // Stops it without waiting (program exit).
     void stopNow();
     bool running() const;
+    // When the current receiver was made.
+    std::chrono::steady_clock::time_point startedAt() const { return startedAt_; }
 
   private:
     EventReceiverFactory factory_;
     std::function<bool()> mayRun_;
     const Clock& clock_;
     std::unique_ptr<EventReceiver> receiver_;
+    std::chrono::steady_clock::time_point startedAt_{};
 };
 
 }  // namespace vellix

@@ -21,42 +21,50 @@ CMainFrame_ServerInterface::CMainFrame_ServerInterface(ServerFrameDeps deps, con
           clock),
       statusSender_(deps_.trace) {
     auto opened =
-        InternetSession::open({"Vellix", connection(), kRequestLimits, deps_.prompt, deps_.trace});
+        InternetSession::open({"Vellix", connection(), requestLimits(), deps_.prompt, deps_.trace});
     if (opened) internet_ = std::move(opened.value());
     // The first check runs once the frame's loop does, so the start is not held up.
-    QTimer::singleShot(0, this, [this] { firstCheck(); });
+    QTimer::singleShot(0, this, [this] { runStep(firstCheck()); });
 }
 
 CMainFrame_ServerInterface::~CMainFrame_ServerInterface() = default;
 
-void CMainFrame_ServerInterface::firstCheck() {
+FrameTask<> CMainFrame_ServerInterface::firstCheck() {
     const AccountSettings account = deps_.account.get();
     if (!account.user.empty() && !account.password.empty()) {
-        if (Check()) receiver_.start();
-        return;
+        co_await checkAndRetry();
+        co_return;
     }
-    reportState(4);
+    postTrayState(deps_.frames, TrayState::Lost);
     deps_.session.update([](SessionState& s) { s.loginCancelled = true; });
 }
 
 LResult CMainFrame_ServerInterface::handleMessage(Message& message) {
     switch (message.id) {
         case UM_RELOGIN:
-            relogin(message.w != 0);
+            autoRetry_ = true;
+            runStep(relogin(message.w != 0 ? LoginDialog::Suppressed : LoginDialog::Allowed));
             return 0;
         case UM_LOGIN_AGAIN:
+            // The long poll's error answers can repeat: their logins are spaced out.
             deps_.session.update([](SessionState& s) { s.sessionId.clear(); });
-            if (!Login()) reportState(4);
+            loginAgainSpaced();
             return 0;
         case UM_CHECK_NOW:
+            autoRetry_ = true;
             deps_.session.update([](SessionState& s) { s.loginCancelled = false; });
             takeOver_ = true;
-            if (Check()) receiver_.start();
+            runStep(checkAndRetry());
             return 0;
         case UM_RESTART_TIMER:
-            killTimer(kPollTimer);
-            if (Check()) receiver_.start();
-            if (deps_.session.get().loggedIn) startPollTimer();
+            autoRetry_ = true;
+            runStep(restartPollTimer());
+            return 0;
+        case UM_NETWORK_UP:
+            runStep(networkUp());
+            return 0;
+        case UM_RESUMED:
+            runStep(resumed());
             return 0;
         case UM_RELOAD_ACCOUNT: {
             ProfileFile ini(deps_.iniPath);
@@ -69,33 +77,35 @@ LResult CMainFrame_ServerInterface::handleMessage(Message& message) {
                 held = loaded;
             });
             deps_.statusWord.set(word(IDS_STATUS_ONLINE));
-            relogin(false);
+            autoRetry_ = true;
+            runStep(relogin(LoginDialog::Allowed));
             return 0;
         }
         case UM_LOGOUT:
-            Logout();
+            respectDisconnect();
+            runStep(Logout());
             return 0;
-        case UM_ANOTHER_INSTANCE:
-            DropSessionAndReport("Skyloom has detected another Vellix running.", false, true);
+        case UM_QUIT_BUDDY_WINDOW:  // from the receiver: another client took the session
+            DropSessionAndReport("Skyloom has detected another Vellix running.",
+                                 ShowAs::DisconnectNote, Polling::Stop);
             return 0;
         case UM_STOP_IM_RECEIVER:
-            receiver_.stopAndWait();
+            receiverEnded();
             return 0;
         case UM_SET_STATUS:
-            if (auto text = message.take<std::string>()) ChangeStatus(*text);
+            if (auto text = message.take<std::string>()) runStep(ChangeStatus(std::move(*text)));
             return 0;
         case UM_SAVE_BUDDY_LIST:
-            if (auto body = message.take<std::string>()) SaveBuddyList(*body);
+            if (auto body = message.take<std::string>()) runStep(SaveBuddyList(std::move(*body)));
             return 0;
         case UM_SAVE_IM_SETTINGS:
             SaveIMSettings();
             return 0;
         case UM_GET_USER_LIST:
-            if (sessionId().empty()) relogin(false);
-            if (!sessionId().empty()) GetUserList();
+            runStep(userListStep());
             return 0;
         case UM_OPEN_LINK:
-            openLink(message);
+            if (auto link = message.take<WebmailLink>()) runStep(openLink(std::move(*link)));
             return 0;
         // The replies to offers and answers say nothing the windows act on; the events do.
         case UM_FILE_TRANSFER_REQUEST:
@@ -119,69 +129,108 @@ LResult CMainFrame_ServerInterface::handleMessage(Message& message) {
 }
 
 void CMainFrame_ServerInterface::onTimer(int id) {
-    if (id != kPollTimer) return;
-    if (deps_.dialogs) deps_.dialogs->closeError();
-    deps_.session.update([](SessionState& s) { s.loginCancelled = false; });
-    if (!Login()) reportState(4);
-    (void)Check();
+    switch (id) {
+        case kPollTimer:
+            runStep(pollTimerStep());
+            return;
+        case kRetryTimer:
+            runStep(retryNow());
+            return;
+        case kReloginTimer:
+            killTimer(kReloginTimer);
+            runStep(relogin(LoginDialog::Allowed));
+            return;
+        default:
+            return;
+    }
 }
 
-void CMainFrame_ServerInterface::relogin(bool noLoginDialog) {
+FrameTask<> CMainFrame_ServerInterface::pollTimerStep() {
     if (deps_.dialogs) deps_.dialogs->closeError();
-    if (noLoginDialog) noLoginDialog_ = true;
     deps_.session.update([](SessionState& s) { s.loginCancelled = false; });
-    if (!Login()) reportState(4);
-    (void)Check();
+    const bool loggedIn = co_await Login();
+    if (!loggedIn) postTrayState(deps_.frames, TrayState::Lost);
+    co_await checkAndRetry();
+}
+
+FrameTask<> CMainFrame_ServerInterface::relogin(LoginDialog dialog) {
+    if (deps_.dialogs) deps_.dialogs->closeError();
+    if (dialog == LoginDialog::Suppressed) noLoginDialog_ = true;
+    deps_.session.update([](SessionState& s) { s.loginCancelled = false; });
+    const bool loggedIn = co_await Login();
+    if (!loggedIn) postTrayState(deps_.frames, TrayState::Lost);
+    co_await checkAndRetry();
     noLoginDialog_ = false;
 }
 
+FrameTask<> CMainFrame_ServerInterface::userListStep() {
+    if (sessionId().empty()) co_await relogin(LoginDialog::Allowed);
+    if (!sessionId().empty()) GetUserList();
+    // The page that asked fills itself from whatever the list holds now.
+    deps_.frames.post(FrameKind::Options, UM_USER_LIST_READY);
+}
+
 void CMainFrame_ServerInterface::quit() {
+    inQuit_ = true;
+    // A request cut short by the quit closed the session; the log-out gets a fresh one.
+    if (internet_ && internet_->closed()) {
+        auto opened = InternetSession::open(
+            {"Vellix", connection(), requestLimits(), deps_.prompt, deps_.trace});
+        if (opened) internet_ = std::move(opened.value());
+    }
     // The server is told the user left before the frame ends.
-    if (deps_.session.get().loggedIn) Logout();
+    if (deps_.session.get().loggedIn) {
+        // No pause here: the receiver is stopped at once below.
+        logoutRequests();
+        logoutEnd();
+    }
     receiver_.stopNow();
     // The downloaded settings are the server's; nothing local outlives the program.
     (void)deps_.accountSettings.removeFile();
 }
 
 void CMainFrame_ServerInterface::DropSessionAndReport(std::optional<std::string> text,
-                                                      bool showAsErrorWindow, bool stopPolling) {
-    dropSessionFields(true);
+                                                      ShowAs showAs, Polling polling) {
+    if (abandoned()) return;
+    // The server's own word to disconnect is respected: no automatic retry.
+    if (text && showAs == ShowAs::DisconnectNote) respectDisconnect();
+    // Retries say what they do in the tooltip, not in a window each time.
+    if (retrying_ && showAs == ShowAs::ErrorWindow) text.reset();
+    dropSessionFields();
     deps_.frames.post(FrameKind::Main, UM_REMOVE_HOOKS);
     receiver_.stopAndWait();
     deps_.buddies.clear();
     deps_.users.replace({});
-    reportState(4);
+    postTrayState(deps_.frames, TrayState::Lost);
     if (deps_.frames.has(FrameKind::BuddyWindow)) {
         deps_.frames.post(FrameKind::BuddyWindow, UM_REFRESH_BUDDIES);
         deps_.frames.post(FrameKind::BuddyWindow, UM_REFRESH_FOLDERS);
     }
-    if (stopPolling) killTimer(kPollTimer);
+    if (polling == Polling::Stop) killTimer(kPollTimer);
     deps_.frames.post(FrameKind::Note, UM_CLOSE_DISCONNECT);
+    // A download through the session just lost cannot finish.
+    deps_.frames.post(FrameKind::WindowHandler, UM_CLOSE_UPDATER);
     if (!text) return;
-    if (showAsErrorWindow) {
+    if (showAs == ShowAs::ErrorWindow) {
         if (deps_.dialogs) deps_.dialogs->showError(*text);
     } else {
         deps_.frames.post(FrameKind::Note, UM_SHOW_DISCONNECT, 0, 0, makePayload(std::move(*text)));
     }
 }
 
-void CMainFrame_ServerInterface::dropSessionFields(bool lastUserToo) {
-    deps_.session.update([lastUserToo](SessionState& s) {
+void CMainFrame_ServerInterface::dropSessionFields() {
+    deps_.session.update([](SessionState& s) {
         s.sessionId.clear();
-        if (lastUserToo) s.lastSessionUser.clear();
+        s.lastSessionUser.clear();
         s.loggedIn = false;
     });
 }
 
-void CMainFrame_ServerInterface::reportState(int state) {
-    deps_.frames.post(FrameKind::Tray, UM_SERVER_STATE, static_cast<WParam>(state));
-}
-
 std::optional<std::string> CMainFrame_ServerInterface::request(const std::string& url,
                                                                const std::string* body,
-                                                               bool keepLineFeeds) {
-    if (serverUrl().empty() || !internet_) return std::nullopt;
-    return internet_->request(url, body, keepLineFeeds);
+                                                               LineFeeds lineFeeds) {
+    if (serverUrl().empty() || !internet_ || abandoned()) return std::nullopt;
+    return internet_->request(url, body, lineFeeds);
 }
 
 std::string CMainFrame_ServerInterface::serverUrl() const {
@@ -203,6 +252,12 @@ std::string CMainFrame_ServerInterface::withFailureReason(std::string text) cons
 
 bool CMainFrame_ServerInterface::isOffline(const std::string& status) const {
     return equalsNoCase(status, word(IDS_STATUS_OFFLINE));
+}
+
+TransferLimits CMainFrame_ServerInterface::requestLimits() const {
+    TransferLimits limits = kRequestLimits;
+    limits.total = clock().scaled(kRequestLimits.total);
+    return limits;
 }
 
 ConnectionSettings CMainFrame_ServerInterface::connection() const {

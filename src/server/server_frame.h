@@ -3,6 +3,7 @@
 // own thread, one at a time: version check and login, the mail poll, presence and lists,
 // the account settings, and the webmail links.
 
+#include <atomic>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -14,7 +15,9 @@
 #include "core/guarded.h"
 #include "core/session_state.h"
 #include "core/spelling_engine.h"
+#include "core/tray_state.h"
 #include "core/user_settings.h"
+#include "server/backoff_schedule.h"
 #include "server/buddy_table.h"
 #include "server/event_receiver.h"
 #include "server/folder_table.h"
@@ -22,12 +25,19 @@
 #include "server/receiver_slot.h"
 #include "server/server_dialogs.h"
 #include "server/status_sender.h"
+#include "server/webmail_link.h"
 
 namespace vellix {
 
 class DesktopShell;
 
 inline constexpr int kPollTimer = 17;
+// One-shot timers of the reconnection: the next automatic check, and the next login after
+// an "invalid session" answer.
+inline constexpr int kRetryTimer = 20;
+inline constexpr int kReloginTimer = 21;
+// A receiver that ran this long before it failed was healthy: its restarts start short again.
+inline constexpr Milliseconds kSteadyReceiver{60000};
 // Pauses around a new session, so the server sees the old long poll end first.
 inline constexpr Milliseconds kSessionChangePause{500};
 inline constexpr Milliseconds kStatusChangePause{500};
@@ -52,6 +62,8 @@ struct ServerFrameDeps {
     DesktopShell* shell = nullptr;
     // Runs after each download of the account settings (the notification rules load).
     std::function<void()> accountSettingsLoaded{};
+    // Starts the address-book frame when a new session finds none.
+    std::function<void()> startAddressBook{};
     std::function<void(const std::string&)> trace{};
 };
 
@@ -64,46 +76,77 @@ class CMainFrame_ServerInterface final : public Frame {
   protected:
     LResult handleMessage(Message& message) override;
     void onTimer(int id) override;
+    // Ends a request in flight, so the quit does not wait for the server.
+    void quitPosted() override;
 
   private:
-    // Session and login.
+    // Session and login. Steps that pause (a new session, a status change, a log-out) are
+    // frame tasks: the frame handles its quit while they wait.
+    using Step = FrameTask<>;
     bool GetVersion();
-    bool Login();
-    void Logout();
-    void DropSessionAndReport(std::optional<std::string> text, bool showAsErrorWindow,
-                              bool stopPolling);
-    void dropSessionFields(bool lastUserToo);
+    FrameTask<bool> Login();
+    Step Logout();
+    void logoutRequests();
+    void logoutEnd();
+    enum class ShowAs { DisconnectNote, ErrorWindow };
+    enum class Polling { Keep, Stop };
+    void DropSessionAndReport(std::optional<std::string> text, ShowAs showAs, Polling polling);
+    void dropSessionFields();
     bool refuseLogin();
     void invalidSession();
-    void announceNewSession(const std::string& previous, const std::string& current);
+    // A new session: the address-book frame synchronizes, and is started when not running.
+    void syncContacts();
+    Step announceNewSession();
+    Step startReceiver();
     void finishFirstLogin(const std::string& user);
     void offerUpdateWhenWritable();
 
     // Mail poll.
-    bool Check();
+    FrameTask<bool> Check();
     bool GetMessageCounts();
-    bool reconnectAndCount();
-    void reportState(int state);
+    FrameTask<bool> reconnectAndCount();
+    FrameTask<bool> connectSession();
+    Step pollTimerStep();
     void startPollTimer();
 
     // Presence, lists, settings.
-    void ChangeStatus(const std::string& word);
+    Step ChangeStatus(std::string word);
     void announceStatus();
-    void GetBuddyList();
+    Step GetBuddyList();
     void GetUserList();
-    void SaveBuddyList(const std::string& body);
+    Step userListStep();
+    Step SaveBuddyList(std::string body);
     bool GetIMSettings();
     void SaveIMSettings();
 
     // Webmail links.
-    void openLink(Message& message);
+    Step openLink(WebmailLink link);
 
-    void relogin(bool noLoginDialog);
-    void firstCheck();
+    // Reconnection (server_reconnect.cpp): automatic retries after failures the user did not
+    // ask for, on a back-off schedule, and at once when the network or the machine is back.
+    Step checkAndRetry();
+    Step restartPollTimer();
+    void scheduleRetry();
+    Step retryNow();
+    void loginAgainSpaced();
+    void receiverEnded();
+    Step networkUp();
+    Step resumed();
+    // No automatic retry until the user acts: after their own log-out, a refused password, or
+    // a server that said to disconnect.
+    void respectDisconnect();
+    bool mayRetry() const;
+    // A quit was posted while a request ran: nothing the failed request would set off happens.
+    bool abandoned() const { return quitPosted_.load() && !inQuit_; }
+
+    enum class LoginDialog { Allowed, Suppressed };
+    Step relogin(LoginDialog dialog);
+    Step firstCheck();
     void quit();
 
+    using LineFeeds = InternetSession::LineFeeds;
     std::optional<std::string> request(const std::string& url, const std::string* body = nullptr,
-                                       bool keepLineFeeds = false);
+                                       LineFeeds lineFeeds = LineFeeds::Remove);
     std::string serverUrl() const;
     std::string sessionId() const;
     std::string word(int id) const;
@@ -111,9 +154,17 @@ class CMainFrame_ServerInterface final : public Frame {
     std::string withFailureReason(std::string text) const;
     bool isOffline(const std::string& word) const;
     ConnectionSettings connection() const;
+    TransferLimits requestLimits() const;
 
     ServerFrameDeps deps_;
     std::unique_ptr<InternetSession> internet_;
+    std::atomic<bool> quitPosted_{false};
+    bool inQuit_ = false;
+    BackoffSchedule reconnect_{kReconnectSteps};
+    BackoffSchedule sessionLoop_{kSessionLoopSteps};
+    BackoffSchedule receiverRestarts_{kSessionLoopSteps};
+    bool autoRetry_ = true;
+    bool retrying_ = false;  // an automatic retry runs: its failures show no error window
     ReceiverSlot receiver_;
     StatusSender statusSender_;
     bool takeOver_ = false;

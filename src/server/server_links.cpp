@@ -7,9 +7,8 @@
 
 namespace vellix {
 
-void CMainFrame_ServerInterface::openLink(Message& message) {
-    auto link = message.take<WebmailLink>();
-    if (!link || !deps_.shell) return;
+FrameTask<> CMainFrame_ServerInterface::openLink(WebmailLink link) {
+    if (!deps_.shell) co_return;
     const ProfileFile ini(deps_.iniPath);
     WebmailSettings settings;
     settings.mailClient = trimCommandText(readKey(ini, ini::kMailClient));
@@ -17,11 +16,12 @@ void CMainFrame_ServerInterface::openLink(Message& message) {
     if (!WebmailOpener::usesMailClient(settings.mailClient)) {
         // The page must carry a live session; without one it still opens (the server then
         // shows its sign-in page) and the tray says the connection is lost.
-        if (!Login()) reportState(4);
+        const bool loggedIn = co_await Login();
+        if (!loggedIn) postTrayState(deps_.frames, TrayState::Lost);
     }
     settings.serverUrl = serverUrl();
     settings.sessionId = sessionId();
-    const LinkOpened opened = WebmailOpener(*deps_.shell).open(*link, settings);
+    const LinkOpened opened = WebmailOpener(*deps_.shell).open(link, settings);
     if (!opened.status) {
         const std::string reason = opened.target + ": " + opened.status.error();
         if (deps_.trace) deps_.trace("Could not open " + reason + "\n");
@@ -30,7 +30,8 @@ void CMainFrame_ServerInterface::openLink(Message& message) {
         if (const auto at = text.find("%s"); at != std::string::npos) text.replace(at, 2, reason);
         if (deps_.dialogs) deps_.dialogs->showError(text);
     }
-    if (opened.trayStateToPost != 0) reportState(opened.trayStateToPost);
+    if (opened.trayStateToPost != TrayState::Keep)
+        postTrayState(deps_.frames, opened.trayStateToPost);
 }
 
 }  // namespace vellix

@@ -20,12 +20,12 @@ bool CMainFrame_ServerInterface::GetVersion() {
             withFailureReason(
                 "Could not connect to the server!  Please verify that the server information is "
                 "correct."),
-            true, false);
+            ShowAs::ErrorWindow, Polling::Keep);
         return false;
     }
     const VersionReply version = readVersionReply(*reply);
     if (!version.disconnect.empty()) {
-        DropSessionAndReport(version.disconnect, false, true);
+        DropSessionAndReport(version.disconnect, ShowAs::DisconnectNote, Polling::Stop);
         return false;
     }
     if (const auto offer = updateAvailable(version, kProgramVersion)) {
@@ -34,34 +34,36 @@ bool CMainFrame_ServerInterface::GetVersion() {
     return true;
 }
 
-bool CMainFrame_ServerInterface::Login() {
+FrameTask<bool> CMainFrame_ServerInterface::Login() {
     const AccountSettings account = deps_.account.get();
     const std::string previous = sessionId();
     const std::string body = requests::loginBody(account.user, account.password);
     const auto reply = request(requests::login(account.url, previous, takeOver_), &body);
     if (!reply) {
-        DropSessionAndReport(withFailureReason("Did not get a reply from the server!"), true, true);
-        return false;
+        DropSessionAndReport(withFailureReason("Did not get a reply from the server!"),
+                             ShowAs::ErrorWindow, Polling::Stop);
+        co_return false;
     }
     const LoginReply login = readLoginReply(*reply);
-    if (login.refusal == LoginRefusal::BadPassword) return refuseLogin();
+    if (login.refusal == LoginRefusal::BadPassword) co_return refuseLogin();
     if (login.refusal == LoginRefusal::InvalidSession) {
         invalidSession();
-        return false;
+        co_return false;
     }
     if (!login.disconnect.empty()) {
-        DropSessionAndReport(login.disconnect, false, true);
-        return false;
+        DropSessionAndReport(login.disconnect, ShowAs::DisconnectNote, Polling::Stop);
+        co_return false;
     }
     if (login.session.empty()) {
-        dropSessionFields(true);
+        dropSessionFields();
         deps_.frames.post(FrameKind::Main, UM_REMOVE_HOOKS);
         deps_.frames.post(FrameKind::AddressBook, UM_QUIT_THREAD);
         killTimer(kPollTimer);
-        return false;
+        co_return false;
     }
     deps_.session.update([&](SessionState& s) { s.sessionId = login.session; });
-    announceNewSession(previous, login.session);
+    // The receiver of the old session is stopped before the new one is announced.
+    if (!equalsNoCase(previous, login.session)) co_await announceNewSession();
     takeOver_ = false;
 
     deps_.session.update([&](SessionState& s) {
@@ -76,21 +78,23 @@ bool CMainFrame_ServerInterface::Login() {
     }
 
     // A refresh of the running session ends here.
-    if (equalsNoCase(account.user, deps_.session.get().lastSessionUser)) return true;
+    if (equalsNoCase(account.user, deps_.session.get().lastSessionUser)) co_return true;
     deps_.frames.post(FrameKind::BuddyWindow, UM_OTHER_ACCOUNT);
     finishFirstLogin(account.user);
-    return true;
+    co_return true;
 }
 
 // A wrong user name or password: the session goes, and the user is asked again unless
 // they already declined.
 bool CMainFrame_ServerInterface::refuseLogin() {
-    dropSessionFields(true);
+    respectDisconnect();
+    retrying_ = false;  // the user is told, even during an automatic retry
+    dropSessionFields();
     deps_.frames.post(FrameKind::Main, UM_REMOVE_HOOKS);
     deps_.account.update([](AccountSettings& a) { a.password.clear(); });
     if (noLoginDialog_) return false;
-    DropSessionAndReport("Invalid account information.  Username or password is incorrect!", true,
-                         true);
+    DropSessionAndReport("Invalid account information.  Username or password is incorrect!",
+                         ShowAs::ErrorWindow, Polling::Stop);
     if (!deps_.dialogs) return false;
     ProfileFile ini(deps_.iniPath);
     const int lastSlot = readKey(ini, ini::kLastUser);
@@ -111,24 +115,30 @@ bool CMainFrame_ServerInterface::refuseLogin() {
 
 void CMainFrame_ServerInterface::invalidSession() {
     receiver_.stopAndWait();
-    dropSessionFields(true);
+    dropSessionFields();
     deps_.frames.post(FrameKind::Main, UM_REMOVE_HOOKS);
-    post(UM_RELOGIN);
-    // A new session means a new synchronization; the address-book frame starts with its
-    // own work later, when it exists.
-    deps_.frames.post(FrameKind::AddressBook, UM_SYNC_CONTACTS);
+    loginAgainSpaced();
+    syncContacts();
 }
 
-// The receiver of the old session is stopped before the new one is announced.
-void CMainFrame_ServerInterface::announceNewSession(const std::string& previous,
-                                                    const std::string& current) {
-    if (equalsNoCase(previous, current)) return;
+void CMainFrame_ServerInterface::syncContacts() {
+    if (deps_.frames.post(FrameKind::AddressBook, UM_SYNC_CONTACTS)) return;
+    if (deps_.startAddressBook) deps_.startAddressBook();
+}
+
+// Each change waits a moment, so the server sees the old long poll end before the status
+// of the new session, and the new long poll on its way before the next request.
+FrameTask<> CMainFrame_ServerInterface::announceNewSession() {
     receiver_.stopAndWait();
-    clock().sleep(kSessionChangePause);
+    co_await pauseFor(kSessionChangePause);
     announceStatus();
-    clock().sleep(kSessionChangePause);
-    receiver_.start();
-    clock().sleep(kSessionChangePause);
+    co_await pauseFor(kSessionChangePause);
+    co_await startReceiver();
+    co_await pauseFor(kSessionChangePause);
+}
+
+FrameTask<> CMainFrame_ServerInterface::startReceiver() {
+    if (receiver_.start()) co_await pauseFor(kReceiverStartPause);
 }
 
 void CMainFrame_ServerInterface::finishFirstLogin(const std::string& user) {
@@ -141,7 +151,7 @@ void CMainFrame_ServerInterface::finishFirstLogin(const std::string& user) {
     deps_.frames.post(FrameKind::Main, UM_INSTALL_HOOKS, static_cast<WParam>(autoOffline));
     startPollTimer();
     if (deps_.session.get().updateAvailable) offerUpdateWhenWritable();
-    deps_.frames.post(FrameKind::AddressBook, UM_SYNC_CONTACTS);
+    syncContacts();
 }
 
 // An update is offered only where it could be written.
@@ -150,21 +160,22 @@ void CMainFrame_ServerInterface::offerUpdateWhenWritable() {
     std::FILE* file = std::fopen(probe.c_str(), "wb");
     if (!file) return;
     std::fclose(file);
-    deps_.frames.post(FrameKind::WindowHandler, UM_START_UPDATER);
+    deps_.frames.post(FrameKind::WindowHandler, UM_REFRESH_BUDDIES);  // start the updater
     std::remove(probe.c_str());
 }
 
-void CMainFrame_ServerInterface::Logout() {
+void CMainFrame_ServerInterface::logoutRequests() {
     const std::string offline = word(IDS_STATUS_OFFLINE);
     deps_.statusWord.set(offline);
     SaveIMSettings();
     announceStatus();
-    clock().sleep(kStatusChangePause);
+}
+
+void CMainFrame_ServerInterface::logoutEnd() {
     receiver_.stopAndWait();
-    DropSessionAndReport(std::nullopt, false, true);
+    DropSessionAndReport(std::nullopt, ShowAs::DisconnectNote, Polling::Stop);
     // The user chose this: the tooltip says logged out, not that the connection was lost.
-    deps_.frames.post(FrameKind::Tray, UM_SERVER_STATE, 4, 0,
-                      makePayload(word(IDS_TRAY_LOGGED_OUT)));
+    postTrayState(deps_.frames, TrayState::Lost, word(IDS_TRAY_LOGGED_OUT));
     deps_.session.update([](SessionState& s) {
         s.messagingEnabled = false;
         s.sessionId.clear();
@@ -172,6 +183,12 @@ void CMainFrame_ServerInterface::Logout() {
     deps_.frames.post(FrameKind::WindowHandler, UM_CLOSE_CONVERSATIONS);
     deps_.frames.post(FrameKind::Main, UM_REMOVE_HOOKS);
     deps_.frames.post(FrameKind::AddressBook, UM_QUIT_THREAD);
+}
+
+FrameTask<> CMainFrame_ServerInterface::Logout() {
+    logoutRequests();
+    co_await pauseFor(kStatusChangePause);
+    logoutEnd();
 }
 
 }  // namespace vellix

@@ -5,65 +5,62 @@
 #include "server/server_requests.h"
 
 namespace vellix {
-namespace {
 
-constexpr int kStateConnected = 1;
-constexpr int kStateChecking = 3;
-constexpr int kStateDisconnected = 4;
-constexpr int kStateConnecting = 5;
-
-}  // namespace
-
-bool CMainFrame_ServerInterface::Check() {
+FrameTask<bool> CMainFrame_ServerInterface::Check() {
     if (deps_.session.get().loginCancelled) {
-        reportState(kStateDisconnected);
-        return false;
+        postTrayState(deps_.frames, TrayState::Lost);
+        co_return false;
     }
     if (sessionId().empty()) {
-        reportState(kStateConnecting);
-        if (!GetVersion() || !Login()) {
-            reportState(kStateDisconnected);
-            return false;
-        }
+        const bool connected = co_await connectSession();
+        if (!connected) co_return false;
     }
     if (sessionId().empty()) {
-        dropSessionFields(true);
+        dropSessionFields();
         deps_.frames.post(FrameKind::Main, UM_REMOVE_HOOKS);
-        reportState(kStateDisconnected);
-        return false;
+        postTrayState(deps_.frames, TrayState::Lost);
+        co_return false;
     }
-    reportState(kStateChecking);
+    postTrayState(deps_.frames, TrayState::Waiting);
     if (GetMessageCounts()) {
         // A disconnect text in the reply has dropped the session: it stays disconnected.
-        if (sessionId().empty()) return false;
-        reportState(kStateConnected);
+        if (sessionId().empty()) co_return false;
+        postTrayState(deps_.frames, TrayState::Connected);
         if (newMailMarker_) deps_.frames.post(FrameKind::Note, UM_COUNTS_READY);
-        if (deps_.session.get().messagingEnabled) GetBuddyList();
-        return true;
+        if (deps_.session.get().messagingEnabled) co_await GetBuddyList();
+        co_return true;
     }
-    return reconnectAndCount();
+    const bool counted = co_await reconnectAndCount();
+    co_return counted;
+}
+
+// Version check and login, the tray saying so; lost when either fails.
+FrameTask<bool> CMainFrame_ServerInterface::connectSession() {
+    postTrayState(deps_.frames, TrayState::Connecting);
+    bool loggedIn = GetVersion();
+    if (loggedIn) loggedIn = co_await Login();
+    if (!loggedIn) postTrayState(deps_.frames, TrayState::Lost);
+    co_return loggedIn;
 }
 
 // One full reconnect within the same check when the counts did not come.
-bool CMainFrame_ServerInterface::reconnectAndCount() {
+FrameTask<bool> CMainFrame_ServerInterface::reconnectAndCount() {
+    if (abandoned()) co_return false;
     deps_.session.update([](SessionState& s) { s.sessionId.clear(); });
-    reportState(kStateConnecting);
-    if (!GetVersion() || !Login()) {
-        reportState(kStateDisconnected);
-        return false;
-    }
-    reportState(kStateChecking);
+    const bool connected = co_await connectSession();
+    if (!connected) co_return false;
+    postTrayState(deps_.frames, TrayState::Waiting);
     if (GetMessageCounts()) {
-        if (sessionId().empty()) return false;
-        if (deps_.session.get().messagingEnabled) GetBuddyList();
-        reportState(kStateConnected);
+        if (sessionId().empty()) co_return false;
+        if (deps_.session.get().messagingEnabled) co_await GetBuddyList();
+        postTrayState(deps_.frames, TrayState::Connected);
         if (newMailMarker_) deps_.frames.post(FrameKind::Note, UM_COUNTS_READY);
-        return true;
+        co_return true;
     }
-    dropSessionFields(true);
+    dropSessionFields();
     deps_.frames.post(FrameKind::Main, UM_REMOVE_HOOKS);
-    reportState(kStateDisconnected);
-    return false;
+    postTrayState(deps_.frames, TrayState::Lost);
+    co_return false;
 }
 
 bool CMainFrame_ServerInterface::GetMessageCounts() {
@@ -73,15 +70,17 @@ bool CMainFrame_ServerInterface::GetMessageCounts() {
     newMailMarker_ = counts.newMail;
     if (counts.invalidSession) {
         receiver_.stopAndWait();
-        dropSessionFields(true);
+        dropSessionFields();
         deps_.frames.post(FrameKind::Main, UM_REMOVE_HOOKS);
-        post(UM_RELOGIN);
+        // A server that answers "invalid session" to every request gets spaced logins.
+        loginAgainSpaced();
         return false;
     }
     for (std::string& alert : counts.alerts) {
         deps_.frames.post(FrameKind::Note, UM_SHOW_ALERT, 0, 0, makePayload(std::move(alert)));
     }
-    if (!counts.disconnect.empty()) DropSessionAndReport(counts.disconnect, false, true);
+    if (!counts.disconnect.empty())
+        DropSessionAndReport(counts.disconnect, ShowAs::DisconnectNote, Polling::Stop);
     deps_.folders.merge(counts.folders);
     deps_.frames.post(FrameKind::BuddyWindow, UM_REFRESH_FOLDERS);
     return true;

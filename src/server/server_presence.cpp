@@ -2,56 +2,40 @@
 #include <fstream>
 #include <sstream>
 
-#include "core/ascii_case.h"
+#include "core/status_words.h"
 #include "core/string_table.h"
 #include "server/server_frame.h"
 #include "server/server_replies.h"
 #include "server/server_requests.h"
 
 namespace vellix {
-namespace {
 
-struct StatusWordId {
-    std::string_view protocol;
-    int id;
-};
-constexpr StatusWordId kStatusWords[] = {{"Online", IDS_STATUS_ONLINE},
-                                         {"Away", IDS_STATUS_AWAY},
-                                         {"Invisible", IDS_STATUS_INVISIBLE},
-                                         {"Offline", IDS_STATUS_OFFLINE}};
-
-}  // namespace
-
-void CMainFrame_ServerInterface::ChangeStatus(const std::string& status) {
+FrameTask<> CMainFrame_ServerInterface::ChangeStatus(std::string status) {
     deps_.statusWord.set(status);
+    // Every conversation window shows the user's own status.
+    deps_.frames.post(FrameKind::WindowHandler, UM_OWN_STATUS_CHANGED);
     announceStatus();
-    clock().sleep(kStatusChangePause);
+    co_await pauseFor(kStatusChangePause);
     if (isOffline(status)) {
         receiver_.stopAndWait();
     } else {
-        receiver_.start();
+        co_await startReceiver();
     }
 }
 
 // The protocol word of the current status; a word outside the four is sent as it is.
 void CMainFrame_ServerInterface::announceStatus() {
-    const std::string current = deps_.statusWord.get();
-    std::string protocol = current;
-    for (const auto& known : kStatusWords) {
-        if (word(known.id) == current) protocol = std::string(known.protocol);
-    }
+    const std::string protocol =
+        protocolStatus(deps_.statusWord.get(), [this](int id) { return word(id); });
     statusSender_.send({serverUrl(), sessionId(), protocol, connection()});
 }
 
-void CMainFrame_ServerInterface::GetBuddyList() {
-    ChangeStatus(deps_.statusWord.get());
+FrameTask<> CMainFrame_ServerInterface::GetBuddyList() {
+    co_await ChangeStatus(deps_.statusWord.get());
     const auto reply = request(requests::buddyList(serverUrl(), sessionId()));
-    if (!reply) return;
+    if (!reply) co_return;
     const StatusLocalizer localize = [this](std::string_view sent) {
-        for (const auto& known : kStatusWords) {
-            if (equalsNoCase(sent, known.protocol)) return word(known.id);
-        }
-        return std::string(sent);
+        return localizedStatus(sent, [this](int id) { return word(id); });
     };
     deps_.buddies.replace(readBuddyList(*reply, localize));
     deps_.frames.post(FrameKind::BuddyWindow, UM_REFRESH_BUDDIES);
@@ -63,13 +47,14 @@ void CMainFrame_ServerInterface::GetUserList() {
     deps_.users.replace(readUserList(*reply));
 }
 
-void CMainFrame_ServerInterface::SaveBuddyList(const std::string& body) {
+FrameTask<> CMainFrame_ServerInterface::SaveBuddyList(std::string body) {
     (void)request(requests::saveBuddyList(serverUrl(), sessionId()), &body);
-    GetBuddyList();
+    co_await GetBuddyList();
 }
 
 bool CMainFrame_ServerInterface::GetIMSettings() {
-    const auto reply = request(requests::imSettings(serverUrl(), sessionId()), nullptr, true);
+    const auto reply =
+        request(requests::imSettings(serverUrl(), sessionId()), nullptr, LineFeeds::Keep);
     const SessionState session = deps_.session.get();
     const AccountSettingsTarget target{
         deps_.dataFolder, session.account.empty() ? deps_.account.get().user : session.account,

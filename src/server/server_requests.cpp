@@ -94,6 +94,18 @@ std::string setStatus(std::string_view url, std::string_view session, std::strin
     return sessionQuery(url, session, "SetStatus=") + std::string(word);
 }
 
+std::string contactsSession(std::string_view url, std::string_view session) {
+    return sessionQuery(url, session, "GetSession=Yes");
+}
+
+std::string getContacts(std::string_view url, std::string_view session, std::string_view folder) {
+    return sessionQuery(url, session, "GetContacts=" + std::string(folder));
+}
+
+std::string setContacts(std::string_view url, std::string_view session, std::string_view folder) {
+    return sessionQuery(url, session, "SetContacts_80=" + std::string(folder));
+}
+
 std::string buddyList(std::string_view url, std::string_view session) {
     return sessionQuery(url, session, "GetBuddyList=Yes");
 }

@@ -22,6 +22,12 @@ std::string imSettings(std::string_view url, std::string_view session);
 std::string saveImSettings(std::string_view url, std::string_view session);
 std::string saveImSettingsBody(std::string_view settingsText);
 
+// Address-book synchronization: the session check, and a folder's list ("public" or
+// "private") fetched and stored.
+std::string contactsSession(std::string_view url, std::string_view session);
+std::string getContacts(std::string_view url, std::string_view session, std::string_view folder);
+std::string setContacts(std::string_view url, std::string_view session, std::string_view folder);
+
 // File transfer. Addresses and file names go in as they stand; only bytes that would end or
 // change the query (blanks, '&', '#', '%', '+', controls, bytes above 127) are
 // percent-encoded, which the server decodes back to the same name.

@@ -5,14 +5,16 @@
 #include <cstdint>
 #include <string>
 
+#include "core/tray_state.h"
+
 namespace vellix {
 
 struct WebmailLink {
     // Page request: a query fragment with up to three "%s".
     std::string format;
     std::array<std::string, 3> arguments;
-    // 0 leaves the tray alone; otherwise the display state to set after opening.
-    std::int32_t trayStateAfter = 0;
+    // The display state to set after opening; Keep leaves the tray alone.
+    TrayState trayStateAfter = TrayState::Keep;
 };
 
 }  // namespace vellix

@@ -3,8 +3,8 @@
 // client when one is configured, otherwise build the page's address and open it.
 //
 // The frame logs in again before calling open() whenever usesMailClient() is false, so
-// that the address carries a live session (on failure it posts tray state 4 and opens the
-// page with the session it has). Afterwards it posts result.trayStateToPost, when not 0.
+// that the address carries a live session (on failure it posts the lost tray state and opens the
+// page with the session it has). Afterwards it posts result.trayStateToPost, unless Keep.
 
 #include <cstdint>
 #include <string>
@@ -27,8 +27,8 @@ struct LinkOpened {
     // The page's address, or the mail client's program.
     std::string target;
     std::string parameters;
-    // The link's tray state for a page; 0 when the mail client took its place.
-    std::int32_t trayStateToPost = 0;
+    // The link's tray state for a page; Keep when the mail client took its place.
+    TrayState trayStateToPost = TrayState::Keep;
     Status status = success();
 };
 

@@ -11,6 +11,7 @@ ContactsSettings ContactsSettings::read(const ProfileFile& ini) {
     s.publicFolder = ini.readText("LDAP", "PublicFolder");
     s.privateFolder = ini.readText("LDAP", "PrivateFolder");
     s.synchWith = ini.readText("Vellix", "SynchWith", kStoreSystemBook);
+    s.vcardFolders = ini.readText("Vellix", "VcardFolders");
     return s;
 }
 

@@ -23,6 +23,8 @@ struct ContactsSettings {
     std::string publicFolder;
     std::string privateFolder;
     std::string synchWith = kStoreSystemBook;
+    // The folder of vCard address books; empty: $XDG_DATA_HOME/contacts.
+    std::string vcardFolders;
 
     static ContactsSettings read(const ProfileFile& ini);
     // Minutes below 1 count as 30.

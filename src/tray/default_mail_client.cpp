@@ -24,6 +24,28 @@ std::string toolFailure(const ToolOutput& output) {
            std::string(trimCommandText(output.err));
 }
 
+QStringList queryArguments() {
+    return {QStringLiteral("query"), QStringLiteral("default"), kMailtoType};
+}
+
+Result<bool> handlerIsVellix(const Result<ToolOutput>& output) {
+    if (!output) return Error{output.error()};
+    if (output->exitCode != 0) return failure(toolFailure(*output));
+    return equalsIgnoreCase(trimCommandText(output->out), kDesktopFileName);
+}
+
+QStringList setArguments() {
+    return {QStringLiteral("default"),
+            QString::fromUtf8(kDesktopFileName.data(), qsizetype(kDesktopFileName.size())),
+            kMailtoType};
+}
+
+Status handlerSet(const Result<ToolOutput>& output) {
+    if (!output) return Error{output.error()};
+    if (output->exitCode != 0) return failure(toolFailure(*output));
+    return success();
+}
+
 }  // namespace
 
 DefaultMailClient::DefaultMailClient(const ToolRunner& runner, std::string executable)
@@ -37,11 +59,13 @@ std::string DefaultMailClient::userEntryPath() const {
 }
 
 Result<bool> DefaultMailClient::isDefault() const {
-    auto output =
-        runner_.run(kXdgMime, {QStringLiteral("query"), QStringLiteral("default"), kMailtoType});
-    if (!output) return Error{output.error()};
-    if (output->exitCode != 0) return failure(toolFailure(*output));
-    return equalsIgnoreCase(trimCommandText(output->out), kDesktopFileName);
+    return handlerIsVellix(runner_.run(kXdgMime, queryArguments()));
+}
+
+void DefaultMailClient::askIsDefault(QObject* owner, std::function<void(Result<bool>)> done) const {
+    runner_.start(
+        kXdgMime, queryArguments(), owner,
+        [done = std::move(done)](Result<ToolOutput> output) { done(handlerIsVellix(output)); });
 }
 
 bool DefaultMailClient::installedSystemWide() const {
@@ -64,23 +88,26 @@ bool DefaultMailClient::installedSystemWide() const {
     return false;
 }
 
-Status DefaultMailClient::makeDefault() const {
+Status DefaultMailClient::writeEntry() const {
     const std::string path = userEntryPath();
     if (path.empty()) return failure("no home folder for desktop entries");
     if (fileExists(path) || !installedSystemWide()) {
         if (Status made = createFolders(path.substr(0, path.rfind('/'))); !made) return made;
-        if (Status written = writeFileAtomically(path, applicationEntryText(executable_));
-            !written) {
-            return written;
-        }
+        return writeFileAtomically(path, applicationEntryText(executable_));
     }
-    auto output = runner_.run(
-        kXdgMime, {QStringLiteral("default"),
-                   QString::fromUtf8(kDesktopFileName.data(), qsizetype(kDesktopFileName.size())),
-                   kMailtoType});
-    if (!output) return Error{output.error()};
-    if (output->exitCode != 0) return failure(toolFailure(*output));
     return success();
+}
+
+Status DefaultMailClient::makeDefault() const {
+    if (Status written = writeEntry(); !written) return written;
+    return handlerSet(runner_.run(kXdgMime, setArguments()));
+}
+
+void DefaultMailClient::askMakeDefault(QObject* owner, std::function<void(Status)> done) const {
+    if (Status written = writeEntry(); !written) return done(written);
+    runner_.start(
+        kXdgMime, setArguments(), owner,
+        [done = std::move(done)](Result<ToolOutput> output) { done(handlerSet(output)); });
 }
 
 }  // namespace vellix

@@ -51,7 +51,7 @@ std::string parseMailto(std::string_view text) {
 }
 
 WebmailLink mailtoLink(std::string_view text) {
-    return WebmailLink{parseMailto(text), {}, 0};
+    return WebmailLink{parseMailto(text), {}, TrayState::Keep};
 }
 
 }  // namespace vellix

@@ -6,6 +6,7 @@
 #include "core/options_page_names.h"
 #include "core/settings_keys.h"
 #include "server/webmail_link.h"
+#include "tray/new_mail_pass.h"
 
 namespace vellix {
 namespace {
@@ -17,7 +18,7 @@ bool hasSession(const MenuContext& context) {
 }
 
 void openLink(const MenuContext& context, std::string format, std::string argument,
-              std::int32_t trayStateAfter) {
+              TrayState trayStateAfter) {
     WebmailLink link;
     link.format = std::move(format);
     link.arguments[0] = std::move(argument);
@@ -28,7 +29,8 @@ void openLink(const MenuContext& context, std::string format, std::string argume
 void toggleBlink(MenuContext& context) {
     auto& state = context.notification;
     const bool delayed = state.blinkDelayed.load();
-    context.frames.post(FrameKind::Tray, UM_SERVER_STATE, delayed ? 2 : 1, 1);
+    // A silenced icon starts blinking again; a blinking one turns steady.
+    postTrayState(context.frames, delayed ? TrayState::NewMail : TrayState::Connected);
     state.blinkDelayed = !delayed;
 }
 
@@ -84,7 +86,7 @@ void runFixedCommand(MenuContext& context, const MenuModel& model, int id) {
         }
         case m::kCompose:
             if (hasSession(context)) {
-                openLink(context, "&View=Compose&New=Yes", {}, 0);
+                openLink(context, "&View=Compose&New=Yes", {}, TrayState::Keep);
             } else if (context.desktop) {
                 context.desktop->showMessage(context.strings.text(IDS_NO_SERVER_ACCESS));
             }
@@ -98,14 +100,15 @@ void runFixedCommand(MenuContext& context, const MenuModel& model, int id) {
             context.frames.post(FrameKind::Server, UM_RELOGIN, 0);
             return;
         case m::kCalendar:
-            return openLink(context, "&NextView=CalendarWeekView", {}, 1);
+            return openLink(context, "&NextView=CalendarWeekView", {}, TrayState::Connected);
         case m::kInbox:
-            return openLink(context, "&View=List&NextFolder=Inbox", {}, 1);
+            return openLink(context, std::string(kLinkInbox), {}, TrayState::Connected);
         case m::kFirstUnread: {
             const auto it = model.folders.find(model.firstNewFolderId);
             if (it == model.folders.end()) return;
-            return openLink(context, "&View=Message&NextFolder=%s&NextFirstUnread=Yes",
-                            it->second.name, 1);
+            context.frames.post(FrameKind::Server, UM_OPEN_LINK, 0, 0,
+                                makePayload(firstUnreadLink(it->second.name)));
+            return;
         }
         case m::kDelayBlink:
         case m::kDelayBlinkAlt:
@@ -206,7 +209,7 @@ void runMenuCommand(MenuContext& context, const MenuModel& model, int id) {
     if (id >= menu_id::kFirstFolder && id <= menu_id::kLastFolder) {
         const auto it = model.folders.find(id);
         if (it == model.folders.end() || !hasSession(context)) return;
-        return openLink(context, "&View=List&NextFolder=%s", it->second.name, 1);
+        return openLink(context, "&View=List&NextFolder=%s", it->second.name, TrayState::Connected);
     }
     if (id >= menu_id::kFirstBuddy && id <= menu_id::kLastBuddy) {
         const auto it = model.buddies.find(id);

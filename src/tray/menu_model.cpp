@@ -181,10 +181,9 @@ const MenuItem* MenuModel::find(int id) const {
     return findIn(items, id);
 }
 
+// The counts hold no "&", so doubling the whole text doubles only the name's.
 std::string folderItemText(const FolderStatus& folder) {
-    const std::string& name = folder.displayName.empty() ? folder.name : folder.displayName;
-    return doubleAmpersands(name) + " (" + std::to_string(folder.total) + "/" +
-           std::to_string(folder.unread) + "/" + std::to_string(folder.newCount) + ")";
+    return doubleAmpersands(folderCountsText(folder));
 }
 
 MenuModel buildMenu(const MenuSnapshot& in, const StringTable& strings) {

@@ -36,10 +36,11 @@ inline constexpr int kDelayNotice = 32764;
 inline constexpr int kDelayNoticeAlt = 32765;
 inline constexpr int kAlerts = 32766;
 inline constexpr int kAlertsAlt = 32767;
-inline constexpr int kStatusOnline = 32782;
-inline constexpr int kStatusAway = 32790;
-inline constexpr int kStatusInvisible = 32791;
-inline constexpr int kStatusOffline = 32783;
+// The status items carry the number of the word they set.
+inline constexpr int kStatusOnline = IDS_STATUS_ONLINE;
+inline constexpr int kStatusAway = IDS_STATUS_AWAY;
+inline constexpr int kStatusInvisible = IDS_STATUS_INVISIBLE;
+inline constexpr int kStatusOffline = IDS_STATUS_OFFLINE;
 inline constexpr int kGroupConversation = 32781;
 inline constexpr int kHistoryFolder = 32797;
 inline constexpr int kAddBuddy = 32780;

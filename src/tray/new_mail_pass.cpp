@@ -37,27 +37,17 @@ NewMailActions runNewMailPass(const std::vector<FolderStatus>& withNewMail,
         }
     }
 
-    if (blinkWanted) {
-        state.blinkPending = true;
-        actions.blink = !state.blinkDelayed;
-    } else {
-        state.blinkPending = false;
-        state.blinkDelayed = false;
-    }
-    if (soundWanted) {
-        state.soundPending = true;
-        actions.playSound = !state.soundDelayed || fresh;
-    } else {
-        state.soundPending = false;
-        state.soundDelayed = false;
-    }
-    if (noticeWanted) {
-        state.noticePending = true;
-        actions.showNotice = !state.noticeDelayed || fresh;
-    } else {
-        state.noticePending = false;
-        state.noticeDelayed = false;
-    }
+    // A signal no folder wants is neither pending nor delayed any more; a wanted one is
+    // pending and goes out unless the user delayed it.
+    const auto settle = [](bool wanted, std::atomic<bool>& pending, std::atomic<bool>& delayed,
+                           bool goesAnyway) {
+        pending = wanted;
+        if (!wanted) delayed = false;
+        return wanted && (!delayed || goesAnyway);
+    };
+    actions.blink = settle(blinkWanted, state.blinkPending, state.blinkDelayed, false);
+    actions.playSound = settle(soundWanted, state.soundPending, state.soundDelayed, fresh);
+    actions.showNotice = settle(noticeWanted, state.noticePending, state.noticeDelayed, fresh);
     state.firstCheckSinceStart = false;
     return actions;
 }
@@ -96,7 +86,7 @@ std::string desktopNoticeBody(const std::vector<FolderStatus>& folders) {
 WebmailLink firstUnreadLink(const std::string& folderName) {
     return WebmailLink{"&View=Message&NextFolder=%s&NextFirstUnread=Yes",
                        {folderName, {}, {}},
-                       kTrayStateConnected};
+                       TrayState::Connected};
 }
 
 }  // namespace vellix

@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "server/folder_table.h"
@@ -12,12 +13,8 @@
 
 namespace vellix {
 
-// Tray display states the note side asks for.
-inline constexpr int kTrayStateConnected = 1;
-inline constexpr int kTrayStateNewMail = 2;
-
 struct NewMailActions {
-    bool blink = false;                     // post tray state 2 (lParam 1)
+    bool blink = false;                     // the icon blinks
     bool playSound = false;                 // the new-mail sound
     bool showNotice = false;                // show or raise the note window
     std::optional<std::string> openFolder;  // open this folder's first unread message
@@ -40,6 +37,7 @@ std::vector<FolderStatus> arrivedFolders(const std::vector<FolderStatus>& withNe
 // One line per folder: "display name (new count)".
 std::string desktopNoticeBody(const std::vector<FolderStatus>& folders);
 
+inline constexpr std::string_view kLinkInbox = "&View=List&NextFolder=Inbox";
 // "Open the first unread message of this folder", steady tray afterwards.
 WebmailLink firstUnreadLink(const std::string& folderName);
 

@@ -37,7 +37,7 @@ void CMainFrame_Note::runPass() {
     const NewMailActions actions = runNewMailPass(withNewMail, deps_.state);
 
     if (actions.blink) {
-        deps_.registry.post(FrameKind::Tray, UM_SERVER_STATE, kTrayStateNewMail, 1);
+        postTrayState(deps_.registry, TrayState::NewMail);
     }
     if (actions.playSound) playNewMailSound();
     if (actions.showNotice) deps_.windows.showNote(noticeFolders(withNewMail, deps_.state));

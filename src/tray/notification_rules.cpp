@@ -69,17 +69,4 @@ Status saveRules(ProfileFile& file, std::string_view tipFolder, const Notificati
     });
 }
 
-void toggleBlinkDelay(NotificationState& state, const FrameRegistry& registry) {
-    const bool wasDelayed = state.blinkDelayed.exchange(!state.blinkDelayed.load());
-    registry.post(FrameKind::Tray, UM_SERVER_STATE, wasDelayed ? 2 : 1, 1);
-}
-
-void toggleSoundDelay(NotificationState& state) {
-    state.soundDelayed = !state.soundDelayed.load();
-}
-
-void toggleNoticeDelay(NotificationState& state) {
-    state.noticeDelayed = !state.noticeDelayed.load();
-}
-
 }  // namespace vellix

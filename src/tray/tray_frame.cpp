@@ -1,8 +1,10 @@
 #include "tray/tray_frame.h"
 
+#include <algorithm>
 #include <ctime>
 
 #include "server/webmail_link.h"
+#include "tray/new_mail_pass.h"
 #include "tray/tray_tooltips.h"
 
 namespace vellix {
@@ -18,7 +20,7 @@ CMainFrame::CMainFrame(TrayFrameDeps deps)
     : Frame("Vellix", deps.clock), deps_(std::move(deps)), icon_(*this, deps_.host) {
     // Clicks arrive on the host's thread and are handled here, in order with the states.
     deps_.host.setActivationHandler([this](const TrayActivation& activation) {
-        post(UM_TRAY_CALLBACK, kTrayIconId, activation.mouseMessage, makePayload(activation));
+        post(UM_TRAY_CALLBACK, kTrayIconId, 0, makePayload(activation));
     });
 }
 
@@ -30,12 +32,6 @@ LResult CMainFrame::handleMessage(Message& message) {
     switch (message.id) {
         case UM_SERVER_STATE:
             onServerState(message);
-            return 0;
-        case UM_TRAY_APPLY_STATE:
-            applyState(static_cast<int>(message.l), message.take<std::string>().value_or(""));
-            return 0;
-        case UM_TRAY_REMOVE_ICON:
-            icon_.remove();
             return 0;
         case UM_TRAY_CALLBACK:
             onIconCallback(message);
@@ -53,59 +49,61 @@ void CMainFrame::onTimer(int id) {
     if (id == kTrayAnimationTimer) icon_.onAnimationTimer();
     if (id == kTrayNoticeTimer) {
         icon_.onNoticeTimer();
-        deps_.notifications.disconnected = icon_.state() == kTrayLost;
+        deps_.notifications.disconnected = icon_.state() == TrayState::Lost;
     }
 }
 
 void CMainFrame::onServerState(Message& message) {
-    const int state = message.w == 0 ? icon_.state() : static_cast<int>(message.w);
-    const std::string text = tooltipFor(state, message.take<std::string>().value_or(""));
+    TrayState state = trayStateFromWire(message.w);
+    if (state == TrayState::Keep) state = icon_.state();
+    // A lost connection that is about to be retried says so, with lParam the seconds.
+    const std::string text = state == TrayState::Lost && message.l > 0
+                                 ? retryTooltip(message.l, deps_.strings)
+                                 : tooltipFor(state, message.take<std::string>().value_or(""));
     // A state without a text to show is not worth showing.
     if (utf8Length(text) < 2) return;
     applyState(state, text);
 }
 
-std::string CMainFrame::tooltipFor(int state, std::string noticeText) const {
+std::string CMainFrame::tooltipFor(TrayState state, std::string noticeText) const {
     switch (state) {
-        case kTrayConnected: {
+        case TrayState::Connected: {
             const std::string tip = deps_.accountSettings.read(account::kTipFolder);
             const auto tipFolder = tip.empty() ? std::nullopt : deps_.folders.findFolder(tip);
             return connectedTooltip(deps_.folders.copyFolders(), tipFolder, deps_.strings);
         }
-        case kTrayNewMail:
+        case TrayState::NewMail:
             return newMailTooltip(
                 deps_.folders.copyFolders(),
                 [this](const FolderStatus& f) {
                     return deps_.notifications.effective(f, BlinkIcon);
                 },
                 deps_.strings);
-        case kTrayNotice: {
+        case TrayState::Notice: {
             const auto [hour, minute] = deps_.timeOfDay();
             return noticeTooltip(noticeText, hour, minute);
         }
         default:
             // A lost connection the user asked for (log out) comes with its own words.
-            if (state == kTrayLost && !noticeText.empty()) return noticeText;
+            if (state == TrayState::Lost && !noticeText.empty()) return noticeText;
             return fixedStateTooltip(state, deps_.strings);
     }
 }
 
-void CMainFrame::applyState(int state, const std::string& text) {
+void CMainFrame::applyState(TrayState state, const std::string& text) {
     icon_.setState(state, text);
-    deps_.notifications.disconnected = icon_.state() == kTrayLost;
+    deps_.notifications.disconnected = icon_.state() == TrayState::Lost;
 }
 
 void CMainFrame::onIconCallback(Message& message) {
     const auto activation = message.take<TrayActivation>().value_or(TrayActivation{});
-    switch (message.l) {
-        case kTrayRightButtonDown:
+    switch (activation.click) {
+        case TrayClick::Menu:
             deps_.frames.post(FrameKind::Menu, UM_SHOW_MENU, static_cast<WParam>(activation.x),
                               activation.y);
             break;
-        case kTrayLeftDoubleClick:
+        case TrayClick::DoubleClick:
             onDoubleClick();
-            break;
-        default:
             break;
     }
 }
@@ -117,18 +115,14 @@ void CMainFrame::onDoubleClick() {
         return;
     }
     if (rule != 0) return;
-    WebmailLink link;
-    link.trayStateAfter = kTrayConnected;
-    for (const auto& folder : deps_.folders.copyFolders()) {
-        if (folder.newCount != 0) {
-            link.format = kLinkFirstUnread;
-            link.arguments[0] = folder.name;
-            break;
-        }
-    }
-    if (link.format.empty()) {
-        if (deps_.session.read([](const SessionState& s) { return s.sessionId.empty(); })) return;
-        link.format = kLinkInbox;
+    WebmailLink link{std::string(kLinkInbox), {}, TrayState::Connected};
+    const auto folders = deps_.folders.copyFolders();
+    const auto unread = std::find_if(folders.begin(), folders.end(),
+                                     [](const FolderStatus& f) { return f.newCount != 0; });
+    if (unread != folders.end()) {
+        link = firstUnreadLink(unread->name);
+    } else if (deps_.session.read([](const SessionState& s) { return s.sessionId.empty(); })) {
+        return;
     }
     deps_.frames.post(FrameKind::Server, UM_OPEN_LINK, 0, 0, makePayload(std::move(link)));
 }

@@ -23,10 +23,6 @@ namespace vellix {
 using TimeOfDay = std::function<std::pair<int, int>()>;
 std::pair<int, int> localTimeOfDay();
 
-inline constexpr std::string_view kLinkFirstUnread =
-    "&View=Message&NextFolder=%s&NextFirstUnread=Yes";
-inline constexpr std::string_view kLinkInbox = "&View=List&NextFolder=Inbox";
-
 // What the tray frame reads and whom it talks to; everything outlives the frame.
 struct TrayFrameDeps {
     const Clock& clock;
@@ -53,8 +49,8 @@ class CMainFrame final : public Frame {
 
   private:
     void onServerState(Message& message);
-    std::string tooltipFor(int state, std::string noticeText) const;
-    void applyState(int state, const std::string& text);
+    std::string tooltipFor(TrayState state, std::string noticeText) const;
+    void applyState(TrayState state, const std::string& text);
     void onIconCallback(Message& message);
     void onDoubleClick();
 

@@ -7,16 +7,16 @@
 
 namespace vellix {
 
-// Mouse messages the icon's callback carries (the numbers the callback always used).
-inline constexpr int kTrayRightButtonDown = 0x0204;
-inline constexpr int kTrayLeftDoubleClick = 0x0203;
 inline constexpr int kTrayIconId = 0x80;
+
+// What the user did to the icon: asked for its menu, or double-clicked it.
+enum class TrayClick { Menu, DoubleClick };
 
 enum class TrayAction { Add, Modify, Delete };
 
 struct TrayActivation {
-    int mouseMessage = 0;  // kTrayRightButtonDown or kTrayLeftDoubleClick
-    int x = 0;             // cursor position on the screen
+    TrayClick click = TrayClick::Menu;
+    int x = 0;  // cursor position on the screen
     int y = 0;
 };
 

@@ -36,43 +36,44 @@ void CTrayIcon::stopTimers() {
     timedRunning_ = false;
 }
 
-void CTrayIcon::setState(int state, const std::string& text) {
-    const int old = state_;
+void CTrayIcon::setState(TrayState state, const std::string& text) {
+    const TrayState old = state_;
     // Leaving an animated state stops its timers, except towards "lost", which keeps a
     // running notice so it can re-apply itself, and except from "connecting", whose notice
     // timer is left to run out.
-    if ((old == kTrayNewMail || old == kTrayWaiting || old == kTrayNotice) && state != kTrayLost) {
+    if ((old == TrayState::NewMail || old == TrayState::Waiting || old == TrayState::Notice) &&
+        state != TrayState::Lost) {
         stopTimers();
     }
-    if (state != kTrayNotice) text_ = text;
+    if (state != TrayState::Notice) text_ = text;
     connectedFrame_ = std::clamp(connectedFrame_, kConnectedFrameFirst, kConnectedFrameLast);
 
     switch (state) {
-        case kTrayConnected:
+        case TrayState::Connected:
             // A still picture: an animation left running by "connecting" must not go on.
             owner_.killTimer(kTrayAnimationTimer);
             showFrame(connectedFrame_);
             break;
-        case kTrayNewMail:
+        case TrayState::NewMail:
             owner_.setTimer(kTrayAnimationTimer, kBlinkPeriod);
             showFrame(kFrameBlinkOn);
             break;
-        case kTrayWaiting:
+        case TrayState::Waiting:
             owner_.setTimer(kTrayAnimationTimer, kAnimationPeriod);
             showFrame(connectedFrame_);
             break;
-        case kTrayLost:
+        case TrayState::Lost:
             owner_.killTimer(kTrayAnimationTimer);
             showFrame(kFrameLost);
             break;
-        case kTrayConnecting:
+        case TrayState::Connecting:
             owner_.setTimer(kTrayAnimationTimer, kAnimationPeriod);
             owner_.setTimer(kTrayNoticeTimer, kConnectingNotice);
             timedRunning_ = true;
             showFrame(kFrameLost);
             break;
-        case kTrayNotice:
-            if (old != kTrayNotice) {
+        case TrayState::Notice:
+            if (old != TrayState::Notice) {
                 previousState_ = old;
                 savedText_ = text_;
             }
@@ -99,9 +100,9 @@ void CTrayIcon::onAnimationTimer() {
 void CTrayIcon::onNoticeTimer() {
     owner_.killTimer(kTrayNoticeTimer);
     timedRunning_ = false;
-    if (state_ == kTrayLost) {
-        setState(kTrayLost, text_);
-    } else if (state_ == kTrayNotice) {
+    if (state_ == TrayState::Lost) {
+        setState(TrayState::Lost, text_);
+    } else if (state_ == TrayState::Notice) {
         const std::string saved = savedText_;
         setState(previousState_, saved);
     }

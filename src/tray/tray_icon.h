@@ -7,6 +7,7 @@
 #include <string>
 
 #include "core/frame.h"
+#include "core/tray_state.h"
 #include "tray/tray_host.h"
 
 namespace vellix {
@@ -17,15 +18,6 @@ inline constexpr Milliseconds kBlinkPeriod{500};
 inline constexpr Milliseconds kAnimationPeriod{150};
 inline constexpr Milliseconds kConnectingNotice{2000};
 inline constexpr Milliseconds kTimedNotice{10000};
-
-enum TrayState : int {
-    kTrayConnected = 1,
-    kTrayNewMail = 2,
-    kTrayWaiting = 3,
-    kTrayLost = 4,
-    kTrayConnecting = 5,
-    kTrayNotice = 6,
-};
 
 // Animation frames with a fixed role.
 inline constexpr int kFrameBlinkOn = 20;
@@ -45,13 +37,13 @@ class CTrayIcon {
     // The owner runs the timers and reports them through onAnimationTimer/onNoticeTimer.
     CTrayIcon(Frame& owner, TrayHost& host);
 
-    void setState(int state, const std::string& text);
+    void setState(TrayState state, const std::string& text);
     void onAnimationTimer();
     void onNoticeTimer();
     // Stops the timers and takes the icon off the tray.
     void remove();
 
-    int state() const { return state_; }
+    TrayState state() const { return state_; }
     int frame() const { return frame_; }
     int connectedFrame() const { return connectedFrame_; }
     const std::string& text() const { return text_; }
@@ -66,8 +58,8 @@ class CTrayIcon {
     Frame& owner_;
     TrayHost& host_;
     int frame_ = 0;
-    int state_ = kTrayConnecting;
-    int previousState_ = kTrayConnecting;
+    TrayState state_ = TrayState::Connecting;
+    TrayState previousState_ = TrayState::Connecting;
     std::string text_;
     std::string savedText_;
     int connectedFrame_ = kConnectedFrameInitial;

@@ -69,17 +69,21 @@ std::string newMailTooltip(const std::vector<FolderStatus>& folders,
     return text;
 }
 
-std::string fixedStateTooltip(int state, const StringTable& strings) {
+std::string fixedStateTooltip(TrayState state, const StringTable& strings) {
     switch (state) {
-        case 3:
+        case TrayState::Waiting:
             return strings.text(IDS_TRAY_WAITING);
-        case 4:
+        case TrayState::Lost:
             return strings.text(IDS_TRAY_LOST);
-        case 5:
+        case TrayState::Connecting:
             return strings.text(IDS_TRAY_CONNECTING);
         default:
             return strings.text(IDS_TRAY_INVALID);
     }
+}
+
+std::string retryTooltip(long long seconds, const StringTable& strings) {
+    return fillPlaceholder(strings.text(IDS_TRAY_RETRYING), "%d", std::to_string(seconds));
 }
 
 std::string noticeTooltip(std::string_view text, int hour, int minute) {

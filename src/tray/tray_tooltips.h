@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/string_table.h"
+#include "core/tray_state.h"
 #include "server/folder_table.h"
 
 namespace vellix {
@@ -33,8 +34,11 @@ std::string newMailTooltip(const std::vector<FolderStatus>& folders,
                            const std::function<bool(const FolderStatus&)>& blinks,
                            const StringTable& strings);
 
-// States 3, 4, 5 and any state outside 1..6.
-std::string fixedStateTooltip(int state, const StringTable& strings);
+// Waiting, lost, connecting, and a state outside the table.
+std::string fixedStateTooltip(TrayState state, const StringTable& strings);
+
+// State 4 while an automatic retry waits: what happens next, in how many seconds.
+std::string retryTooltip(long long seconds, const StringTable& strings);
 
 // State 6: the text with the time of day on a 12-hour clock; hour is 0..23.
 std::string noticeTooltip(std::string_view text, int hour, int minute);

@@ -16,22 +16,25 @@ std::string helpFilePath(const std::string& programFolder, Language language, in
            ".html";
 }
 
-void openHelpTopic(QWidget* owner, const OptionsContext& context, int topic) {
+void openHelpTopic(QWidget* owner, const StringTable& strings, const std::string& programFolder,
+                   DesktopShell* shell, int topic) {
     std::error_code error;
     const std::filesystem::path path = std::filesystem::weakly_canonical(
-        helpFilePath(context.programFolder, context.strings.language(), topic), error);
+        helpFilePath(programFolder, strings.language(), topic), error);
     if (error || !std::filesystem::is_regular_file(path, error)) {
-        showError(owner, context.strings,
-                  fillIn(context.strings.text(IDS_HELP_MISSING), path.string()));
+        showError(owner, strings, fillIn(strings.text(IDS_HELP_MISSING), path.string()));
         return;
     }
-    if (!context.shell) return;
+    if (!shell) return;
     const std::string url =
         QUrl::fromLocalFile(QString::fromStdString(path.string())).toString().toStdString();
-    if (const Status opened = context.shell->openUrl(url); !opened) {
-        showError(owner, context.strings,
-                  fillIn(context.strings.text(IDS_DESKTOP_ACTION_FAILED), opened.error()));
+    if (const Status opened = shell->openUrl(url); !opened) {
+        showError(owner, strings, fillIn(strings.text(IDS_DESKTOP_ACTION_FAILED), opened.error()));
     }
+}
+
+void openHelpTopic(QWidget* owner, const OptionsContext& context, int topic) {
+    openHelpTopic(owner, context.strings, context.programFolder, context.shell, topic);
 }
 
 }  // namespace vellix

@@ -10,6 +10,7 @@ class QWidget;
 
 namespace vellix {
 
+class DesktopShell;
 struct OptionsContext;
 
 // "<program folder>../share/vellix/help/<en|zh_CN>/topic<N>.html": the layout of both the
@@ -18,6 +19,8 @@ std::string helpFilePath(const std::string& programFolder, Language language, in
 
 // Opens the topic's page in the browser; a missing page or a browser that does not start
 // is said in a message box over `owner`.
+void openHelpTopic(QWidget* owner, const StringTable& strings, const std::string& programFolder,
+                   DesktopShell* shell, int topic);
 void openHelpTopic(QWidget* owner, const OptionsContext& context, int topic);
 
 }  // namespace vellix

@@ -118,25 +118,36 @@ void Property_MiscPage::pageShown() {
 }
 
 void Property_MiscPage::refreshDefaultMail() {
-    // xdg-mime answers in a few milliseconds; it is asked each time the page shows.
+    // Asked each time the page shows, without waiting: only the latest answer is shown.
+    const int asked = ++defaultMailAsked_;
     const ToolRunner runner;
-    const Result<bool> isDefault = DefaultMailClient(runner, context_.executablePath).isDefault();
+    DefaultMailClient(runner, context_.executablePath)
+        .askIsDefault(this, [this, asked](const Result<bool>& isDefault) {
+            if (asked == defaultMailAsked_) showDefaultMail(isDefault);
+        });
+}
+
+void Property_MiscPage::showDefaultMail(const Result<bool>& isDefault) {
     const StringTable& strings = context_.strings;
     const std::string text = !isDefault
                                  ? fillIn(strings.text(IDS_MISC_DEFAULT_UNKNOWN), isDefault.error())
                              : *isDefault ? strings.text(IDS_MISC_IS_DEFAULT)
                                           : strings.text(IDS_MISC_NOT_DEFAULT);
     defaultStatus_->setText(QString::fromStdString(text));
+    // Already the handler: nothing to make.
+    makeDefault_->setEnabled(!isDefault || !*isDefault);
 }
 
 void Property_MiscPage::makeDefaultMail() {
     const ToolRunner runner;
-    if (const Status made = DefaultMailClient(runner, context_.executablePath).makeDefault();
-        !made) {
-        showError(this, context_.strings,
-                  fillIn(context_.strings.text(IDS_DESKTOP_ACTION_FAILED), made.error()));
-    }
-    refreshDefaultMail();
+    DefaultMailClient(runner, context_.executablePath)
+        .askMakeDefault(this, [this](const Status& made) {
+            if (!made) {
+                showError(this, context_.strings,
+                          fillIn(context_.strings.text(IDS_DESKTOP_ACTION_FAILED), made.error()));
+            }
+            refreshDefaultMail();
+        });
 }
 
 bool Property_MiscPage::applyPage() {

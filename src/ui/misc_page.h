@@ -5,6 +5,8 @@
 
 #include <array>
 
+#include "core/result.h"
+
 #include "ui/misc_settings.h"
 #include "ui/options_context.h"
 #include "ui/options_page.h"
@@ -27,6 +29,7 @@ class Property_MiscPage final : public OptionsPage {
   private:
     void load();
     void refreshDefaultMail();
+    void showDefaultMail(const Result<bool>& isDefault);
     void makeDefaultMail();
 
     OptionsContext& context_;
@@ -38,6 +41,7 @@ class Property_MiscPage final : public OptionsPage {
     QPushButton* makeDefault_;
     QLabel* defaultStatus_;
     int loadedAutoOffline_ = 0;
+    int defaultMailAsked_ = 0;
 };
 
 OptionsPageEntry miscPageEntry();

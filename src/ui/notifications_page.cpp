@@ -44,6 +44,8 @@ Property_NotificationsPage::Property_NotificationsPage(OptionsContext& context, 
         item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable | Qt::ItemIsSelectable);
         item->setCheckState(Qt::Unchecked);
     }
+    // Every rule reads whole at any scale: the list is as wide as its longest line.
+    rules_->setMinimumWidth(rules_->sizeHintForColumn(0) + 2 * rules_->frameWidth());
     auto* rulesLabel = new QLabel(context_.text(IDS_NOTIFY_RULES));
     rulesLabel->setBuddy(rules_);
     auto* reset = new QPushButton(context_.text(IDS_NOTIFY_RESET));

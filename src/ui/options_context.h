@@ -13,6 +13,7 @@
 #include "core/session_state.h"
 #include "core/string_table.h"
 #include "core/user_settings.h"
+#include "server/buddy_table.h"
 #include "server/folder_table.h"
 #include "tray/notification_state.h"
 #include "ui/options_pages.h"
@@ -40,6 +41,8 @@ struct OptionsContext {
     SoundPlayer* sound = nullptr;
     ExitConfirmation* exitConfirmation = nullptr;
     HunspellSpellingEngine* spelling = nullptr;
+    const BuddyTable* buddies = nullptr;
+    const UserList* users = nullptr;
 
     LoginState loginState() const {
         return session.read([](const SessionState& s) {

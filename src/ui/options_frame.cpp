@@ -29,6 +29,12 @@ LResult OptionsFrame::handleMessage(Message& message) {
         open(message.take<std::string>().value_or(std::string()));
         return 0;
     }
+    if (message.id == UM_USER_LIST_READY) {
+        for (int i = 0; sheet_ && i < sheet_->pageCount(); ++i) {
+            sheet_->page(i)->frameMessage(message.id);
+        }
+        return 0;
+    }
     return Frame::handleMessage(message);
 }
 

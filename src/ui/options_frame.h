@@ -1,7 +1,8 @@
 #pragma once
 // The options window's owner: a frame on the GUI thread that keeps at most one
 // Property_MainSheet. UM_OPTIONS_PAGE (payload: the page name as std::string, empty for
-// "as it is") opens the window or brings the open one to the front on that page. Any
+// "as it is") opens the window or brings the open one to the front on that page;
+// UM_USER_LIST_READY goes on to the open window's pages. Any
 // thread may post to it; it touches widgets only on the GUI thread.
 
 #include <QPointer>

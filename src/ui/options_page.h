@@ -1,9 +1,12 @@
 #pragma once
 // The base of every page of the options window. The sheet calls these on the GUI thread:
 // pageShown each time the page becomes active, pageLeaving before another page (or OK,
-// Apply) takes over, applyPage on OK and Apply for every page shown at least once.
+// Apply) takes over, applyPage on OK and Apply for every page shown at least once, and
+// frameMessage for each message the options frame passes on to its pages.
 
 #include <QWidget>
+
+#include "core/frame_registry.h"
 
 namespace vellix {
 
@@ -20,6 +23,8 @@ class OptionsPage : public QWidget {
     virtual bool pageLeaving() { return true; }
     // False stops OK and Apply with this page active.
     virtual bool applyPage() { return true; }
+    // A message to the options frame that a page may be waiting for.
+    virtual void frameMessage(MessageId) {}
 
   Q_SIGNALS:
     // The user changed something: the sheet enables Apply.

@@ -34,6 +34,7 @@ inline constexpr int kHelpTopicNotifications = 6;
 inline constexpr int kHelpTopicMisc = 7;
 inline constexpr int kHelpTopicSounds = 8;
 inline constexpr int kHelpTopicServer = 11;
+inline constexpr int kHelpTopicDisconnect = 11;  // the disconnect dialog's Help button
 
 struct OptionsPageEntry {
     PageSlot slot = PageSlot::Server;

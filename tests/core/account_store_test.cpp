@@ -2,26 +2,21 @@
 
 #include <gtest/gtest.h>
 
-#include <QTemporaryDir>
-#include <fstream>
-
 #include "core/password_codec.h"
 #include "core/settings_keys.h"
+#include "support/temp_folder.h"
 
 namespace vellix {
 namespace {
 
 class AccountStoreTest : public ::testing::Test {
   protected:
-    std::string iniPath() const { return dir_.path().toStdString() + "/Vellix.ini"; }
-    void put(const std::string& bytes) const {
-        std::ofstream(iniPath(), std::ios::binary) << bytes;
-    }
+    void put(const std::string& bytes) const { dir_.write("Vellix.ini", bytes); }
     std::string text(const std::string& key) const {
-        return ProfileFile(iniPath()).readText("Vellix", key, "<missing>");
+        return ProfileFile(ini_.path()).readText("Vellix", key, "<missing>");
     }
-    QTemporaryDir dir_;
-    ProfileFile ini_{iniPath()};
+    test::TempFolder dir_;
+    ProfileFile ini_{dir_.file("Vellix.ini")};
 };
 
 TEST_F(AccountStoreTest, OldSingleAccountKeysMoveToSlotOne) {
@@ -42,7 +37,7 @@ TEST_F(AccountStoreTest, OldSingleAccountKeysMoveToSlotOne) {
     for (const char* old : {"User", "Password", "PwdSaveFlag"}) EXPECT_EQ(text(old), "<missing>");
 
     // A second load finds LastEntry set and converts nothing again.
-    ASSERT_TRUE(ProfileFile(iniPath()).writeText("Vellix", "User", "stale"));
+    ASSERT_TRUE(ProfileFile(ini_.path()).writeText("Vellix", "User", "stale"));
     EXPECT_EQ(loadAccountSettings(ini_).user, "ann");
     EXPECT_EQ(text("User"), "stale");
 }

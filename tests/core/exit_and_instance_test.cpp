@@ -95,6 +95,7 @@ TEST(InstanceCheckTest, DecidesAndHandsOverLikeTheRunningProgramExpects) {
          {},
          {"ann@example.com?subject=Hi"}},
         {"/mailto:", false, true, InstanceOutcome::Exit, {}, {""}},
+        {"mailto:ann@example.com", false, true, InstanceOutcome::Exit, {}, {"ann@example.com"}},
         {"/mailto:x@y", true, true, InstanceOutcome::Run, {}, {}},
         {"/STOP", false, true, InstanceOutcome::Exit, {}, {}},
     };
@@ -115,7 +116,7 @@ TEST(InstanceCheckTest, DecidesAndHandsOverLikeTheRunningProgramExpects) {
     }
 }
 
-TEST(CommandLineTest, FindsTheSwitchesAnywhereAndCaseSensitively) {
+TEST(CommandLineTest, FindsTheSwitchesAnywhereAndABareLink) {
     const char* argv[] = {"vellix", "-x", "/mailto:a@b.c?body=1 2"};
     const auto line = CommandLine::fromArguments(3, argv);
     EXPECT_EQ(line.text(), "-x /mailto:a@b.c?body=1 2");
@@ -123,6 +124,11 @@ TEST(CommandLineTest, FindsTheSwitchesAnywhereAndCaseSensitively) {
     EXPECT_FALSE(line.hasStop());
     EXPECT_TRUE(CommandLine("x/stopy").hasStop());
     EXPECT_FALSE(CommandLine("/Mailto:a").mailto().has_value());
+    EXPECT_EQ(CommandLine("-x /im:bob@x.test more").conversation().value_or("-"), "bob@x.test");
+    EXPECT_FALSE(CommandLine("/IM:bob@x.test").conversation().has_value());
+    // A bare link counts at the start of an argument only, its scheme in any case.
+    EXPECT_EQ(CommandLine("-x MAILTO:a@b").mailto().value_or("-"), "a@b");
+    EXPECT_FALSE(CommandLine("-xmailto:a@b").mailto().has_value());
 }
 
 }  // namespace

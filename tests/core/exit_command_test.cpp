@@ -1,10 +1,9 @@
 #include <gtest/gtest.h>
 
-#include <QTemporaryDir>
-
 #include "core/exit_command.h"
 #include "core/settings_keys.h"
-#include "support/recording_frame.h"
+#include "support/frame_threads.h"
+#include "support/temp_folder.h"
 
 namespace vellix {
 namespace {
@@ -37,15 +36,16 @@ TEST(ExitCommandTest, AsksUnlessSuppressedAndRemembersTheBox) {
         {"No", false, true, 1, false, "No"},   {nullptr, false, true, 1, false, nullptr},
     };
     for (const auto& c : cases) {
-        QTemporaryDir dir;
-        ProfileFile ini(dir.filePath(QStringLiteral("Vellix.ini")).toStdString());
+        test::TempFolder dir;
+        ProfileFile ini(dir.file("Vellix.ini"));
         if (c.stored) {
             ASSERT_TRUE(ini.writeText("Vellix", "SuppressEndProgram", c.stored).ok());
         }
 
         Clock clock;
         FrameRegistry frames;
-        auto [thread, main] = test::startRecordingFrame(frames, FrameKind::Main, clock);
+        test::FrameThreads threads(frames, clock);
+        test::RecordingFrame* main = threads.record(FrameKind::Main);
 
         ScriptedExitDialog dialog({c.yes, c.box});
         EXPECT_EQ(runExitCommand(ini, dialog, frames), c.quit);
@@ -61,8 +61,6 @@ TEST(ExitCommandTest, AsksUnlessSuppressedAndRemembersTheBox) {
         if (c.storedAfter) {
             EXPECT_EQ(ini.readText("vellix", "suppressendprogram"), c.storedAfter);
         }
-        thread->quit();
-        thread->wait();
     }
 }
 

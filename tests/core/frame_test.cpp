@@ -2,12 +2,16 @@
 
 #include <QThread>
 
+#include <QDeadlineTimer>
+
+#include <algorithm>
 #include <atomic>
 #include <thread>
 
 #include "core/frame_registry.h"
 #include "core/frame_thread.h"
-#include "support/recording_frame.h"
+#include "core/guarded.h"
+#include "support/frame_threads.h"
 
 namespace vellix {
 namespace {
@@ -25,23 +29,13 @@ struct Tracked {
 
 class FrameTest : public ::testing::Test {
   protected:
-    // Starts a recording frame on its own thread in the given slot.
     RecordingFrame* start(FrameKind kind, RecordingFrame::Handler handler = {}) {
-        auto started = test::startRecordingFrame(registry, kind, clock, std::move(handler));
-        threads.push_back(std::move(started.thread));
-        return started.frame;
-    }
-
-    void TearDown() override {
-        for (auto& t : threads) {
-            t->quit();
-            t->wait();
-        }
+        return threads.record(kind, std::move(handler));
     }
 
     Clock clock{0.01};
     FrameRegistry registry;
-    std::vector<std::unique_ptr<FrameThread>> threads;
+    test::FrameThreads threads{registry, clock};
 };
 
 TEST_F(FrameTest, PostedMessagesArriveInOrderOnTheFrameThread) {
@@ -58,7 +52,8 @@ TEST_F(FrameTest, PostedMessagesArriveInOrderOnTheFrameThread) {
         EXPECT_EQ(seen[i].w, i);
         EXPECT_EQ(seen[i].l, -static_cast<LParam>(i));
     }
-    EXPECT_EQ(handledOn.load(), threads.back().get());
+    EXPECT_EQ(handledOn.load(), threads.thread(FrameKind::Tray));
+    threads.stopAll();  // the handler sees the quit too, and writes to this test's locals
 }
 
 TEST_F(FrameTest, SendReturnsTheHandlersResultAcrossThreadsAndOnItsOwn) {
@@ -75,6 +70,7 @@ TEST_F(FrameTest, SendReturnsTheHandlersResultAcrossThreadsAndOnItsOwn) {
     EXPECT_EQ(registry.send(FrameKind::Server, UM_SET_STATUS), -1);
     registry.send(FrameKind::Server, UM_CHECK_NOW);
     EXPECT_EQ(inner.load(), 14);
+    threads.stopAll();  // the handler sees the quit too, and writes to this test's locals
 }
 
 TEST_F(FrameTest, PayloadsAreFreedWhetherDeliveredDroppedOrStranded) {
@@ -112,7 +108,7 @@ TEST_F(FrameTest, MessagesQueuedBehindAQuitAreDroppedAndSendersGetZero) {
     release = true;
     sender.join();
     EXPECT_EQ(answer.load(), 0);
-    threads.back()->wait();
+    threads.thread(FrameKind::Menu)->wait();
     EXPECT_EQ(handledAfterQuit.load(), 0);
     EXPECT_FALSE(registry.has(FrameKind::Menu));
 }
@@ -153,6 +149,76 @@ TEST(ClockTest, ScalesDelaysButNeverToZero) {
         EXPECT_EQ(Clock(c.scale).scaled(Milliseconds(c.nominal)).count(), c.real)
             << c.scale << " " << c.nominal;
     }
+}
+
+// A frame whose UM_CHECK_NOW is a step with a pause; every message and tick is logged.
+class SteppingFrame final : public Frame {
+  public:
+    SteppingFrame(const Clock& clock, Guarded<std::vector<std::string>>& log)
+        : Frame("stepping", clock), log_(log) {}
+
+  protected:
+    LResult handleMessage(Message& m) override {
+        if (m.id == UM_CHECK_NOW) {
+            runStep(pausedStep());
+            return 1;
+        }
+        if (m.id == UM_SERVER_STATE) add("message " + std::to_string(m.w));
+        return m.id == UM_SERVER_STATE ? 2 : Frame::handleMessage(m);
+    }
+    void onTimer(int id) override {
+        add("timer " + std::to_string(id));
+        killTimer(id);
+    }
+
+  private:
+    FrameTask<> pausedStep() {
+        add("before");
+        setTimer(5, Milliseconds(1));  // fires during the pause
+        co_await pauseFor(Milliseconds(1000));
+        add("after");
+    }
+    void add(std::string line) {
+        log_.update([&](std::vector<std::string>& l) { l.push_back(std::move(line)); });
+    }
+    Guarded<std::vector<std::string>>& log_;
+};
+
+TEST_F(FrameTest, WorkArrivingDuringAStepsPauseFollowsItAndAQuitDropsTheRest) {
+    using Log = std::vector<std::string>;
+    Guarded<Log> log;
+    auto* frame = threads.start<SteppingFrame>(
+        FrameKind::Server, [&] { return std::make_unique<SteppingFrame>(clock, log); });
+    ASSERT_NE(frame, nullptr);
+    registry.post(FrameKind::Server, UM_CHECK_NOW);
+    registry.post(FrameKind::Server, UM_SERVER_STATE, 1);
+    // A sender waits for the step too: its answer comes once its held message is handled.
+    EXPECT_EQ(registry.send(FrameKind::Server, UM_SERVER_STATE, 2), 2);
+    registry.send(FrameKind::Server, UM_SERVER_STATE, 3);  // after everything held
+    const Log seen = log.get();
+    const auto at = [&](const std::string& line) {
+        return std::find(seen.begin(), seen.end(), line) - seen.begin();
+    };
+    ASSERT_EQ(seen.size(), 6u);
+    EXPECT_EQ(at("before"), 0);
+    EXPECT_EQ(at("after"), 1);  // the tick and the messages waited for the step
+    EXPECT_LT(at("message 1"), at("message 2"));
+    EXPECT_LT(at("timer 5"), 6);
+
+    // With the pause at 1000 s, only the quit is handled: the thread ends, "after" never runs.
+    Clock slow(1000.0);
+    Guarded<Log> slowLog;
+    test::FrameThreads slowThreads{registry, slow};
+    threads.stop(FrameKind::Server);
+    ASSERT_NE(
+        slowThreads.start<SteppingFrame>(
+            FrameKind::Server, [&] { return std::make_unique<SteppingFrame>(slow, slowLog); }),
+        nullptr);
+    registry.post(FrameKind::Server, UM_CHECK_NOW);
+    registry.post(FrameKind::Server, UM_SERVER_STATE, 4);
+    ASSERT_TRUE(registry.post(FrameKind::Server, UM_QUIT_THREAD));
+    EXPECT_TRUE(slowThreads.thread(FrameKind::Server)->wait(QDeadlineTimer(5000)));
+    EXPECT_EQ(slowLog.get(), Log{"before"});
 }
 
 }  // namespace

@@ -2,21 +2,17 @@
 
 #include <gtest/gtest.h>
 
-#include <QTemporaryDir>
-#include <fstream>
-
 #include "core/atomic_file.h"
+#include "support/temp_folder.h"
 
 namespace vellix {
 namespace {
 
 class HandOverTest : public ::testing::Test {
   protected:
-    std::string at(const std::string& name) const { return dir_.path().toStdString() + "/" + name; }
-    void put(const std::string& name, const std::string& bytes) const {
-        std::ofstream(at(name), std::ios::binary) << bytes;
-    }
-    QTemporaryDir dir_;
+    std::string at(const std::string& name) const { return dir_.file(name); }
+    void put(const std::string& name, const std::string& bytes) const { dir_.write(name, bytes); }
+    test::TempFolder dir_;
 };
 
 TEST_F(HandOverTest, FirstPassCopiesVellixSectionWithoutExtensionKeys) {

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "core/main_frame.h"
 #include "core/frame_thread.h"
+#include "core/main_frame.h"
 #include "support/fake_single_instance.h"
-#include "support/recording_frame.h"
+#include "support/frame_threads.h"
 
 namespace vellix {
 namespace {
@@ -31,32 +31,13 @@ class RecordingHooks final : public ActivityHooks {
 class MainFrameTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        auto started = test::startRecordingFrame(registry, FrameKind::Server, clock);
-        server = started.frame;
-        threads.push_back(std::move(started.thread));
-        threads.push_back(std::make_unique<FrameThread>(FrameKind::Main, registry, [this] {
-            auto link = [](std::string_view text) {
-                return makePayload("link:" + std::string(text));
-            };
-            return std::make_unique<CMainframe_Main>(MainFrameContext{registry,
-                                                                      session,
-                                                                      manualStatus,
-                                                                      "Online*",
-                                                                      "Away*",
-                                                                      link,
-                                                                      [this] { ++quits; },
-                                                                      &hooks,
-                                                                      &instance,
-                                                                      {}},
-                                                     clock);
-        }));
-        ASSERT_TRUE(threads.back()->startAndWait());
-    }
-    void TearDown() override {
-        for (auto& t : threads) {
-            t->quit();
-            t->wait();
-        }
+        server = threads.record(FrameKind::Server);
+        auto link = [](std::string_view text) { return makePayload("link:" + std::string(text)); };
+        auto quit = [this] { ++quits; };
+        const MainFrameContext context{registry, session, manualStatus, "Online*", "Away*",
+                                       link,     quit,    &hooks,       &instance, {}};
+        ASSERT_TRUE(threads.start<CMainframe_Main>(
+            FrameKind::Main, [&] { return std::make_unique<CMainframe_Main>(context, clock); }));
     }
 
     Clock clock{0.01};
@@ -67,7 +48,7 @@ class MainFrameTest : public ::testing::Test {
     RecordingHooks hooks;
     FakeSingleInstance instance;
     RecordingFrame* server = nullptr;
-    std::vector<std::unique_ptr<FrameThread>> threads;
+    test::FrameThreads threads{registry, clock};
 };
 
 TEST_F(MainFrameTest, IdleAndActivityReportsSetTheStatusOnlyWhenTheUserHasNotChosenOne) {
@@ -113,7 +94,7 @@ TEST_F(MainFrameTest, HooksAreInstalledWithTheMinutesAndReportThroughTheFrame) {
     EXPECT_TRUE(hooks.removed);
 }
 
-TEST_F(MainFrameTest, MailtoHandOverOpensALinkAndOtherKindsAreRefused) {
+TEST_F(MainFrameTest, MailtoHandOverOpensALinkAndUnknownKindsAreRefused) {
     ASSERT_TRUE(instance.handler);
     // The listener runs on the main frame's thread; send reaches the same handler.
     const auto copy = [&](std::uint32_t kind, const char* data) {
@@ -121,7 +102,7 @@ TEST_F(MainFrameTest, MailtoHandOverOpensALinkAndOtherKindsAreRefused) {
                              makePayload(CopyData{kind, data}));
     };
     EXPECT_EQ(copy(COPYDATA_MAILTO, "ann@example.com"), 1);
-    EXPECT_EQ(copy(2, "x"), 0);
+    EXPECT_EQ(copy(COPYDATA_CONVERSATION + 1, "x"), 0);
     ASSERT_TRUE(server->waitForMessages(1));
     const auto seen = server->messages();
     ASSERT_EQ(seen.size(), 1u);

@@ -2,29 +2,22 @@
 
 #include <gtest/gtest.h>
 
-#include <QTemporaryDir>
 #include <filesystem>
-#include <fstream>
-#include <thread>
 
-#include "core/atomic_file.h"
+#include "core/atomic_file_writer.h"
+#include "support/temp_folder.h"
 
 namespace vellix {
 namespace {
 
 class ProfileFileTest : public ::testing::Test {
   protected:
-    std::string path(const std::string& name = "test.ini") const {
-        return dir_.path().toStdString() + "/" + name;
-    }
+    std::string path(const std::string& name = "test.ini") const { return dir_.file(name); }
     void put(const std::string& bytes, const std::string& name = "test.ini") const {
-        std::ofstream(path(name), std::ios::binary) << bytes;
+        dir_.write(name, bytes);
     }
-    std::string contents(const std::string& name = "test.ini") const {
-        auto bytes = readFileBytes(path(name));
-        return bytes && bytes->has_value() ? **bytes : std::string{};
-    }
-    QTemporaryDir dir_;
+    std::string contents(const std::string& name = "test.ini") const { return dir_.read(name); }
+    test::TempFolder dir_;
 };
 
 TEST(ProfileValueTest, IntegerParsing) {
@@ -167,12 +160,11 @@ TEST_F(ProfileFileTest, GarbageFilesNeverCrashAndKeepGoodContent) {
         std::string bytes;
         std::size_t bigValue;
     };
-    const Case cases[] = {{"binary", binary + "\n[S]\nK=ok\n", 0},
-                          {"1 MB line", hugeLine, 1u << 20},
-                          {"brackets", manyBrackets, 0}};
+    const Case cases[] = {{"1 MB line", hugeLine, 1u << 20}, {"brackets", manyBrackets, 0}};
     for (const auto& c : cases) {
         put(c.bytes);
         ProfileFile file(path());
+        EXPECT_TRUE(file.readable()) << c.name;
         EXPECT_EQ(file.readText("S", "K"), "ok") << c.name;
         EXPECT_EQ(file.readInt("Nope", "K", 5), 5) << c.name;
         ASSERT_TRUE(file.writeText("S", "New", "1")) << c.name;
@@ -180,61 +172,61 @@ TEST_F(ProfileFileTest, GarbageFilesNeverCrashAndKeepGoodContent) {
         EXPECT_EQ(file.readText("S", "New"), "1") << c.name;
         EXPECT_EQ(file.readText("S", "Big"), std::string(c.bigValue, 'x')) << c.name;
     }
-}
-
-TEST(ProfileFileConcurrencyTest, ConcurrentWritersLoseNothing) {
-    constexpr int kThreads = 8;
-    constexpr int kKeys = 200;
-    // Memory-backed when available: this is about the locking, not about disk flushes.
-    const bool shm = std::filesystem::is_directory("/dev/shm");
-    QTemporaryDir dir(shm ? QStringLiteral("/dev/shm/vellix-test-XXXXXX") : QString());
-    ASSERT_TRUE(dir.isValid());
-    const auto path = [&dir] { return dir.path().toStdString() + "/test.ini"; };
+    // Binary garbage is no settings file: it stays byte for byte as it was.
+    const std::string garbage = binary + "\r\n[S]\nK=ok\n";
+    put(garbage);
     ProfileFile file(path());
-    std::vector<std::thread> writers;
-    std::atomic<int> failures{0};
-    for (int t = 0; t < kThreads; ++t) {
-        writers.emplace_back([&, t] {
-            // Separate objects on one path, spelled differently, share one lock.
-            ProfileFile own(t % 2 == 0 ? path() : dir.path().toStdString() + "/./test.ini");
-            for (int k = 0; k < kKeys; ++k) {
-                if (!own.writeInt("T" + std::to_string(t), "K" + std::to_string(k), k)) ++failures;
-            }
-        });
-    }
-    for (auto& writer : writers) writer.join();
-    EXPECT_EQ(failures.load(), 0);
-    const ProfileDocument doc = file.load();
-    for (int t = 0; t < kThreads; ++t) {
-        const auto entries = doc.section("T" + std::to_string(t));
-        ASSERT_EQ(entries.size(), static_cast<std::size_t>(kKeys)) << t;
-        for (int k = 0; k < kKeys; ++k) EXPECT_EQ(entries[k].value, std::to_string(k));
+    EXPECT_FALSE(file.readable());
+    EXPECT_FALSE(file.writeText("S", "New", "1"));
+    EXPECT_FALSE(file.deleteKey("S", "K"));
+    EXPECT_EQ(contents(), garbage);
+}
+
+TEST_F(ProfileFileTest, EditsKeepEachLineEndingAndNewLinesFollowTheFirst) {
+    struct Case {
+        const char* name;
+        std::string before;
+        std::string after;
+    };
+    const Case cases[] = {
+        {"crlf", "[S]\r\nK=1\r\n\r\n", "[S]\r\nK=2\r\nNew=x\r\n\r\n[T]\r\nA=b\r\n"},
+        {"lf", "[S]\nK=1\n", "[S]\nK=2\nNew=x\n[T]\nA=b\n"},
+        {"mixed", "[S]\r\nK=1\nO=\r\n", "[S]\r\nK=2\nO=\r\nNew=x\r\n[T]\r\nA=b\r\n"},
+    };
+    for (const auto& c : cases) {
+        put(c.before);
+        ProfileFile file(path());
+        ASSERT_TRUE(file.writeText("S", "K", "2")) << c.name;
+        ASSERT_TRUE(file.writeText("S", "New", "x")) << c.name;
+        ASSERT_TRUE(file.writeText("T", "A", "b")) << c.name;
+        EXPECT_EQ(contents(), c.after) << c.name;
     }
 }
 
-TEST_F(ProfileFileTest, FailedWritesLeaveTheOldContentAndNoTempFiles) {
-    put("[S]\nK=old\n");
-    // A folder where the file's lock and temp file would go makes the write fail.
-    EXPECT_FALSE(ProfileFile(path("no/such/folder.ini")).writeText("S", "K", "v"));
-    // The target is a folder: it cannot be read, so it must not be replaced.
-    std::filesystem::create_directories(path("folder.ini/child"));
-    EXPECT_FALSE(ProfileFile(path("folder.ini")).writeText("S", "K", "v"));
-    EXPECT_EQ(ProfileFile(path("folder.ini")).readText("S", "K", "d"), "d");
-    // A non-empty folder in the target's place cannot be renamed over either.
-    EXPECT_FALSE(writeFileAtomically(path("folder.ini"), "new"));
-    EXPECT_TRUE(std::filesystem::is_directory(path("folder.ini/child")));
-    EXPECT_EQ(contents(), "[S]\nK=old\n");
-    const std::filesystem::directory_iterator files(dir_.path().toStdString());
-    EXPECT_EQ(std::distance(begin(files), end(files)), 2);  // test.ini and folder.ini only
+TEST_F(ProfileFileTest, WritesThroughLinksReplaceTheTargetAndKeepTheLink) {
+    namespace fs = std::filesystem;
+    put("[S]\nK=1\n", "dotfiles/real.ini");
+    fs::create_symlink("dotfiles/real.ini", path("hop.ini"));  // relative
+    fs::create_symlink(path("hop.ini"), path("Vellix.ini"));   // absolute, two hops
+    fs::create_symlink("dotfiles/new.ini", path("dangling.ini"));
+    ASSERT_TRUE(ProfileFile(path("Vellix.ini")).writeText("S", "K", "2"));
+    ASSERT_TRUE(ProfileFile(path("dangling.ini")).writeText("S", "K", "3"));
+    EXPECT_TRUE(fs::is_symlink(path("Vellix.ini")));
+    EXPECT_TRUE(fs::is_symlink(path("dangling.ini")));
+    EXPECT_EQ(contents("dotfiles/real.ini"), "[S]\nK=2\n");
+    EXPECT_EQ(contents("dotfiles/new.ini"), "[S]\nK=3\n");
+    // No temporary file stayed behind in either folder.
+    EXPECT_EQ(std::distance(fs::directory_iterator(path("dotfiles")), fs::directory_iterator()), 2);
 }
 
-TEST_F(ProfileFileTest, OversizedFilesReadAsDefaultsAndAreNotRewritten) {
-    const std::string big = "[S]\nK=1\n" + std::string(kMaxStateFileBytes, ';');
-    put(big);
-    ProfileFile file(path());
-    EXPECT_EQ(file.readInt("S", "K", 7), 7);
-    EXPECT_FALSE(file.writeText("S", "K", "2"));
-    EXPECT_EQ(std::filesystem::file_size(path()), big.size());
+TEST_F(ProfileFileTest, StaleTemporaryFilesOfStateFilesAreRemoved) {
+    const std::pair<const char*, bool> files[] = {
+        {"settings.tmp.Ab12Cd", true}, {"Vellix.ini.x1y2z3", true}, {"settings.tmp", false},
+        {"photo.abcdef", false},       {"notes.txt.ab_cde", false}, {".ini.ABCDEF", false}};
+    for (const auto& [name, _] : files) put("x", name);
+    EXPECT_EQ(removeStaleTempFiles(dir_.path()), 2);
+    for (const auto& [name, stale] : files)
+        EXPECT_EQ(std::filesystem::exists(path(name)), !stale) << name;
 }
 
 }  // namespace

@@ -2,12 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include <QTemporaryDir>
 #include <filesystem>
-#include <fstream>
 
 #include "core/atomic_file.h"
 #include "core/contact_folders_file.h"
+#include "support/temp_folder.h"
 
 namespace vellix {
 namespace {
@@ -36,8 +35,8 @@ TEST(SettingsPathsTest, XdgBasesFallBackToHome) {
 }
 
 TEST(SettingsPathsTest, LocateCreatesEveryLevelOrFallsBackBesideTheExecutable) {
-    QTemporaryDir dir;
-    const std::string root = dir.path().toStdString();
+    test::TempFolder dir;
+    const std::string root = dir.path();
     const std::string exe = root + "/bin/vellix";
     const SettingsLocation found =
         locateSettings({{"HOME", root + "/home"}, {"XDG_DATA_HOME", root + "/d/e/f"}}, exe);
@@ -46,7 +45,7 @@ TEST(SettingsPathsTest, LocateCreatesEveryLevelOrFallsBackBesideTheExecutable) {
     EXPECT_TRUE(std::filesystem::is_directory(root + "/home/.config/Vellix"));
     EXPECT_TRUE(std::filesystem::is_directory(root + "/d/e/f/Vellix"));
 
-    std::ofstream(root + "/blocker") << "file";
+    dir.write("blocker", "file");
     const SettingsLocation fallback = locateSettings(
         {{"XDG_CONFIG_HOME", root + "/blocker/cfg"}, {"XDG_DATA_HOME", root + "/blocker"}}, exe);
     EXPECT_EQ(fallback.iniPath, exe + ".ini");
@@ -82,8 +81,8 @@ TEST(SettingsPathsTest, AccountFolderNames) {
 }
 
 TEST(ContactFoldersFileTest, RoundTripAndDamagedFiles) {
-    QTemporaryDir dir;
-    const std::string path = dir.path().toStdString() + "/confolder.dat";
+    test::TempFolder dir;
+    const std::string path = dir.file("confolder.dat");
     auto none = readContactFolders(path);
     ASSERT_TRUE(none);
     EXPECT_EQ(*none, ContactFolderIds{});

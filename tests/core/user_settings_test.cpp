@@ -2,13 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include <QTemporaryDir>
 #include <filesystem>
-#include <fstream>
 #include <thread>
 
 #include "core/atomic_file.h"
 #include "core/spelling_setup.h"
+#include "support/temp_folder.h"
 
 namespace vellix {
 namespace {
@@ -52,18 +51,15 @@ TEST(SpellingSetupTest, ConfiguresInOrderAndKeepsWhatIsAlreadyConfigured) {
     }
 }
 
-std::string slurp(const std::string& path) {
-    auto bytes = readFileBytes(path);
-    return bytes && bytes->has_value() ? **bytes : std::string{"<none>"};
-}
+using test::readFile;
 
 class UserSettingsTest : public ::testing::Test {
   protected:
-    std::string data() const { return dir_.path().toStdString() + "/data/Vellix/"; }
+    std::string data() const { return dir_.path() + "/data/Vellix/"; }
     AccountSettingsTarget target(const std::string& account) {
         return {data(), account, &spelling_, &settings_};
     }
-    QTemporaryDir dir_;
+    test::TempFolder dir_;
     RecordingSpelling spelling_;
     AccountSettingsFile settings_;
 };
@@ -74,24 +70,24 @@ TEST_F(UserSettingsTest, ReceivingCreatesTheFolderSeedsTheDictionaryAndStampsVer
     EXPECT_EQ(*folder, data() + "ann@example/");
     EXPECT_EQ(settings_.path(), data() + "ann@example/settings.tmp");
     ASSERT_EQ(spelling_.calls, std::vector<std::string>{"userpath " + data() + "ann@example/lex"});
-    EXPECT_EQ(slurp(data() + "ann@example/lex/userdic.tlx"),
+    EXPECT_EQ(readFile(data() + "ann@example/lex/userdic.tlx"),
               "#LID 24941\nBrisgate\ti\nVellix\ti\nOrvith\ti\nHarbane\ti\nTolvern\ti\n"
               "Skyloom\ti\n");
     EXPECT_FALSE(fileExists(data() + "ann@example/lex/other.tlx"));
-    EXPECT_EQ(settings_.read(account::kVersion), "9.0.0");
+    // The server's bytes stay as sent, CRLF included; the stamp follows their line ends.
+    EXPECT_EQ(readFile(settings_.path()), "[Vellix]\r\nInterval=0\r\nVersion=9.0.0\r\n");
     EXPECT_EQ(settings_.read(account::kInterval), 0);
     EXPECT_EQ(account::readPollInterval(settings_.file()), 5);
 }
 
 TEST_F(UserSettingsTest, AnExistingDictionaryIsKeptAndTheTextReplaced) {
     const std::string lex = data() + "bob/lex/";
-    std::filesystem::create_directories(lex);
-    std::ofstream(lex + "mine.tlx") << "#LID 24941\nwords\ti\n";
+    dir_.write("data/Vellix/bob/lex/mine.tlx", "#LID 24941\nwords\ti\n");
     spelling_.user = " mine.tlx ";
     ASSERT_TRUE(receiveAccountSettings("[Vellix]\nTipFolder=INBOX\nStale=1\n", target("bob")));
     ASSERT_TRUE(receiveAccountSettings("[Vellix]\nTipFolder=Sent\n", target("bob")));
-    EXPECT_EQ(slurp(lex + "mine.tlx"), "#LID 24941\nwords\ti\n");
-    EXPECT_EQ(slurp(data() + "bob/settings.tmp"), "[Vellix]\nTipFolder=Sent\nVersion=9.0.0\n");
+    EXPECT_EQ(readFile(lex + "mine.tlx"), "#LID 24941\nwords\ti\n");
+    EXPECT_EQ(readFile(data() + "bob/settings.tmp"), "[Vellix]\nTipFolder=Sent\nVersion=9.0.0\n");
 }
 
 TEST_F(UserSettingsTest, NothingReceivedDeletesTheLocalCopy) {
@@ -119,8 +115,7 @@ TEST_F(UserSettingsTest, AccountNamesNeverLeaveTheDataFolder) {
 }
 
 TEST_F(UserSettingsTest, FolderThatCannotBeMadeFailsButKeepsThePath) {
-    std::filesystem::create_directories(dir_.path().toStdString() + "/data");
-    std::ofstream(dir_.path().toStdString() + "/data/Vellix") << "a file, not a folder";
+    dir_.write("data/Vellix", "a file, not a folder");
     auto folder = receiveAccountSettings("[Vellix]\n", target("ann"));
     EXPECT_FALSE(folder);
     EXPECT_EQ(settings_.path(), data() + "ann/settings.tmp");
@@ -128,11 +123,11 @@ TEST_F(UserSettingsTest, FolderThatCannotBeMadeFailsButKeepsThePath) {
 }
 
 TEST_F(UserSettingsTest, ReadingTheAccountSettings) {
-    const std::string path = dir_.path().toStdString() + "/settings.tmp";
-    std::ofstream(path) << "[Vellix]\nTipFolder=INBOX\nBkgrndColor=255\nDefaultBlinkIcon=No\n"
-                           "DefaultShowNotice=yes\nEntry0:Name=INBOX\nEntry0:PlaySound=0\n"
-                           "Entry0:InWindow=1\nEntry1:Name=Sent\nEntry3:Name=Unreached\n"
-                           "Interval=-4\n";
+    const std::string path =
+        dir_.write("settings.tmp",
+                   "[Vellix]\nTipFolder=INBOX\nBkgrndColor=255\nDefaultBlinkIcon=No\n"
+                   "DefaultShowNotice=yes\nEntry0:Name=INBOX\nEntry0:PlaySound=0\n"
+                   "Entry0:InWindow=1\nEntry1:Name=Sent\nEntry3:Name=Unreached\nInterval=-4\n");
     const UserSettings settings = readUserSettings(ProfileFile(path));
     EXPECT_EQ(settings.tipFolder, "INBOX");
     EXPECT_EQ(settings.bkgrndColor, 255);
@@ -150,10 +145,8 @@ TEST_F(UserSettingsTest, ReadingTheAccountSettings) {
 TEST_F(UserSettingsTest, AccessorFollowsThePathAcrossThreads) {
     EXPECT_FALSE(settings_.writeInt("Vellix", "Interval", 3));  // no path yet
     EXPECT_EQ(settings_.read(account::kInterval), 5);
-    const std::string first = dir_.path().toStdString() + "/one.tmp";
-    const std::string second = dir_.path().toStdString() + "/two.tmp";
-    std::ofstream(first) << "[Vellix]\nInterval=7\n";
-    std::ofstream(second) << "[Vellix]\nInterval=8\n";
+    const std::string first = dir_.write("one.tmp", "[Vellix]\nInterval=7\n");
+    const std::string second = dir_.write("two.tmp", "[Vellix]\nInterval=8\n");
     std::atomic<bool> stop{false};
     std::atomic<int> odd{0};
     std::thread reader([&] {

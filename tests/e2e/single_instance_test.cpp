@@ -61,15 +61,6 @@ TEST_F(SingleInstanceTest, StopEndsTheRunningInstanceThroughItsExitSequence) {
     EXPECT_NE(trace.find(messageTrace("window handler", UM_QUIT_THREAD)), std::string::npos);
 }
 
-TEST_F(SingleInstanceTest, MailtoIsHandedToTheRunningInstance) {
-    startFirst();
-    const auto run = runToEnd(home, {QStringLiteral("/mailto:ann@example.com?subject=Hi")});
-    ASSERT_TRUE(run.ended);
-    EXPECT_EQ(run.exitCode, 0);
-    ASSERT_TRUE(first->waitForTrace(messageTrace("server", UM_OPEN_LINK))) << first->trace();
-    EXPECT_TRUE(first->running());
-}
-
 TEST_F(SingleInstanceTest, MailtoOnTheFirstStartOpensTheLinkItself) {
     first = std::make_unique<VellixProcess>(home, QStringList{QStringLiteral("/mailto:a@b.c")});
     first->start();

@@ -20,9 +20,9 @@
 #include <vector>
 
 #include "core/messages.h"
-#include "core/password_codec.h"
 #include "support/sim_process.h"
 #include "support/vellix_process.h"
+#include "support/wait.h"
 #include "support/xvfb_server.h"
 #include "x11_screen.h"
 
@@ -40,17 +40,6 @@ const std::string kAccount = "alice@demo.local";
 
 std::string messageTrace(const char* frame, MessageId id) {
     return "vellix: message " + std::string(frame) + " " + std::to_string(id) + "\n";
-}
-
-template <typename Done>
-bool waitUntil(Done done, std::chrono::milliseconds timeout = 20s) {
-    const auto deadline = std::chrono::steady_clock::now() + timeout;
-    while (!done()) {
-        if (std::chrono::steady_clock::now() >= deadline) return false;
-        QCoreApplication::processEvents();  // reads the child's trace
-        std::this_thread::sleep_for(5ms);
-    }
-    return true;
 }
 
 std::size_t countOf(const std::string& text, const std::string& needle, std::size_t from = 0) {
@@ -134,14 +123,9 @@ class TrayE2eTest : public ::testing::Test {
         script.write("#!/bin/sh\nprintf '%s\\n' \"$1\" >> \"$(dirname \"$0\")/urls.txt\"\n");
         script.close();
         script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        ASSERT_TRUE(QDir(home.path()).mkpath(QStringLiteral("config/Vellix")));
-        QFile ini(path("config/Vellix/Vellix.ini"));
-        ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
-        const std::string text =
-            "[Vellix]\nURL=" + sim.url() + "\nLastEntry=1\nLastUser=1\nUser1=" + kAccount +
-            "\nPassword1=" + encodePassword("alice") +
-            "\nPwdSaveFlag1=YES\nBrowserCommand=" + path("browser.sh").toStdString() + " %1\n";
-        ini.write(text.data(), static_cast<qint64>(text.size()));
+        ASSERT_TRUE(
+            home.writeProfile(sim.url(), kAccount, "alice",
+                              "BrowserCommand=" + path("browser.sh").toStdString() + " %1\n"));
     }
 
     std::vector<std::string> openedUrls() const { return readLines(path("urls.txt")); }
@@ -155,7 +139,7 @@ TEST_F(TrayE2eTest, MailtoHandOverOpensTheComposePageOfTheRunningSession) {
     ASSERT_NO_FATAL_FAILURE(writeProfile(sim));
     VellixProcess vellix(home, {});
     vellix.start();
-    ASSERT_TRUE(waitUntil([&] { return countsRequests(sim) > 0; })) << vellix.trace();
+    ASSERT_TRUE(test::runUntil([&] { return countsRequests(sim) > 0; })) << vellix.trace();
 
     // Arguments stay percent-encoded from the command line to the page address.
     const struct {
@@ -173,7 +157,8 @@ TEST_F(TrayE2eTest, MailtoHandOverOpensTheComposePageOfTheRunningSession) {
         const auto run = test::runToEnd(home, {QString::fromUtf8(c.argument)});
         ASSERT_TRUE(run.ended);
         EXPECT_EQ(run.exitCode, 0);
-        ASSERT_TRUE(waitUntil([&] { return openedUrls().size() > opened; }, 10s)) << vellix.trace();
+        ASSERT_TRUE(test::runUntil([&] { return openedUrls().size() > opened; }, 10s))
+            << vellix.trace();
         const std::string url = openedUrls()[opened++];
         const std::string session = sessionOf(url, sim);
         EXPECT_FALSE(session.empty()) << url;
@@ -202,7 +187,7 @@ TEST_F(TrayE2eTest, NewMailBlinksTheTrayIconShowsTheNoteAndOpensTheFirstUnreadMe
     ASSERT_TRUE(tray.waitForStarted());
     test::X11Screen screen(xvfb.display());
     ASSERT_TRUE(screen.connected());
-    ASSERT_TRUE(waitUntil([&] { return screen.trayOwned(); }, 10s));
+    ASSERT_TRUE(test::runUntil([&] { return screen.trayOwned(); }, 10s));
 
     QFile seed(path("seed.ini"));
     ASSERT_TRUE(seed.open(QIODevice::WriteOnly));
@@ -229,22 +214,28 @@ TEST_F(TrayE2eTest, NewMailBlinksTheTrayIconShowsTheNoteAndOpensTheFirstUnreadMe
         return ScreenWindow{};
     };
 
-    // Our icon is a window embedded in trayer's panel, not a top-level of its own.
+    // Our icon is a window embedded in trayer's panel, not a top-level of its own. The panel
+    // may move or resize it after embedding, so its place is read again before each look.
     ScreenWindow icon;
-    ASSERT_TRUE(waitUntil([&] {
-        icon =
+    const auto findIcon = [&] {
+        const ScreenWindow now =
             find([&](const ScreenWindow& w) { return w.parent != screen.root() && w.width > 0; });
-        return icon.id != 0;
-    })) << vellix.trace();
+        if (now.id != 0) icon = now;
+        return now.id != 0;
+    };
+    ASSERT_TRUE(test::runUntil(findIcon)) << vellix.trace();
     EXPECT_LT(icon.y, 32);
 
     // After the first check the icon holds still: the connected picture.
     Picture connected;
-    ASSERT_TRUE(waitUntil([&] {
-        if (countsRequests(sim) == 0) return false;
+    ASSERT_TRUE(test::runUntil([&] {
+        if (countsRequests(sim) == 0 || !findIcon()) return false;
         connected = stillPicture(screen, icon, 400ms);
         return !connected.empty();
-    })) << vellix.trace();
+    })) << "icon "
+        << icon.width << "x" << icon.height << " at " << icon.x << "," << icon.y << ", picture of "
+        << screen.grab(icon).size() << " pixels\n"
+        << vellix.trace();
     ASSERT_FALSE(connected.empty());
     EXPECT_GT(std::set<std::uint32_t>(connected.begin(), connected.end()).size(), 1u)
         << "the tray shows no picture";
@@ -262,23 +253,24 @@ TEST_F(TrayE2eTest, NewMailBlinksTheTrayIconShowsTheNoteAndOpensTheFirstUnreadMe
     const std::string passTrace = messageTrace("note", UM_COUNTS_READY);
     const std::string stateTrace = messageTrace("tray", UM_SERVER_STATE);
     std::size_t passAt = std::string::npos;
-    ASSERT_TRUE(waitUntil([&] {
+    ASSERT_TRUE(test::runUntil([&] {
         passAt = vellix.trace().find(passTrace, before);
         return passAt != std::string::npos &&
                vellix.trace().find(stateTrace, passAt) != std::string::npos;
     })) << vellix.trace();
+    ASSERT_TRUE(findIcon());
     const auto blink = samplePictures(screen, icon, 500ms);
     EXPECT_GE(changes(blink), 3) << "the icon does not blink";
     EXPECT_TRUE(
         std::any_of(blink.begin(), blink.end(), [&](const Picture& p) { return p != connected; }));
     ASSERT_TRUE(sim.control("clear-faults").ok());
 
-    EXPECT_TRUE(waitUntil(
+    EXPECT_TRUE(test::runUntil(
         [&] { return find([](const ScreenWindow& w) { return w.name == "New Mail"; }).id != 0; },
         10s))
         << "no note window";
 
-    ASSERT_TRUE(waitUntil([&] { return !openedUrls().empty(); }, 10s)) << vellix.trace();
+    ASSERT_TRUE(test::runUntil([&] { return !openedUrls().empty(); }, 10s)) << vellix.trace();
     const std::string url = openedUrls().front();
     const std::string session = sessionOf(url, sim);
     EXPECT_FALSE(session.empty()) << url;
@@ -288,9 +280,9 @@ TEST_F(TrayE2eTest, NewMailBlinksTheTrayIconShowsTheNoteAndOpensTheFirstUnreadMe
     // The opened page sets the icon still again, and the next check opens nothing more.
     const std::size_t openAt = vellix.trace().find(messageTrace("server", UM_OPEN_LINK), before);
     ASSERT_NE(openAt, std::string::npos);
-    ASSERT_TRUE(waitUntil([&] { return countOf(vellix.trace(), stateTrace, openAt) >= 4; }))
+    ASSERT_TRUE(test::runUntil([&] { return countOf(vellix.trace(), stateTrace, openAt) >= 4; }))
         << vellix.trace();
-    EXPECT_TRUE(waitUntil([&] { return !stillPicture(screen, icon, 100ms).empty(); }, 5s));
+    EXPECT_TRUE(test::runUntil([&] { return !stillPicture(screen, icon, 100ms).empty(); }, 5s));
     EXPECT_EQ(openedUrls().size(), 1u);
     EXPECT_EQ(countOf(vellix.trace(), passTrace), 1u);
 

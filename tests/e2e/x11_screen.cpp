@@ -1,7 +1,11 @@
 #include "x11_screen.h"
 
+#include <X11/XKBlib.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <X11/extensions/XTest.h>
+
+#include <cstring>
 
 namespace vellix::test {
 namespace {
@@ -11,37 +15,23 @@ int ignoreErrors(Display*, XErrorEvent*) {
     return 0;
 }
 
-std::string textProperty(Display* display, Window window, Atom property) {
-    Atom type = None;
-    int format = 0;
+// The property's items as bytes when they come in `format` bits each, else nothing.
+std::string property(Display* display, Window window, Atom property, Atom type, int format) {
+    Atom typeReturn = None;
+    int formatReturn = 0;
     unsigned long count = 0;
     unsigned long after = 0;
     unsigned char* data = nullptr;
-    std::string text;
-    if (XGetWindowProperty(display, window, property, 0, 1024, False, AnyPropertyType, &type,
-                           &format, &count, &after, &data) == Success &&
-        data != nullptr && format == 8) {
-        text.assign(reinterpret_cast<const char*>(data), count);
+    std::string bytes;
+    if (XGetWindowProperty(display, window, property, 0, 1024, False, type, &typeReturn,
+                           &formatReturn, &count, &after, &data) == Success &&
+        data != nullptr && formatReturn == format) {
+        // Xlib hands 32-bit items over as longs.
+        bytes.assign(reinterpret_cast<const char*>(data),
+                     count * (format == 32 ? sizeof(long) : 1));
     }
     if (data != nullptr) XFree(data);
-    return text;
-}
-
-long pidProperty(Display* display, Window window, Atom property) {
-    Atom type = None;
-    int format = 0;
-    unsigned long count = 0;
-    unsigned long after = 0;
-    unsigned char* data = nullptr;
-    long pid = 0;
-    if (XGetWindowProperty(display, window, property, 0, 1, False,
-                           XInternAtom(display, "CARDINAL", False), &type, &format, &count, &after,
-                           &data) == Success &&
-        data != nullptr && format == 32 && count == 1) {
-        pid = *reinterpret_cast<const long*>(data);
-    }
-    if (data != nullptr) XFree(data);
-    return pid;
+    return bytes;
 }
 
 }  // namespace
@@ -68,6 +58,7 @@ std::vector<ScreenWindow> X11Screen::windows() const {
     const Atom netName = XInternAtom(display_, "_NET_WM_NAME", False);
     const Atom netPid = XInternAtom(display_, "_NET_WM_PID", False);
     const Atom wmName = XInternAtom(display_, "WM_NAME", False);
+    const Atom cardinal = XInternAtom(display_, "CARDINAL", False);
     std::vector<ScreenWindow> found;
     std::vector<Window> pending{root()};
     while (!pending.empty()) {
@@ -90,9 +81,12 @@ std::vector<ScreenWindow> X11Screen::windows() const {
             Window unused = 0;
             XTranslateCoordinates(display_, children[i], root(), 0, 0, &window.x, &window.y,
                                   &unused);
-            window.name = textProperty(display_, children[i], netName);
-            if (window.name.empty()) window.name = textProperty(display_, children[i], wmName);
-            window.pid = pidProperty(display_, children[i], netPid);
+            window.name = property(display_, children[i], netName, AnyPropertyType, 8);
+            if (window.name.empty()) {
+                window.name = property(display_, children[i], wmName, AnyPropertyType, 8);
+            }
+            const std::string pid = property(display_, children[i], netPid, cardinal, 32);
+            if (pid.size() == sizeof(long)) std::memcpy(&window.pid, pid.data(), sizeof(long));
             found.push_back(window);
             pending.push_back(children[i]);
         }
@@ -114,6 +108,49 @@ std::vector<std::uint32_t> X11Screen::grab(const ScreenWindow& area) const {
             pixels.push_back(static_cast<std::uint32_t>(XGetPixel(image, x, y)));
     XDestroyImage(image);
     return pixels;
+}
+
+namespace {
+
+void tap(Display* display, KeySym sym, bool shift) {
+    const KeyCode shiftCode = XKeysymToKeycode(display, XK_Shift_L);
+    const KeyCode code = XKeysymToKeycode(display, sym);
+    if (code == 0) return;
+    if (shift) XTestFakeKeyEvent(display, shiftCode, True, CurrentTime);
+    XTestFakeKeyEvent(display, code, True, CurrentTime);
+    XTestFakeKeyEvent(display, code, False, CurrentTime);
+    if (shift) XTestFakeKeyEvent(display, shiftCode, False, CurrentTime);
+}
+
+void focus(Display* display, Window window) {
+    XRaiseWindow(display, window);
+    XSetInputFocus(display, window, RevertToParent, CurrentTime);
+    XSync(display, False);
+}
+
+}  // namespace
+
+void X11Screen::type(unsigned long window, const std::string& text) const {
+    focus(display_, window);
+    for (char c : text) {
+        // Printable ASCII keysyms are the characters' own codes.
+        if (c < 0x20 || c > 0x7E) continue;
+        const KeySym sym = static_cast<KeySym>(c);
+        // The keysym's own key; upper case and punctuation above the digits need Shift.
+        const KeyCode code = XKeysymToKeycode(display_, sym);
+        const bool shift = code != 0 && XkbKeycodeToKeysym(display_, code, 0, 0) != sym;
+        tap(display_, sym, shift);
+    }
+    XSync(display_, False);
+}
+
+void X11Screen::press(unsigned long window, const std::string& key, bool control) const {
+    focus(display_, window);
+    const KeyCode controlCode = XKeysymToKeycode(display_, XK_Control_L);
+    if (control) XTestFakeKeyEvent(display_, controlCode, True, CurrentTime);
+    tap(display_, XStringToKeysym(key.c_str()), false);
+    if (control) XTestFakeKeyEvent(display_, controlCode, False, CurrentTime);
+    XSync(display_, False);
 }
 
 }  // namespace vellix::test

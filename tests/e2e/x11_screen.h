@@ -37,6 +37,10 @@ class X11Screen {
     std::vector<ScreenWindow> windows() const;
     // The pixels of a root-window rectangle, row by row; empty when it cannot be read.
     std::vector<std::uint32_t> grab(const ScreenWindow& area) const;
+    // Gives the window the keyboard focus and types the text (ASCII) as key presses.
+    void type(unsigned long window, const std::string& text) const;
+    // One key (an X keysym name such as "Return"), with Control held when asked.
+    void press(unsigned long window, const std::string& key, bool control) const;
 
   private:
     _XDisplay* display_ = nullptr;

@@ -3,6 +3,7 @@
 
 #include "core/frame_registry.h"
 #include "core/sound_player.h"
+#include "core/tray_state.h"
 #include "im/buddy_status_update.h"
 #include "server/buddy_table.h"
 #include "support/recording_frame.h"
@@ -66,7 +67,7 @@ TEST(BuddyStatus, SignalsFollowTheChangeAndTheSettings) {
         ASSERT_EQ(trayMessages.size(), c.trayBlink ? 1u : 0u);
         if (c.trayBlink) {
             EXPECT_EQ(std::tuple(trayMessages[0].id, trayMessages[0].w, trayMessages[0].text),
-                      std::tuple(UM_SERVER_STATE, WParam(kTrayBuddyOnline), "Bob B"));
+                      std::tuple(UM_SERVER_STATE, trayStateToWire(TrayState::Notice), "Bob B"));
         }
         EXPECT_EQ(sound.played.size(), c.played ? 1u : 0u);
         if (c.changed) {

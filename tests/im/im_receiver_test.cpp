@@ -9,8 +9,8 @@
 
 #include "core/frame_registry.h"
 #include "core/string_table.h"
-#include "im/im_receiver.h"
 #include "im/im_events.h"
+#include "im/im_receiver.h"
 #include "server/buddy_table.h"
 #include "support/recording_frame.h"
 #include "support/sim_process.h"
@@ -163,7 +163,7 @@ TEST_F(ImReceiverTest, EndsTellTheServerFrame) {
          {},
          [](auto& t) { t.push("<wait>A new wait request is taking your place</wait>"); },
          false,
-         {UM_ANOTHER_INSTANCE},
+         {UM_QUIT_BUDDY_WINDOW},
          true,
          "ERROR: <wait>A new wait request is taking your place</wait>"},
         {"empty reply",
@@ -242,7 +242,7 @@ TEST_F(ImReceiverTest, StopCutsAPauseAndAWaitingPoll) {
     ASSERT_TRUE(sim.wait_for_long_polls(kAlice, 1));
     ASSERT_TRUE(push("<wait>A new wait request is taking your place</wait>"));
     ASSERT_TRUE(server.frame->waitForMessages(1, kWait));
-    EXPECT_EQ(server.frame->messages().back().id, UM_ANOTHER_INSTANCE);
+    EXPECT_EQ(server.frame->messages().back().id, UM_QUIT_BUDDY_WINDOW);
     receiver->stop();
     EXPECT_TRUE(receiver->waitEnded(Milliseconds(2000)));
 

@@ -2,11 +2,9 @@
 
 #include <QDBusConnection>
 #include <QDBusMessage>
-#include <QProcess>
-#include <QStandardPaths>
-
-#include "event_loop_wait.h"
 #include "platform/desktop_notifier.h"
+#include "support/private_bus.h"
+#include "support/wait.h"
 
 namespace vellix {
 namespace {
@@ -37,15 +35,9 @@ class FakeNotifications : public QObject {
 class DesktopNotifierTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        if (QStandardPaths::findExecutable(QStringLiteral("dbus-daemon")).isEmpty()) {
+        if (address.isEmpty()) {
             GTEST_SKIP() << "dbus-daemon is not installed (scripts/setup.sh installs it)";
         }
-        daemon.start(QStringLiteral("dbus-daemon"),
-                     {QStringLiteral("--session"), QStringLiteral("--nofork"),
-                      QStringLiteral("--print-address=1")});
-        ASSERT_TRUE(daemon.waitForStarted());
-        ASSERT_TRUE(daemon.waitForReadyRead(5000));
-        address = QString::fromUtf8(daemon.readLine()).trimmed();
         auto service = QDBusConnection::connectToBus(address, QStringLiteral("fake-service"));
         ASSERT_TRUE(service.registerObject(QStringLiteral("/org/freedesktop/Notifications"), &fake,
                                            QDBusConnection::ExportAllSlots));
@@ -54,10 +46,6 @@ class DesktopNotifierTest : public ::testing::Test {
     void TearDown() override {
         QDBusConnection::disconnectFromBus(QStringLiteral("fake-service"));
         QDBusConnection::disconnectFromBus(QStringLiteral("notifier"));
-        if (daemon.state() != QProcess::NotRunning) {
-            daemon.kill();
-            daemon.waitForFinished();
-        }
     }
     void invoke(uint id, const QString& key) {
         auto signal = QDBusMessage::createSignal(QStringLiteral("/org/freedesktop/Notifications"),
@@ -67,8 +55,8 @@ class DesktopNotifierTest : public ::testing::Test {
         QDBusConnection(QStringLiteral("fake-service")).send(signal);
     }
 
-    QProcess daemon;
-    QString address;
+    test::PrivateBus bus;
+    QString address = bus.address();
     FakeNotifications fake;
 };
 

@@ -1,8 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QLocalSocket>
 #include <QTemporaryDir>
 #include <QThread>
+
+#include <cstdio>
+#include <future>
 
 #include <tuple>
 
@@ -54,6 +58,16 @@ TEST(InstanceGuardTest, SecondGuardFindsTheFirstAndHandsOver) {
     const std::string folder = dir.path().toStdString();
     InstanceGuard first(folder);
     ASSERT_TRUE(first.acquire(Milliseconds(100)));
+    // Reachable as soon as the lock is held: a stop sent before the listening thread runs
+    // waits in the socket instead of finding nobody.
+    auto earlyStop = std::async(std::launch::async, [&] {
+        InstanceGuard early(folder);
+        return early.postToRunning(UM_STOP, 0, 0);
+    });
+    QLocalSocket probe;
+    probe.connectToServer(QString::fromStdString(first.socketPath()));
+    EXPECT_TRUE(probe.waitForConnected(0) || probe.state() == QLocalSocket::ConnectedState);
+    probe.abort();
 
     std::vector<std::pair<MessageId, std::string>> received;
     QThread listener;
@@ -73,6 +87,7 @@ TEST(InstanceGuardTest, SecondGuardFindsTheFirstAndHandsOver) {
         },
         Qt::BlockingQueuedConnection);
 
+    EXPECT_TRUE(earlyStop.get());
     InstanceGuard second(folder);
     EXPECT_FALSE(second.acquire(Milliseconds(100)));
     EXPECT_TRUE(second.postToRunning(UM_STOP, 0, 0));
@@ -80,13 +95,19 @@ TEST(InstanceGuardTest, SecondGuardFindsTheFirstAndHandsOver) {
     EXPECT_EQ(second.copyDataToRunning(7, "other"), std::optional<bool>(false));
     // Plain messages other than a stop are not accepted from outside.
     EXPECT_TRUE(second.postToRunning(UM_CHECK_NOW, 0, 0));
+    // A cleaner of old runtime files removes the socket: it is made again at once.
+    ASSERT_EQ(std::remove(first.socketPath().c_str()), 0);
+    EXPECT_TRUE(second.postToRunning(UM_STOP, 0, 0));
 
     QMetaObject::invokeMethod(
         &context, [&] { first.stopListening(); }, Qt::BlockingQueuedConnection);
     listener.quit();
     listener.wait();
-    const std::vector<std::pair<MessageId, std::string>> expected = {
-        {UM_STOP, ""}, {WM_COPYDATA, "ann@x"}, {WM_COPYDATA, "other"}};
+    const std::vector<std::pair<MessageId, std::string>> expected = {{UM_STOP, ""},
+                                                                     {UM_STOP, ""},
+                                                                     {WM_COPYDATA, "ann@x"},
+                                                                     {WM_COPYDATA, "other"},
+                                                                     {UM_STOP, ""}};
     EXPECT_EQ(received, expected);
 
     // With the first gone, nobody answers and the lock is free again.

@@ -2,18 +2,16 @@
 
 #include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 
-#include "temp_folder.h"
+#include "support/temp_folder.h"
 
 namespace vellix {
 namespace {
 
-using test::pathIn;
 using test::readFile;
 using test::writeFile;
 
@@ -24,11 +22,11 @@ bool haveEnglish() {
 }
 
 // An engine on the system's en_US dictionary with a user dictionary in `dir`.
-std::unique_ptr<HunspellSpellingEngine> englishEngine(const QTemporaryDir& dir) {
+std::unique_ptr<HunspellSpellingEngine> englishEngine(const test::TempFolder& dir) {
     auto engine = std::make_unique<HunspellSpellingEngine>(
         HunspellConfig{.systemFolders = {kSystemFolder}, .language = "en_US"});
     engine->setUserLexFiles("userdic.tlx");
-    engine->setUserLexPath(dir.path().toStdString());
+    engine->setUserLexPath(dir.path());
     return engine;
 }
 
@@ -39,9 +37,9 @@ std::vector<std::string> misspelledWords(HunspellSpellingEngine& engine, const s
 }
 
 TEST(HunspellSpellingEngine, WithoutDictionariesEveryWordPassesAndNothingCanBeAdded) {
-    QTemporaryDir dir;
+    test::TempFolder dir;
     HunspellSpellingEngine engine(
-        HunspellConfig{.systemFolders = {dir.path().toStdString()}, .language = "xx_YY"});
+        HunspellConfig{.systemFolders = {dir.path()}, .language = "xx_YY"});
     auto ready = engine.ready();
     ASSERT_FALSE(ready.ok());
     EXPECT_NE(ready.error().find("xx_YY"), std::string::npos);
@@ -61,7 +59,7 @@ TEST(HunspellSpellingEngine, WithoutDictionariesEveryWordPassesAndNothingCanBeAd
 
 TEST(HunspellSpellingEngine, ChecksWithTheSystemDictionary) {
     if (!haveEnglish()) GTEST_SKIP() << "hunspell-en-us is not installed";
-    QTemporaryDir dir;
+    test::TempFolder dir;
     auto engine = englishEngine(dir);
     ASSERT_TRUE(engine->ready().ok());
     EXPECT_EQ(engine->dictionaryPath(), "/usr/share/hunspell/en_US.dic");
@@ -77,8 +75,8 @@ TEST(HunspellSpellingEngine, ChecksWithTheSystemDictionary) {
 
 TEST(HunspellSpellingEngine, UserWordsAddRemoveAndIgnore) {
     if (!haveEnglish()) GTEST_SKIP() << "hunspell-en-us is not installed";
-    QTemporaryDir dir;
-    const std::string file = pathIn(dir, "userdic.tlx");
+    test::TempFolder dir;
+    const std::string file = dir.file("userdic.tlx");
     writeFile(file, "#LID 24941\nSkyloom\ti\nOrvith\tc\n");
     auto engine = englishEngine(dir);
     EXPECT_EQ(misspelledWords(*engine, "Skyloom Orvith Tolvern"),
@@ -114,15 +112,15 @@ TEST(HunspellSpellingEngine, UserWordsAddRemoveAndIgnore) {
 TEST(HunspellSpellingEngine, ProgramLexFolderAndLegacyCharacterSets) {
     // A dictionary in the program's lex folder wins over the system one; this one is in
     // ISO 8859-1 and knows "café" and "hello" only.
-    QTemporaryDir lex;
-    writeFile(pathIn(lex, "en_US.aff"),
+    test::TempFolder lex;
+    writeFile(lex.file("en_US.aff"),
               "SET ISO8859-1\nTRY esianrtolcdugmphbyfvkwzESIANRTOLCDUGMPHBYFVKWZ\n");
-    writeFile(pathIn(lex, "en_US.dic"), "2\ncaf\xE9\nhello\n");
+    writeFile(lex.file("en_US.dic"), "2\ncaf\xE9\nhello\n");
     HunspellSpellingEngine engine(
         HunspellConfig{.systemFolders = {kSystemFolder}, .language = "en_US"});
-    engine.setMainLexPath(lex.path().toStdString());
+    engine.setMainLexPath(lex.path());
     ASSERT_TRUE(engine.ready().ok());
-    EXPECT_EQ(engine.dictionaryPath(), pathIn(lex, "en_US.dic"));
+    EXPECT_EQ(engine.dictionaryPath(), lex.file("en_US.dic"));
     EXPECT_TRUE(engine.isCorrect("caf\xC3\xA9"));
     EXPECT_TRUE(engine.isCorrect("hello"));
     EXPECT_FALSE(engine.isCorrect("house"));

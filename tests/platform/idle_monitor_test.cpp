@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "core/messages.h"
-#include "event_loop_wait.h"
+#include "support/wait.h"
 
 namespace vellix {
 namespace {

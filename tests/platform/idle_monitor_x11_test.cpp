@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "core/messages.h"
-#include "event_loop_wait.h"
 #include "platform/idle_monitor.h"
 #include "platform/x11_idle_source.h"
+#include "support/wait.h"
 #include "support/xvfb_server.h"
 
 // Last: Xlib's macros clash with names above.

@@ -2,16 +2,14 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
-#include "temp_folder.h"
+#include "support/temp_folder.h"
 
 namespace vellix {
 namespace {
 
-using test::pathIn;
 using test::readFile;
 using test::writeFile;
 
@@ -33,9 +31,7 @@ TEST(UserDictionary, ParsesAcceptedWordsAndSkipsOtherLines) {
         {"dup\ti\ndup\ti\n", {"dup"}},
         {"caf\xC3\xA9\ti\n", {"caf\xC3\xA9"}},
     };
-    for (const auto& c : cases) {
-        EXPECT_EQ(UserDictionary::parse(c.text).words(), c.words) << c.text;
-    }
+    for (const auto& c : cases) EXPECT_EQ(UserDictionary::parse(c.text).words(), c.words) << c.text;
 }
 
 TEST(UserDictionary, EditingKeepsOtherLinesAndRefusesBadWords) {
@@ -56,8 +52,8 @@ TEST(UserDictionary, EditingKeepsOtherLinesAndRefusesBadWords) {
 }
 
 TEST(UserDictionaryFile, AppendWritesOneEntryLine) {
-    QTemporaryDir dir;
-    const std::string path = pathIn(dir, "userdic.tlx");
+    test::TempFolder dir;
+    const std::string path = dir.file("userdic.tlx");
     struct Case {
         const char* before;  // nullptr: no file
         std::string after;
@@ -79,8 +75,8 @@ TEST(UserDictionaryFile, AppendWritesOneEntryLine) {
 }
 
 TEST(UserDictionaryFile, SaveReplacesTheFileAndLoadReadsItBack) {
-    QTemporaryDir dir;
-    const std::string path = pathIn(dir, "userdic.tlx");
+    test::TempFolder dir;
+    const std::string path = dir.file("userdic.tlx");
     auto missing = loadUserDictionary(path);
     ASSERT_TRUE(missing.ok());
     EXPECT_TRUE(missing->words().empty());
@@ -96,14 +92,14 @@ TEST(UserDictionaryFile, SaveReplacesTheFileAndLoadReadsItBack) {
 }
 
 TEST(UserDictionaryFile, FailuresSayWhyAndLeaveTheFile) {
-    QTemporaryDir dir;
-    const std::string missingFolder = pathIn(dir, "no/such/userdic.tlx");
+    test::TempFolder dir;
+    const std::string missingFolder = dir.file("no/such/userdic.tlx");
     auto appended = appendUserWord(missingFolder, "zork");
     ASSERT_FALSE(appended.ok());
     EXPECT_NE(appended.error().find(missingFolder), std::string::npos);
 
     // A folder where the file should be: an error, and the folder is left alone.
-    const std::string folder = pathIn(dir, "folder.tlx");
+    const std::string folder = dir.file("folder.tlx");
     ASSERT_TRUE(QDir().mkpath(QString::fromStdString(folder)));
     auto loaded = loadUserDictionary(folder);
     ASSERT_FALSE(loaded.ok());

@@ -1,47 +1,29 @@
-#include <QFile>
 #include <QProcessEnvironment>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "event_loop_wait.h"
 #include "platform/xdg_desktop_shell.h"
-#include "temp_folder.h"
+#include "support/argument_recorder.h"
 
 namespace vellix {
 namespace {
 
-// A stand-in browser that writes its arguments, one a line, once it has them all.
-class Recorder {
-  public:
-    Recorder() {
-        script = test::pathIn(dir, "browser");
-        output = test::pathIn(dir, "args");
-        test::writeFile(script, "#!/bin/sh\nprintf '%s\\n' \"$@\" > '" + output + ".part'\nmv '" +
-                                    output + ".part' '" + output + "'\n");
-        QFile::setPermissions(QString::fromStdString(script),
-                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    }
-    // What the recorder got, or "(nothing)" after the wait.
-    std::string arguments() const {
-        test::runUntil([this] { return QFile::exists(QString::fromStdString(output)); }, 10000);
-        return QFile::exists(QString::fromStdString(output)) ? test::readFile(output) : "(nothing)";
-    }
-    // A bare desktop-less environment whose only browser is the recorder.
+// A recorder in a bare desktop-less home whose only browser is the recorder.
+struct Browser {
+    test::TempFolder dir;
+    test::ArgumentRecorder recorder{dir.file("browser")};
+
     QProcessEnvironment environment() const {
         QProcessEnvironment env;
         env.insert(QStringLiteral("PATH"), QStringLiteral("/usr/bin:/bin"));
         for (const char* name : {"HOME", "XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_DATA_DIRS"}) {
-            env.insert(QString::fromLatin1(name), dir.path());
+            env.insert(QString::fromLatin1(name), QString::fromStdString(dir.path()));
         }
-        env.insert(QStringLiteral("BROWSER"), QString::fromStdString(script));
+        env.insert(QStringLiteral("BROWSER"), QString::fromStdString(recorder.program()));
         return env;
     }
-
-    QTemporaryDir dir;
-    std::string script, output;
 };
 
 TEST(XdgDesktopShellTest, BrowserCommandTemplate) {
@@ -56,25 +38,25 @@ TEST(XdgDesktopShellTest, BrowserCommandTemplate) {
         {"  ", url + "\n"},  // no command: the desktop opens it, here through $BROWSER
     };
     for (auto c : cases) {
-        Recorder recorder;
+        Browser browser;
         if (const auto at = c.command.find('@'); at != std::string::npos) {
-            c.command.replace(at, 1, recorder.script);
+            c.command.replace(at, 1, browser.recorder.program());
         }
-        XdgDesktopShell shell([&] { return c.command; }, recorder.environment());
+        XdgDesktopShell shell([&] { return c.command; }, browser.environment());
         ASSERT_TRUE(shell.openInNewBrowser(url).ok()) << c.command;
-        EXPECT_EQ(recorder.arguments(), c.arguments) << c.command;
+        EXPECT_EQ(browser.recorder.arguments(), c.arguments) << c.command;
     }
 }
 
 TEST(XdgDesktopShellTest, OpenAndStartProgram) {
-    Recorder viaOpener;
+    Browser viaOpener;
     XdgDesktopShell shell(nullptr, viaOpener.environment());
     ASSERT_TRUE(shell.openUrl("http://m/?Session=1&Frames=Yes").ok());
-    EXPECT_EQ(viaOpener.arguments(), "http://m/?Session=1&Frames=Yes\n");
+    EXPECT_EQ(viaOpener.recorder.arguments(), "http://m/?Session=1&Frames=Yes\n");
 
-    Recorder program;
-    ASSERT_TRUE(shell.startProgram(program.script, " -s \"two words\" 'x' ").ok());
-    EXPECT_EQ(program.arguments(), "-s\ntwo words\n'x'\n");
+    Browser program;
+    ASSERT_TRUE(shell.startProgram(program.recorder.program(), " -s \"two words\" 'x' ").ok());
+    EXPECT_EQ(program.recorder.arguments(), "-s\ntwo words\n'x'\n");
 
     const Status missing = shell.startProgram("/nonexistent/vellix-mail", "");
     ASSERT_FALSE(missing.ok());

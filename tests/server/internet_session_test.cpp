@@ -119,9 +119,8 @@ TEST(InternetSessionWire, SendsOnlyTheProgramsHeaders) {
                              "\r\nUser-Agent: VellixIM\r\n";
     // Over 1 MiB, where libcurl would add "Expect: 100-continue".
     const std::string body((size_t{1} << 20) + 1000, 'b');
-    ASSERT_EQ(session->request(server.url("/app.dll?View=StatusCheck"), nullptr, false),
-              "<a>1</a>");
-    ASSERT_EQ(session->request(server.url("/app.dll?X=1"), &body, false), "<a>1</a>");
+    ASSERT_EQ(session->request(server.url("/app.dll?View=StatusCheck"), nullptr), "<a>1</a>");
+    ASSERT_EQ(session->request(server.url("/app.dll?X=1"), &body), "<a>1</a>");
     const auto requests = server.requests();
     ASSERT_EQ(requests.size(), 2u);
     EXPECT_EQ(requests[0], "GET /app.dll?View=StatusCheck" + head + "\r\n");
@@ -134,21 +133,22 @@ TEST(InternetSessionWire, SendsOnlyTheProgramsHeaders) {
 TEST(InternetSessionWire, LineFeedsAndEmptyBodies) {
     struct Case {
         std::string body;
-        bool keep;
+        InternetSession::LineFeeds lineFeeds;
         std::optional<std::string> expected;
     };
+    using enum InternetSession::LineFeeds;
     const Case cases[] = {
-        {"one\r\ntwo\r\n", false, "one\rtwo\r"},
-        {"one\r\ntwo\r\n", true, "one\r\ntwo\r\n"},
-        {"\n\n", false, std::nullopt},
-        {"\n", true, "\n"},
-        {"", true, std::nullopt},
+        {"one\r\ntwo\r\n", Remove, "one\rtwo\r"},
+        {"one\r\ntwo\r\n", Keep, "one\r\ntwo\r\n"},
+        {"\n\n", Remove, std::nullopt},
+        {"\n", Keep, "\n"},
+        {"", Keep, std::nullopt},
     };
     auto session = openSession();
     ASSERT_TRUE(session);
     for (const Case& c : cases) {
         CannedHttpServer server(CannedHttpServer::ok_reply(c.body));
-        EXPECT_EQ(session->request(server.url(), nullptr, c.keep), c.expected) << c.body;
+        EXPECT_EQ(session->request(server.url(), nullptr, c.lineFeeds), c.expected) << c.body;
     }
 }
 
@@ -160,7 +160,7 @@ TEST(InternetSessionWire, FollowsRedirectsOverHttpOnly) {
     };
     auto session = openSession();
     CannedHttpServer toSim(redirect(versionUrl(sim)));
-    const auto reply = session->request(toSim.url(), nullptr, false);
+    const auto reply = session->request(toSim.url(), nullptr);
     ASSERT_TRUE(reply);
     EXPECT_NE(reply->find("<vxversion>"), std::string::npos) << *reply;
     CannedHttpServer toFtp(redirect("ftp://127.0.0.1/file"));
@@ -174,7 +174,7 @@ TEST(InternetSessionSim, SelfSignedCertificateIsAcceptedOnTheRetry) {
     Lines trace;
     auto session = openSession(options(nullptr, {}, &trace));
     for (int round = 0; round < 2; ++round) {
-        const auto reply = session->request(versionUrl(sim), nullptr, false);
+        const auto reply = session->request(versionUrl(sim), nullptr);
         ASSERT_TRUE(reply) << (trace.empty() ? "" : trace.back());
         EXPECT_NE(reply->find("<vxversion>"), std::string::npos);
     }
@@ -187,19 +187,19 @@ TEST(InternetSessionSim, ServerAuthenticationAsksTheUser) {
     ASSERT_TRUE(sim.running()) << sim.error();
     const std::string where = "127.0.0.1:" + std::to_string(sim.port());
 
-    EXPECT_FALSE(openSession()->request(versionUrl(sim), nullptr, false)) << "no prompt";
+    EXPECT_FALSE(openSession()->request(versionUrl(sim), nullptr)) << "no prompt";
 
     ScriptedPrompt cancel({std::nullopt});
-    EXPECT_FALSE(openSession(options(&cancel))->request(versionUrl(sim), nullptr, false));
+    EXPECT_FALSE(openSession(options(&cancel))->request(versionUrl(sim), nullptr));
     ASSERT_EQ(cancel.asks.size(), 1u);
     EXPECT_EQ(cancel.asks[0], std::make_pair(AuthTarget::Server, where));
 
     ScriptedPrompt prompt({Credentials{"u", "wrong"}, Credentials{"u", "p"}});
     auto session = openSession(options(&prompt));
-    EXPECT_TRUE(session->request(versionUrl(sim), nullptr, false));
+    EXPECT_TRUE(session->request(versionUrl(sim), nullptr));
     EXPECT_EQ(prompt.asks.size(), 2u);
     const std::string body = "User=alice&Password=alice";
-    EXPECT_TRUE(session->request(sim.url() + "?View=StatusCheck&GetSession=Yes", &body, false));
+    EXPECT_TRUE(session->request(sim.url() + "?View=StatusCheck&GetSession=Yes", &body));
     EXPECT_EQ(prompt.asks.size(), 2u) << "the credentials are kept for later requests";
     EXPECT_EQ(sim.request_log().back().body, body);
 }
@@ -249,7 +249,7 @@ TEST(InternetSessionSim, FaultsBecomeErrorsOrReplies) {
         }
         // The request helper gives nothing for an error or an empty body, and traces errors.
         const size_t tracedBefore = trace.size();
-        EXPECT_EQ(c.session->request(versionUrl(sim), nullptr, false).has_value(), c.minBody > 0);
+        EXPECT_EQ(c.session->request(versionUrl(sim), nullptr).has_value(), c.minBody > 0);
         ASSERT_EQ(trace.size(), tracedBefore + (c.error ? 1 : 0));
         if (c.error) {
             EXPECT_EQ(trace.back().rfind("Internet Error: " + std::to_string(c.error), 0), 0u);
@@ -259,7 +259,7 @@ TEST(InternetSessionSim, FaultsBecomeErrorsOrReplies) {
         }
     }
     for (auto* session : {stalling.get(), capped.get(), normal.get()}) {
-        EXPECT_TRUE(session->request(versionUrl(sim), nullptr, false)) << "the session recovers";
+        EXPECT_TRUE(session->request(versionUrl(sim), nullptr)) << "the session recovers";
     }
 }
 
@@ -268,7 +268,7 @@ TEST(InternetSessionSim, UnreachableOrInvalidUrls) {
     EXPECT_EQ(errorCode(session->exchange(kRefused, nullptr)), ie::kCannotConnect);
     EXPECT_EQ(errorCode(session->exchange("ftp://127.0.0.1/", nullptr)), ie::kInvalidUrl);
     EXPECT_EQ(errorCode(session->exchange("http://[::1", nullptr)), ie::kInvalidUrl);
-    EXPECT_FALSE(session->request("", nullptr, false));
+    EXPECT_FALSE(session->request("", nullptr));
 }
 
 TEST(InternetSessionSim, CloseFromAnotherThreadEndsTheExchangeAtOnce) {
@@ -299,8 +299,8 @@ TEST(InternetSessionProxy, EveryRequestGoesThroughTheProxy) {
     auto session = openSession(options(nullptr, {1, "127.0.0.1", proxy.port()}));
     const std::string body = "User=bob&Password=bob";
     const std::string loginUrl = sim.url() + "?View=StatusCheck&GetSession=Yes";
-    EXPECT_TRUE(session->request(versionUrl(sim), nullptr, false));
-    EXPECT_TRUE(session->request(loginUrl, &body, false));
+    EXPECT_TRUE(session->request(versionUrl(sim), nullptr));
+    EXPECT_TRUE(session->request(loginUrl, &body));
     const std::string log = proxy.log();
     EXPECT_NE(log.find("GET " + versionUrl(sim)), std::string::npos) << log;
     EXPECT_NE(log.find("POST " + loginUrl), std::string::npos);
@@ -318,14 +318,14 @@ TEST(InternetSessionProxy, ProxyAuthenticationAsksForTheProxy) {
     const ConnectionSettings viaProxy{1, "127.0.0.1", proxy.port()};
 
     ScriptedPrompt cancel({std::nullopt});
-    EXPECT_FALSE(openSession(options(&cancel, viaProxy))->request(versionUrl(sim), nullptr, false));
+    EXPECT_FALSE(openSession(options(&cancel, viaProxy))->request(versionUrl(sim), nullptr));
     EXPECT_EQ(cancel.asks.size(), 1u);
     EXPECT_TRUE(sim.request_log().empty());
 
     ScriptedPrompt prompt({Credentials{"u", "p"}});
     auto session = openSession(options(&prompt, viaProxy));
-    EXPECT_TRUE(session->request(versionUrl(sim), nullptr, false));
-    EXPECT_TRUE(session->request(versionUrl(sim), nullptr, false));
+    EXPECT_TRUE(session->request(versionUrl(sim), nullptr));
+    EXPECT_TRUE(session->request(versionUrl(sim), nullptr));
     ASSERT_EQ(prompt.asks, (std::vector{std::make_pair(AuthTarget::Proxy, proxyText(viaProxy))}));
     EXPECT_EQ(sim.request_log().size(), 2u);
 }

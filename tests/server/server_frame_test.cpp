@@ -3,21 +3,24 @@
 #include "server/server_frame.h"
 
 #include <gtest/gtest.h>
-#include <QTemporaryDir>
+#include <QDeadlineTimer>
 
+#include <algorithm>
 #include <atomic>
 #include <thread>
 
-#include "core/frame_thread.h"
 #include "core/guarded.h"
 #include "core/string_table.h"
 #include "server/file_transfer_records.h"
-#include "support/recording_frame.h"
+#include "support/frame_threads.h"
 #include "support/sim_process.h"
+#include "support/temp_folder.h"
+#include "support/wait.h"
 
 namespace vellix {
 namespace {
 
+using test::eventually;
 using test::Recorded;
 using test::SimProcess;
 
@@ -34,16 +37,6 @@ struct ScriptedDialogs : ServerDialogs {
     }
     void closeError() override {}
 };
-
-template <class Predicate>
-bool eventually(Predicate predicate, std::chrono::milliseconds timeout = std::chrono::seconds(10)) {
-    const auto deadline = std::chrono::steady_clock::now() + timeout;
-    while (std::chrono::steady_clock::now() < deadline) {
-        if (predicate()) return true;
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    return predicate();
-}
 
 // The words of the requests the frame itself made (agent "Vellix"), in order.
 std::vector<std::string> frameRequests(const SimProcess& sim) {
@@ -64,20 +57,9 @@ class ServerFrameTest : public ::testing::Test {
         ASSERT_TRUE(sim_.running()) << sim_.error();
         for (FrameKind kind : {FrameKind::Tray, FrameKind::Note, FrameKind::Main,
                                FrameKind::BuddyWindow, FrameKind::WindowHandler}) {
-            recorders_[kind] = test::startRecordingFrame(frames_, kind, clock_);
+            recorders_[kind] = threads_.record(kind);
         }
         statusWord_.set(strings_.text(IDS_STATUS_ONLINE));
-    }
-
-    void TearDown() override {
-        if (server_) {
-            frames_.post(FrameKind::Server, UM_QUIT_THREAD);
-            server_->wait();
-        }
-        for (auto& [kind, started] : recorders_) {
-            frames_.post(kind, UM_QUIT_THREAD);
-            started.thread->wait();
-        }
     }
 
     void start(std::string user, std::string password, std::string url = {}) {
@@ -86,29 +68,34 @@ class ServerFrameTest : public ::testing::Test {
         account.user = std::move(user);
         account.password = std::move(password);
         account_.set(account);
-        server_ = std::make_unique<FrameThread>(FrameKind::Server, frames_, [this] {
-            ServerFrameDeps deps{
-                .frames = frames_,
-                .session = session_,
-                .statusWord = statusWord_,
-                .account = account_,
-                .accountSettings = settings_,
-                .iniPath = dir_.filePath(QStringLiteral("Vellix.ini")).toStdString(),
-                .dataFolder = dir_.path().toStdString() + "/",
-                .programFolder = dir_.path().toStdString() + "/",
-                .folders = folders_,
-                .buddies = buddies_,
-                .users = users_,
-                .text = [this](int id) { return strings_.text(id); },
-                .dialogs = &dialogs_};
-            return std::make_unique<CMainFrame_ServerInterface>(std::move(deps), clock_);
+        threads_.start<CMainFrame_ServerInterface>(FrameKind::Server, [this] {
+            return std::make_unique<CMainFrame_ServerInterface>(
+                ServerFrameDeps{
+                    .frames = frames_,
+                    .session = session_,
+                    .statusWord = statusWord_,
+                    .account = account_,
+                    .accountSettings = settings_,
+                    .iniPath = dir_.file("Vellix.ini"),
+                    .dataFolder = dir_.path() + "/",
+                    .programFolder = programFolder_.empty() ? dir_.path() + "/" : programFolder_,
+                    .folders = folders_,
+                    .buddies = buddies_,
+                    .users = users_,
+                    .text = [this](int id) { return strings_.text(id); },
+                    .dialogs = &dialogs_},
+                clock_);
         });
-        server_->startAndWait();
+    }
+    // Asks the server frame to end; false when it has not ended within `ms`.
+    bool quitServer(int ms) {
+        frames_.post(FrameKind::Server, UM_QUIT_THREAD);
+        return threads_.thread(FrameKind::Server)->wait(QDeadlineTimer(ms));
     }
 
     std::vector<Recorded> got(FrameKind kind, MessageId id) const {
         std::vector<Recorded> out;
-        for (const auto& m : recorders_.at(kind).frame->messages()) {
+        for (const auto& m : recorders_.at(kind)->messages()) {
             if (m.id == id) out.push_back(m);
         }
         return out;
@@ -130,7 +117,7 @@ class ServerFrameTest : public ::testing::Test {
     }
 
     SimProcess sim_;
-    QTemporaryDir dir_;
+    test::TempFolder dir_;
     Clock clock_{0.01};
     FrameRegistry frames_;
     Guarded<SessionState> session_;
@@ -142,8 +129,9 @@ class ServerFrameTest : public ::testing::Test {
     UserList users_;
     StringTable strings_{Language::English};
     ScriptedDialogs dialogs_;
-    std::map<FrameKind, test::StartedFrame> recorders_;
-    std::unique_ptr<FrameThread> server_;
+    std::string programFolder_;  // empty: the test's folder
+    test::FrameThreads threads_{frames_, clock_};
+    std::map<FrameKind, test::RecordingFrame*> recorders_;
 };
 
 TEST_F(ServerFrameTest, FirstCheckLogsInAndPollsWithTheExactRequests) {
@@ -177,6 +165,35 @@ TEST_F(ServerFrameTest, FirstCheckLogsInAndPollsWithTheExactRequests) {
     EXPECT_EQ(hooks[0].w, 10u);
 }
 
+TEST_F(ServerFrameTest, UpdateIsOfferedForANewerVersionWhereTheProgramFolderTakesAFile) {
+    // Permission bits do not stop root, so the folder that takes no file lies below a file.
+    const std::string file = dir_.write("plain-file", "");
+    struct Case {
+        const char* version;
+        const char* autoupdate;
+        bool writable, offered;
+    };
+    const Case cases[] = {
+        {"9.0.1", "yes", true, true},   {"9.0.0 build 7", "yes", true, false},
+        {"9.0.1", "NO", true, false},   {"10.0.0", "yes", true, false},
+        {"9.0.1", "yes", false, false},
+    };
+    for (const Case& c : cases) {
+        sim_.control("version", {{"version", c.version}, {"autoupdate", c.autoupdate}});
+        session_.set(SessionState{});
+        programFolder_ = c.writable ? "" : file + "/";
+        const auto connected = std::ranges::count(trayStates(), 1);
+        const size_t offers = got(FrameKind::WindowHandler, UM_REFRESH_BUDDIES).size();
+        start("alice@demo.local", "alice");
+        ASSERT_TRUE(eventually([&] { return std::ranges::count(trayStates(), 1) > connected; }));
+        frames_.send(FrameKind::WindowHandler, 0);  // handled after anything posted before
+        EXPECT_EQ(got(FrameKind::WindowHandler, UM_REFRESH_BUDDIES).size() - offers,
+                  c.offered ? 1u : 0u)
+            << c.version << " autoupdate " << c.autoupdate << (c.writable ? "" : " read-only");
+        threads_.stop(FrameKind::Server);
+    }
+}
+
 TEST_F(ServerFrameTest, RefusedPasswordShowsTheErrorThenLogsInWithTheDialogsAnswer) {
     dialogs_.answer = LoginAnswer{"bob@demo.local", "bob", true};
     start("bob@demo.local", "wrong");
@@ -206,9 +223,63 @@ TEST_F(ServerFrameTest, UnreachableServerIsReportedAndDisconnected) {
               "Could not connect to the server!  Please verify that the server information is "
               "correct.\n\n" +
                   strings_.text(IDS_NET_REFUSED));
-    ASSERT_TRUE(eventually([&] { return trayStates().size() >= 3; }));
-    EXPECT_EQ(trayStates().front(), 5);
-    EXPECT_EQ(trayStates().back(), 4);
+    // The tray hears of it on its own thread, maybe after the error shows.
+    EXPECT_TRUE(eventually([&] { return !trayStates().empty() && trayStates().front() == 5; }));
+    // Then it retries on its own, saying so in the tooltip, and shows no further error.
+    ASSERT_TRUE(eventually([&] {
+        const auto states = got(FrameKind::Tray, UM_SERVER_STATE);
+        return std::count_if(states.begin(), states.end(),
+                             [](const Recorded& m) { return m.w == 4 && m.l > 0; }) >= 3;
+    }));
+    EXPECT_EQ(dialogs_.errors.get().size(), 1u);
+}
+
+// After the user's own log-out, a refused password or the server's word to disconnect,
+// nothing is sent until the user acts.
+TEST_F(ServerFrameTest, NoAutomaticRetryAfterWhatMustBeRespected) {
+    const auto quietAfter = [&](const char* name) {
+        const std::size_t before = frameRequests(sim_).size();
+        std::this_thread::sleep_for(std::chrono::milliseconds(600));  // 60 s at this scale
+        EXPECT_EQ(frameRequests(sim_).size(), before) << name;
+    };
+    start("carol@demo.local", "carol");
+    ASSERT_TRUE(eventually([&] { return loggedIn(); }));
+    sim_.control("disconnect", {{"account", "carol@demo.local"}, {"text", "Closed by admin"}});
+    frames_.post(FrameKind::Server, UM_CHECK_NOW);
+    ASSERT_TRUE(eventually([&] { return !got(FrameKind::Note, UM_SHOW_DISCONNECT).empty(); }));
+    quietAfter("disconnect text");
+
+    frames_.post(FrameKind::Server, UM_CHECK_NOW);  // the user confirms the notice
+    ASSERT_TRUE(eventually([&] { return loggedIn(); }));
+    frames_.post(FrameKind::Server, UM_LOGOUT);
+    ASSERT_TRUE(eventually([&] { return !loggedIn(); }));
+    quietAfter("log-out");
+
+    account_.update([](AccountSettings& a) { a.password = "wrong"; });
+    frames_.post(FrameKind::Server, UM_CHECK_NOW);
+    ASSERT_TRUE(eventually([&] { return dialogs_.asked == 1; }));
+    quietAfter("refused password");
+}
+
+// The reply to a login would take 30 s; a quit does not wait for it, and shows nothing.
+TEST_F(ServerFrameTest, QuitCutsALoginInFlightShort) {
+    start("alice@demo.local", "alice");
+    ASSERT_TRUE(eventually([&] { return loggedIn(); }));
+    sim_.control("fault", {{"word", "GetSession"}, {"kind", "delay"}, {"value", "30000"}});
+    frames_.post(FrameKind::Server, UM_RELOGIN);
+    ASSERT_TRUE(simGot("Vellix", "GetSession=Yes"));
+    EXPECT_TRUE(quitServer(3000));
+    EXPECT_TRUE(dialogs_.errors.get().empty());
+}
+
+// The pauses around a new session are timer steps: with them scaled to 10 s each, a quit
+// posted while they run still ends the frame at once instead of after 30 s.
+TEST_F(ServerFrameTest, QuitDuringTheNewSessionPausesIsHandledAtOnce) {
+    clock_ = Clock(20.0);
+    start("alice@demo.local", "alice");
+    ASSERT_TRUE(eventually([&] { return !session_.get().sessionId.empty(); }));
+    EXPECT_TRUE(quitServer(3000));
+    EXPECT_FALSE(loggedIn());
 }
 
 TEST_F(ServerFrameTest, ServerSideEventsDuringPolls) {
@@ -273,7 +344,7 @@ TEST_F(ServerFrameTest, StatusChangeAndLogout) {
     EXPECT_TRUE(simGot("VellixStatus", "SetStatus=Away"));
     EXPECT_TRUE(simGot("VellixStatus", "SetStatus=Offline"));
     EXPECT_TRUE(simGot("Vellix", "SaveIMSettings=Yes"));
-    EXPECT_EQ(trayStates().back(), 4);
+    EXPECT_TRUE(eventually([&] { return trayStates().back() == 4; }));
     EXPECT_FALSE(got(FrameKind::WindowHandler, UM_CLOSE_CONVERSATIONS).empty());
 }
 

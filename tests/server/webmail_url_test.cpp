@@ -1,12 +1,10 @@
-#include <QTemporaryDir>
-
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <vector>
 
 #include "server/webmail_opener.h"
 #include "server/webmail_url.h"
+#include "support/temp_folder.h"
 
 namespace vellix {
 namespace {
@@ -18,29 +16,29 @@ TEST(WebmailUrlTest, BuildsTheAddress) {
         const char* url;
     } cases[] = {
         {"http://mail:8080",
-         {"&View=List&NextFolder=Inbox", {}, 1},
+         {"&View=List&NextFolder=Inbox", {}},
          "http://mail:8080/?Session=S1&View=List&NextFolder=Inbox&Frames=Yes"},
         {"http://mail/sky.DLL",
-         {"&View=List&NextFolder=%s", {"Sent Items"}, 1},
+         {"&View=List&NextFolder=%s", {"Sent Items"}},
          "http://mail/sky.DLL?Session=S1&View=List&NextFolder=Sent%20Items&Frames=Yes"},
         {"http://mail/a.Cgi",
-         {"&NextFolder=%s", {"R&D"}, 1},
+         {"&NextFolder=%s", {"R&D"}},
          "http://mail/a.Cgi?Session=S1&NextFolder=R%26D&Frames=Yes"},
         {"http://mail/",
-         {"&NextFolder=%s", {"\xC4pfel"}, 1},
+         {"&NextFolder=%s", {"\xC4pfel"}},
          "http://mail/?Session=S1&NextFolder=%C4pfel&Frames=Yes"},
-        {"http://mail/x.cgix", {"", {}, 0}, "http://mail/x.cgix/?Session=S1&Frames=Yes"},
-        {"", {"", {}, 0}, "/?Session=S1&Frames=Yes"},
+        {"http://mail/x.cgix", {"", {}}, "http://mail/x.cgix/?Session=S1&Frames=Yes"},
+        {"", {"", {}}, "/?Session=S1&Frames=Yes"},
         // A compose request holds no "%s" and arrives unchanged, "%20" and all.
         {"http://m/",
-         {"&View=Compose&NextNew=Yes&NextSubject=a%20b", {"x", "y", "z"}, 0},
+         {"&View=Compose&NextNew=Yes&NextSubject=a%20b", {"x", "y", "z"}},
          "http://m/?Session=S1&View=Compose&NextNew=Yes&NextSubject=a%20b&Frames=Yes"},
         // Arguments fill the places in order; the third has no place left.
         {"http://m/",
-         {"&A=%s&B=%s", {"1 2", "%s", "3"}, 0},
+         {"&A=%s&B=%s", {"1 2", "%s", "3"}},
          "http://m/?Session=S1&A=1%202&B=%25s&Frames=Yes"},
         // An argument that looks like a place is not filled by the next one.
-        {"http://m/", {"&A=%s", {"%s", "x"}, 0}, "http://m/?Session=S1&A=%25s&Frames=Yes"},
+        {"http://m/", {"&A=%s", {"%s", "x"}}, "http://m/?Session=S1&A=%25s&Frames=Yes"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(buildWebmailUrl(c.server, "S1", c.link), c.url) << c.server << c.link.format;
@@ -48,10 +46,8 @@ TEST(WebmailUrlTest, BuildsTheAddress) {
 }
 
 TEST(WebmailUrlTest, SplitsTheMailClientSetting) {
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    const std::string spaced = dir.filePath(QStringLiteral("my client")).toStdString();
-    std::ofstream(spaced) << "#!/bin/sh\n";
+    test::TempFolder dir;
+    const std::string spaced = dir.write("my client", "#!/bin/sh\n");
 
     struct Case {
         std::string text, program, parameters;
@@ -64,7 +60,7 @@ TEST(WebmailUrlTest, SplitsTheMailClientSetting) {
         {"evolution", "evolution", ""},
         {"\t\r\n", "", ""},
         // A folder is not a program file, so the text is split.
-        {dir.path().toStdString() + " -x", dir.path().toStdString(), "-x"},
+        {dir.path() + " -x", dir.path(), "-x"},
     };
     for (const auto& c : cases) {
         const MailClientCommand command = parseMailClient(c.text);
@@ -92,7 +88,7 @@ class RecordingShell final : public DesktopShell {
 };
 
 TEST(WebmailOpenerTest, MailClientOrPage) {
-    const WebmailLink folder{"&View=List&NextFolder=%s", {"Inbox"}, 1};
+    const WebmailLink folder{"&View=List&NextFolder=%s", {"Inbox"}, TrayState::Connected};
     const std::string url = "http://m/?Session=S&View=List&NextFolder=Inbox&Frames=Yes";
     struct Case {
         std::string mailClient;
@@ -112,7 +108,7 @@ TEST(WebmailOpenerTest, MailClientOrPage) {
             WebmailOpener(shell).open(folder, {c.mailClient, "http://m", "S", c.newBrowser});
         EXPECT_EQ(opened.way, c.way) << c.mailClient;
         EXPECT_EQ(shell.calls, std::vector<std::string>{c.call}) << c.mailClient;
-        EXPECT_EQ(opened.trayStateToPost, c.tray) << c.mailClient;
+        EXPECT_EQ(trayStateToWire(opened.trayStateToPost), WParam(c.tray)) << c.mailClient;
         EXPECT_EQ(opened.status.ok() ? "" : opened.status.error(), c.fail ? "refused" : "");
         EXPECT_EQ(WebmailOpener::usesMailClient(c.mailClient), c.tray == 0);
     }

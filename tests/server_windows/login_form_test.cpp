@@ -5,9 +5,9 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
-#include <QPushButton>
 
 #include "server/windows/login_dialog.h"
+#include "support/widget_finder.h"
 
 namespace vellix {
 namespace {
@@ -70,10 +70,7 @@ TEST(LoginDialogTest, StartsOnTheSlotAndRefillsOnAnotherAccount) {
     EXPECT_FALSE(remember->isChecked());
 
     // OK waits for a user name.
-    QPushButton* ok = nullptr;
-    for (auto* b : dialog.findChildren<QPushButton*>()) {
-        if (b->text() == QString::fromStdString(strings.text(IDS_BUTTON_OK))) ok = b;
-    }
+    QPushButton* ok = test::buttonWithText(dialog, strings.text(IDS_BUTTON_OK));
     ASSERT_NE(ok, nullptr);
     EXPECT_TRUE(ok->isEnabled());
     account->setEditText(QStringLiteral("  "));

@@ -8,42 +8,28 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTimer>
 #include <chrono>
 #include <functional>
 #include <future>
 #include <memory>
 #include <thread>
 
-#include "platform/event_loop_wait.h"
 #include "server/windows/credentials_dialog.h"
 #include "server/windows/error_window.h"
 #include "server/windows/login_dialog.h"
+#include "support/wait.h"
+#include "support/widget_finder.h"
 
 namespace vellix {
 namespace {
 
 using test::runUntil;
-
-// Acts on the next modal dialog of type D once it shows; runs inside the dialog's own loop.
-template <class D>
-void whenModal(std::function<void(D&)> act) {
-    auto* timer = new QTimer;
-    QObject::connect(timer, &QTimer::timeout, timer, [timer, act] {
-        if (auto* dialog = qobject_cast<D*>(QApplication::activeModalWidget())) {
-            timer->stop();
-            timer->deleteLater();
-            act(*dialog);
-        }
-    });
-    timer->start(5);
-}
+using test::whenModal;
 
 void press(QDialog& dialog, const StringTable& strings, int buttonId) {
-    for (auto* b : dialog.findChildren<QPushButton*>()) {
-        if (b->text() == QString::fromStdString(strings.text(buttonId))) return b->click();
-    }
-    ADD_FAILURE() << "no button " << buttonId;
+    QPushButton* button = test::buttonWithText(dialog, strings.text(buttonId));
+    ASSERT_NE(button, nullptr) << buttonId;
+    button->click();
 }
 
 template <class T>
@@ -198,12 +184,6 @@ TEST(QtServerDialogsTest, OneErrorWindowAtATime) {
     EXPECT_EQ(openErrorTexts(), Texts{});
 }
 
-}  // namespace
-}  // namespace vellix
-
-namespace vellix {
-namespace {
-
 // A refused password: the error the frame shows just before asking again moves into the
 // login dialog, where the user sees it, instead of opening behind it.
 TEST(QtServerDialogsTest, ErrorBeforeLoginShowsInsideTheDialog) {
@@ -222,14 +202,7 @@ TEST(QtServerDialogsTest, ErrorBeforeLoginShowsInsideTheDialog) {
     });
     EXPECT_EQ(text(waitFor(answer)), "none");
     EXPECT_TRUE(errorInside);
-    EXPECT_TRUE(runUntil(
-        [] {
-            return QApplication::topLevelWidgets().empty() ||
-                   std::ranges::none_of(QApplication::topLevelWidgets(), [](QWidget* w) {
-                       return qobject_cast<ErrorWindow*>(w) && w->isVisible();
-                   });
-        },
-        2000));
+    EXPECT_TRUE(runUntil([] { return openErrorTexts().empty(); }, 2000));
 }
 
 }  // namespace

@@ -38,6 +38,10 @@ TEST_F(SimProtocol, LoginRepliesAndRefusals) {
     const std::string a = post(q, "User=A%40X.TEST&Password=pa").body;
     EXPECT_EQ(reply_tag(a, "session").value_or("").size(), 24u);
     const std::string c = post(q, "User=c%40x.test&Password=pc").body;
+    // The address-book thread's session check: the session alone gives its account's flags.
+    const std::string checked = call(*reply_tag(c, "session"), "GetSession=Yes").body;
+    EXPECT_EQ(checked.substr(checked.find("<email>")), c.substr(c.find("<email>")));
+    EXPECT_EQ(call("FFFF", "GetSession=Yes").body, "<error>invalid session</error>");
     const struct {
         const char* tag;
         const char *a, *c;

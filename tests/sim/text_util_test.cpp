@@ -53,18 +53,20 @@ TEST(SimTextUtil, SplitTokensSkipsEmpties) {
     EXPECT_TRUE(split_tokens(" , ", ", ").empty());
 }
 
-TEST(SimFaultRules, MalformDuplicatesTheFirstOpeningTag) {
+TEST(SimFaultRules, MalformDuplicatesTheFirstValueTag) {
     const struct {
         const char* in;
         const char* out;
     } cases[] = {
         {"<session>S</session>", "<session><session>S</session>"},
-        {"<folder><name>I</name></folder>", "<folder><folder><name>I</name></folder>"},
+        {"<folder><name>I</name></folder>", "<folder><name><name>I</name></folder>"},
+        {"<message><to></to><from>a</from></message>",
+         "<message><to><to></to><from>a</from></message>"},
         {"plain", "<error><error>plain"},
         {"</x>", "<error><error></x>"},
         {"", "<error><error>"},
     };
-    for (const auto& c : cases) EXPECT_EQ(malform_first_tag(c.in), c.out) << c.in;
+    for (const auto& c : cases) EXPECT_EQ(malform_first_value(c.in), c.out) << c.in;
 }
 
 }  // namespace

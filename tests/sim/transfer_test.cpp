@@ -1,7 +1,9 @@
 // File transfer through two sessions, contact folders, pages and the installer.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
+#include <thread>
 
 #include "replies.h"
 #include "sim_fixture.h"

@@ -42,16 +42,14 @@ class MemoryContactSource : public LocalContactSource {
     // Makes the operation fail for this email (any letter case), or for every call when
     // the email is empty. A failing HistoryContains answers false.
     void FailOn(SourceOp op, const std::string& email = {});
-    void ClearFailures() { failures_.clear(); }
     // Called before each operation; a test can change the store or request a cancel.
     void SetCallHook(std::function<void(SourceOp, const std::string&)> hook) {
         hook_ = std::move(hook);
     }
     int Calls(SourceOp op) const { return calls_[static_cast<std::size_t>(op)]; }
 
-    // Remembers the name only: the history stays in memory.
-    void SetHistoryFile(const std::string& path) override { historyFile_ = path; }
-    const std::string& historyFile() const { return historyFile_; }
+    // The history stays in memory.
+    void SetHistoryFile(const std::string&) override {}
     bool OpenFolder(std::string folderId, std::string folderName) override;
     int GetContact(const std::string& email, ContactRecord& out) override;
     int AddContact(const ContactRecord& record) override;
@@ -72,7 +70,6 @@ class MemoryContactSource : public LocalContactSource {
 
     ContactList contacts_;
     ContactList history_;
-    std::string historyFile_;
     bool open_ = true;
     std::set<std::pair<SourceOp, std::string>> failures_;  // email lower-cased
     std::function<void(SourceOp, const std::string&)> hook_;

@@ -1,9 +1,11 @@
 #include "support/proxy_process.h"
 
+#include "support/child_process.h"
+#include "support/temp_folder.h"
+
 #include <arpa/inet.h>
 #include <fcntl.h>
 #include <netinet/in.h>
-#include <signal.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -12,7 +14,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <thread>
 
 namespace vellix::test {
@@ -99,25 +100,11 @@ ProxyProcess::~ProxyProcess() {
 }
 
 void ProxyProcess::stop() {
-    if (pid_ <= 0) return;
-    ::kill(pid_, SIGTERM);
-    for (int i = 0; i < 100; ++i) {
-        if (::waitpid(pid_, nullptr, WNOHANG) == pid_) {
-            pid_ = -1;
-            return;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-    ::kill(pid_, SIGKILL);
-    ::waitpid(pid_, nullptr, 0);
-    pid_ = -1;
+    endChild(pid_, std::chrono::seconds(2));
 }
 
 std::string ProxyProcess::log() const {
-    std::ifstream in(dir_ + "/tinyproxy.log");
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
+    return readFile(dir_ + "/tinyproxy.log");
 }
 
 }  // namespace vellix::test

@@ -55,6 +55,16 @@ struct StartedFrame {
     RecordingFrame* frame = nullptr;
 };
 
+// Returns once the frame has handled everything queued before the call: a send of a number
+// no frame answers queues behind those messages.
+inline constexpr MessageId kDrainStep = WM_APP + 899;
+inline void drain(Frame& frame) {
+    frame.send(kDrainStep);
+}
+inline void drain(const FrameRegistry& registry, FrameKind kind) {
+    registry.send(kind, kDrainStep);
+}
+
 // A recording frame on its own thread, registered in its slot.
 StartedFrame startRecordingFrame(FrameRegistry& registry, FrameKind kind, const Clock& clock,
                                  RecordingFrame::Handler handler = {});

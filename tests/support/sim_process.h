@@ -39,7 +39,6 @@ class SimProcess {
     uint16_t port() const { return port_; }
     // The server URL the client is configured with, e.g. http://127.0.0.1:N/skyloom/app.dll
     const std::string& url() const { return url_; }
-    const std::string& control_token() const { return token_; }
 
     // GET /_sim/<command>?token=...&params; `body` makes it a POST with that raw body.
     HttpResult control(const std::string& command,

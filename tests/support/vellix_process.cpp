@@ -2,7 +2,10 @@
 
 #include <QDir>
 
+#include <fstream>
 #include <thread>
+
+#include "core/password_codec.h"
 
 namespace vellix::test {
 
@@ -24,6 +27,17 @@ QProcessEnvironment VellixHome::environment() const {
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     env.insert(QStringLiteral("VELLIX_TRACE"), QStringLiteral("1"));
     return env;
+}
+
+bool VellixHome::writeProfile(const std::string& url, const std::string& user,
+                              const std::string& password, const std::string& extra) const {
+    if (!QDir(dir_.path()).mkpath(QStringLiteral("config/Vellix"))) return false;
+    std::ofstream ini(dir_.filePath(QStringLiteral("config/Vellix/Vellix.ini")).toStdString(),
+                      std::ios::binary);
+    ini << "[Vellix]\nURL=" << url << "\nLastEntry=1\nLastUser=1\nUser1=" << user
+        << "\nPassword1=" << encodePassword(password) << "\nPwdSaveFlag1=YES\n"
+        << extra;
+    return ini.good();
 }
 
 VellixProcess::VellixProcess(const VellixHome& home, QStringList arguments)

@@ -17,6 +17,10 @@ class VellixHome {
     VellixHome();
     QProcessEnvironment environment() const;
     QString path() const { return dir_.path(); }
+    // Writes Vellix.ini for one remembered account with a stored password, plus `extra`
+    // lines of the [Vellix] section; false when it cannot be written.
+    bool writeProfile(const std::string& url, const std::string& user, const std::string& password,
+                      const std::string& extra = {}) const;
 
   private:
     QTemporaryDir dir_;

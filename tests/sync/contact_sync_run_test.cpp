@@ -51,7 +51,7 @@ class ContactSyncRunTest : public ::testing::Test {
   protected:
     Lines Run(ContactsSettings settings, std::string session = "S1") {
         ContactSyncRun run(ContactSyncRunDeps{
-            .userFolder = dir_.path().string() + "/",
+            .userFolder = dir_.path() + "/",
             .sessionId = std::move(session),
             .server = &server_,
             .makeLocal = [this](std::string_view store) -> std::unique_ptr<LocalContactSource> {
@@ -71,16 +71,15 @@ class ContactSyncRunTest : public ::testing::Test {
         });
         run.run(settings);
         Lines out;
-        std::istringstream log(testing::readBytes(dir_.file("synch.log")));
+        std::istringstream log(dir_.read("synch.log"));
         for (std::string line; std::getline(log, line);) {
             out.push_back(line.size() > 21 ? line.substr(21) : line);  // without the stamp
         }
         return out;
     }
-    bool Has(const char* name) const { return fs::exists(dir_.file(name)); }
-    void Touch(const char* name) { testing::writeBytes(dir_.file(name), kTwoContacts); }
+    bool Has(const char* name) const { return dir_.exists(name); }
 
-    testing::ScratchDir dir_;
+    test::TempFolder dir_;
     FakeServer server_;
     ContactSyncState state_;
     bool cancelAfterFirstContact_ = false;
@@ -161,7 +160,7 @@ TEST_F(ContactSyncRunTest, FolderPassesKeepOrDropTheHistoryFiles) {
         cancelAfterFirstContact_ = c.cancel;
         state_.cancelRequested = false;
         for (const char* name : {"public-local.xml", "public-remote.xml", "private-local.xml"}) {
-            Touch(name);
+            dir_.write(name, kTwoContacts);
         }
         const Lines log = Run(settings("WAB", true, true));
         if (c.logged) {

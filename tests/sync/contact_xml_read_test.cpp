@@ -107,9 +107,7 @@ TEST(ContactXmlReadTest, FindsElementsLineByLine) {
          "<group><fullName>T</fullName></group>\n<contact><email>2</email></contact>\n",
          {"", "2"}},
     };
-    for (const auto& c : cases) {
-        EXPECT_EQ(testing::emailsOf(readList(c.text)), c.emails) << c.name;
-    }
+    for (const auto& c : cases) EXPECT_EQ(testing::emailsOf(readList(c.text)), c.emails) << c.name;
 }
 
 TEST(ContactXmlReadTest, ReadsGroupsWithTheirMembers) {
@@ -134,11 +132,11 @@ TEST(ContactXmlReadTest, ReadsGroupsWithTheirMembers) {
 }
 
 TEST(ContactXmlReadTest, ReadingAddsToTheListAndFailsOnlyWhenUnreadable) {
-    testing::ScratchDir dir;
+    test::TempFolder dir;
     const std::string path = dir.file("two.xml");
-    testing::writeBytes(path,
-                        "<contact><guid>g1</guid><email>1</email></contact>\n"
-                        "<contact><guid>g2</guid><email>2</email></contact>\n");
+    test::writeFile(path,
+                    "<contact><guid>g1</guid><email>1</email></contact>\n"
+                    "<contact><guid>g2</guid><email>2</email></contact>\n");
     ContactList list;
     list.Append(testing::contact("0", "", "g0"));
     list.Append(testing::contact("x", "", "g2"));
@@ -147,7 +145,7 @@ TEST(ContactXmlReadTest, ReadingAddsToTheListAndFailsOnlyWhenUnreadable) {
 
     const auto before = testing::records(list);
     EXPECT_FALSE(list.ReadXml(dir.file("missing.xml")));
-    EXPECT_FALSE(list.ReadXml(dir.path().string()));  // a folder
+    EXPECT_FALSE(list.ReadXml(dir.path()));  // a folder
     EXPECT_EQ(testing::records(list), before);
 }
 

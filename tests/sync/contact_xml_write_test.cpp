@@ -49,18 +49,18 @@ TEST(ContactXmlWriteTest, MatchesTheGoldenFilesByteForByte) {
         {"email_only.xml", emailOnly},
         {"contact_and_group.xml", fullList()},
     };
-    testing::ScratchDir dir;
+    test::TempFolder dir;
     for (const auto& [golden, list] : cases) {
         const std::string expected =
-            testing::readBytes(std::string(VELLIX_SOURCE_DIR) + "/tests/sync/data/" + golden);
+            test::readFile(std::string(VELLIX_SOURCE_DIR) + "/tests/sync/data/" + golden);
         EXPECT_EQ(contactXmlText(list), expected) << golden;
         ASSERT_TRUE(list.WriteXml(dir.file(golden))) << golden;
-        EXPECT_EQ(testing::readBytes(dir.file(golden)), expected) << golden;
+        EXPECT_EQ(test::readFile(dir.file(golden)), expected) << golden;
     }
 }
 
 TEST(ContactXmlWriteTest, ReplacesTheFileWholeOrFailsWritingNothing) {
-    testing::ScratchDir dir;
+    test::TempFolder dir;
     ContactList list;
     list.Append(contact("a@x", "A", "g"));
     EXPECT_FALSE(list.WriteXml(dir.file("missing-folder/contacts.xml")));
@@ -68,9 +68,9 @@ TEST(ContactXmlWriteTest, ReplacesTheFileWholeOrFailsWritingNothing) {
     EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
 
     const std::string path = dir.file("public-remote.xml");
-    testing::writeBytes(path, std::string(100000, 'x'));
+    test::writeFile(path, std::string(100000, 'x'));
     ASSERT_TRUE(list.WriteXml(path));
-    EXPECT_EQ(testing::readBytes(path), contactXmlText(list));
+    EXPECT_EQ(test::readFile(path), contactXmlText(list));
     const auto entries = std::distance(std::filesystem::directory_iterator(dir.path()), {});
     EXPECT_EQ(entries, 1);  // no temporary file left behind
 }
@@ -85,7 +85,7 @@ TEST(ContactXmlWriteTest, WriteThenReadGivesTheSameRecords) {
     original.Append(plain);
     original.Append(contact("c@x", "", "cc"));
 
-    testing::ScratchDir dir;
+    test::TempFolder dir;
     const std::string path = dir.file("round.xml");
     ASSERT_TRUE(original.WriteXml(path));
     ContactList read;

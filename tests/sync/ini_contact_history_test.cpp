@@ -24,7 +24,7 @@ TEST(IniContactHistoryTest, EscapesLineBreaksOnlyAndReadsBackSlashSequencesAsBre
 }
 
 TEST(IniContactHistoryTest, KeepsTheStoresFieldsAcrossASaveAndTheCnRule) {
-    testing::ScratchDir dir;
+    test::TempFolder dir;
     ContactRecord full = testing::contact("Ann@X", "Ann", "g");
     full.setComment("two\r\nlines");
     full.setEmail2("second@x");

@@ -1,14 +1,10 @@
 #pragma once
-// Helpers shared by the contact tests: a scratch folder, whole-file I/O, short records.
+// Helpers shared by the contact tests: short records and what a list holds.
 
-#include <QTemporaryDir>
-
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
+#include "support/temp_folder.h"
 #include "sync/contact_list.h"
 #include "sync/contact_record.h"
 #include "sync/contact_xml.h"
@@ -25,24 +21,6 @@ inline void PrintTo(const ContactRecord& record, std::ostream* os) {
 }  // namespace vellix
 
 namespace vellix::testing {
-
-class ScratchDir {
-  public:
-    std::string file(const std::string& name) const { return (path() / name).string(); }
-    std::filesystem::path path() const { return dir_.path().toStdString(); }
-
-  private:
-    QTemporaryDir dir_;
-};
-
-inline std::string readBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-inline void writeBytes(const std::string& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
-}
 
 inline ContactRecord contact(std::string_view email, std::string_view fullName = {},
                              std::string_view guid = {}) {

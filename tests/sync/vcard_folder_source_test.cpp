@@ -17,14 +17,13 @@ constexpr const char* kForeign =
     "END:VCARD\n";
 
 TEST(VcardFolderSourceTest, FindsCardsByFirstEmailAndKeepsWhatItDoesNotMap) {
-    testing::ScratchDir dir;
-    fs::create_directories(dir.path() / "Personal");
-    fs::create_directories(dir.path() / "Work");
-    testing::writeBytes(dir.file("Personal/a.vcf"), kForeign);
-    testing::writeBytes(dir.file("Personal/b.vcf"), "BEGIN:VCARD\nFN:No Mail\nEND:VCARD\n");
-    testing::writeBytes(dir.file("Personal/notes.txt"), "not a card");
+    test::TempFolder dir;
+    fs::create_directories(dir.file("Work"));
+    dir.write("Personal/a.vcf", kForeign);
+    dir.write("Personal/b.vcf", "BEGIN:VCARD\nFN:No Mail\nEND:VCARD\n");
+    dir.write("Personal/notes.txt", "not a card");
 
-    VcardFolderSource source(dir.path().string(), false);
+    VcardFolderSource source(dir.path(), false);
     std::vector<std::string> names;
     ASSERT_TRUE(source.ListFolders(names));
     EXPECT_EQ(names, (std::vector<std::string>{"Personal", "Work"}));
@@ -39,7 +38,7 @@ TEST(VcardFolderSourceTest, FindsCardsByFirstEmailAndKeepsWhatItDoesNotMap) {
     EXPECT_EQ(ann.fullName(), "Ann Lee");
     ann.setBusPhone("555");
     ASSERT_EQ(source.UpdateContact(ann), 0);
-    const std::string card = testing::readBytes(dir.file("Personal/a.vcf"));
+    const std::string card = dir.read("Personal/a.vcf");
     for (const char* kept :
          {"UID:their-uid", "BDAY:1990-01-02", "PHOTO;ENCODING=b;TYPE=JPEG:AAAA\n BBBB",
           "TEL;TYPE=work:555", "SORT-AS=\"Ann Lee\""}) {
@@ -54,7 +53,7 @@ TEST(VcardFolderSourceTest, FindsCardsByFirstEmailAndKeepsWhatItDoesNotMap) {
     ASSERT_EQ(source.ListEmails(emails), 0);
     EXPECT_EQ(emails, (std::vector<std::string>{"new@x"}));
     // Only the new card and the two files that are not contacts are left; no temporaries.
-    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path() / "Personal"), {}), 3);
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.file("Personal")), {}), 3);
 }
 
 }  // namespace

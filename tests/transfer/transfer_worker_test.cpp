@@ -4,25 +4,18 @@
 
 #include <sys/stat.h>
 
-#include <QCryptographicHash>
 #include <QFile>
-#include <QTemporaryDir>
 #include <fstream>
 #include <future>
 
 #include "server/server_requests.h"
 #include "sim/sim_fixture.h"
+#include "support/temp_folder.h"
 #include "transfer/file_download.h"
 #include "transfer/file_upload.h"
 
 namespace vellix::sim::testing {
 namespace {
-
-QByteArray sha256(const std::string& path) {
-    QFile file(QString::fromStdString(path));
-    QCryptographicHash hash(QCryptographicHash::Sha256);
-    return file.open(QIODevice::ReadOnly) && hash.addData(&file) ? hash.result() : QByteArray();
-}
 
 void writePattern(const std::string& path, std::uint64_t size) {
     std::ofstream out(path, std::ios::binary);
@@ -41,11 +34,9 @@ class TransferWorkers : public SimTest {
         SimTest::SetUp();
         a_ = login("a@x.test", "pa");
         b_ = login("b@x.test", "pb");
-        ASSERT_TRUE(dir_.isValid());
+        ASSERT_TRUE(dir_.valid());
     }
-    std::string path(const std::string& name) const {
-        return dir_.filePath(QString::fromStdString(name)).toStdString();
-    }
+    std::string path(const std::string& name) const { return dir_.file(name); }
 
     // Offers and accepts `name`; `announced` is the size the offer carries.
     void agree(const std::string& name, std::uint64_t announced) {
@@ -94,7 +85,7 @@ class TransferWorkers : public SimTest {
         return run<FileDownload>(DownloadJob{url, save, size, keep});
     }
 
-    QTemporaryDir dir_;
+    test::TempFolder dir_;
     std::string a_, b_;
 };
 
@@ -116,7 +107,7 @@ TEST_F(TransferWorkers, SixtyFourMebibytesArriveIdentical) {
     const TransferResult got = download("big file.bin", saved, kSize);
     EXPECT_EQ(got.outcome, TransferOutcome::Complete) << got.reason;
     EXPECT_EQ(got.bytes, kSize);
-    EXPECT_EQ(sha256(saved), sha256(source));
+    EXPECT_TRUE(test::readFile(saved) == test::readFile(source));
     struct stat info {};
     ASSERT_EQ(::stat(saved.c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 0111, 0u);

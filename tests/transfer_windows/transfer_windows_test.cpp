@@ -3,18 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QCryptographicHash>
-#include <QFile>
 #include <QPointer>
-#include <QTemporaryDir>
 #include <deque>
-#include <fstream>
 #include <map>
 
 #include "core/string_table.h"
 #include "server/file_transfer_records.h"
 #include "sim/sim_fixture.h"
 #include "support/recording_frame.h"
+#include "support/temp_folder.h"
 #include "transfer/windows/receive_file_window.h"
 #include "transfer/windows/send_file_window.h"
 
@@ -69,7 +66,7 @@ class TransferWindows : public SimTest {
 
     void SetUp() override {
         SimTest::SetUp();
-        ASSERT_TRUE(dir_.isValid());
+        ASSERT_TRUE(dir_.valid());
         for (auto& [address, password] :
              {std::pair{"a@x.test", "pa"}, {"b@x.test", "pb"}, {"c@x.test", "pc"}}) {
             accounts_[address].address = address;
@@ -134,22 +131,15 @@ class TransferWindows : public SimTest {
                 peer->deliverStatus(*status);
         }
     }
-    std::string path(const std::string& name) const {
-        return dir_.filePath(QString::fromStdString(name)).toStdString();
-    }
+    std::string path(const std::string& name) const { return dir_.file(name); }
     std::string file(const std::string& name, size_t size) const {
-        std::ofstream out(path(name), std::ios::binary);
-        for (size_t i = 0; i < size; ++i) out.put(static_cast<char>(i * 7 >> 2));
-        return path(name);
-    }
-    static QByteArray sha256(const std::string& path) {
-        QFile f(QString::fromStdString(path));
-        QCryptographicHash hash(QCryptographicHash::Sha256);
-        return f.open(QIODevice::ReadOnly) && hash.addData(&f) ? hash.result() : QByteArray();
+        std::string bytes(size, '\0');
+        for (size_t i = 0; i < size; ++i) bytes[i] = static_cast<char>(i * 7 >> 2);
+        return dir_.write(name, bytes);
     }
     std::string text(int id) const { return strings_.text(id); }
 
-    QTemporaryDir dir_;
+    test::TempFolder dir_;
     Clock clock_{0.02};  // the 60 s answer timer runs 1.2 s
     StringTable strings_{Language::English};
     std::map<std::string, Account> accounts_;
@@ -168,7 +158,7 @@ TEST_F(TransferWindows, AcceptedFileArrivesAndBothSidesSayComplete) {
         return !b.received.empty() && b.received[0]->statusText() == text(IDS_RECEIVE_COMPLETE);
     }));
     EXPECT_EQ(b.dialogs.proposals, (std::vector<std::string>{"odd name.bin", "odd name.bin"}));
-    EXPECT_EQ(sha256(saved), sha256(a.dialogs.file));
+    EXPECT_TRUE(test::readFile(saved) == test::readFile(a.dialogs.file));
     ASSERT_TRUE(until([&] { return sender->statusText() == text(IDS_TRANSFER_COMPLETE); }));
     EXPECT_EQ(sender->buttonText(), text(IDS_TRANSFER_CLOSE));
     sender->reject();

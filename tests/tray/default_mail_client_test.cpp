@@ -1,15 +1,14 @@
-#include <QDir>
-#include <QFile>
+#include <QEventLoop>
+#include <QProcessEnvironment>
 #include <QStandardPaths>
-#include <QTemporaryDir>
-#include <QThread>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
+#include <filesystem>
 
 #include "core/atomic_file.h"
+#include "support/argument_recorder.h"
 #include "tray/autostart_entry.h"
 #include "tray/default_mail_client.h"
 #include "tray/desktop_entry.h"
@@ -17,11 +16,23 @@
 namespace vellix {
 namespace {
 
-std::string readText(const std::string& path) {
-    std::ifstream in(path);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
+using test::readFile;
+
+// The answer of a tool started without waiting, as the event loop brings it; an owner given
+// is deleted right after the start.
+template <class T, class Start>
+std::optional<T> answerOf(Start start, QObject* owner = nullptr, int waitMs = 15000) {
+    QObject ownHolder;
+    std::optional<T> got;
+    QEventLoop loop;
+    QTimer::singleShot(waitMs, &loop, &QEventLoop::quit);
+    start(owner ? owner : &ownHolder, [&](T answer) {
+        got = std::move(answer);
+        loop.quit();
+    });
+    delete owner;
+    if (!got) loop.exec();
+    return got;
 }
 
 TEST(DesktopEntryTest, ExecArgumentsRoundTrip) {
@@ -41,37 +52,32 @@ TEST(DesktopEntryTest, ExecArgumentsRoundTrip) {
 }
 
 TEST(DesktopEntryTest, ShippedEntryMatchesTheGeneratedOne) {
-    const std::string shipped = readText(VELLIX_SOURCE_DIR "/resources/vellix.desktop");
+    const std::string shipped = readFile(VELLIX_SOURCE_DIR "/resources/vellix.desktop");
     EXPECT_EQ(shipped, applicationEntryText("vellix"));
 }
 
 // A temporary desktop home for the real xdg tools, with nothing installed for the system.
+// The program the entry starts records its arguments. (xdg-utils' own desktop-less lookup
+// takes the first blank-separated word of Exec, so its path has no blank.)
 class XdgHome : public ::testing::Test {
   protected:
     void SetUp() override {
-        ASSERT_TRUE(dir.isValid());
-        for (const char* sub : {"data", "config", "system", "home"}) {
-            QDir(dir.path()).mkpath(QString::fromLatin1(sub));
+        ASSERT_TRUE(dir.valid());
+        for (const char* sub : {"data", "config", "system/applications", "home"}) {
+            std::filesystem::create_directories(dir.file(sub));
         }
         env.insert(QStringLiteral("PATH"), QStringLiteral("/usr/bin:/bin"));
         env.insert(QStringLiteral("HOME"), path("home"));
         env.insert(QStringLiteral("XDG_DATA_HOME"), path("data"));
         env.insert(QStringLiteral("XDG_CONFIG_HOME"), path("config"));
         env.insert(QStringLiteral("XDG_DATA_DIRS"), path("system"));
-        // The program the entry starts: records its arguments. (xdg-utils' own desktop-less
-        // lookup takes the first blank-separated word of Exec, so this path has no blank.)
-        program = dir.filePath(QStringLiteral("bin/vellix")).toStdString();
-        QDir(dir.path()).mkpath(QStringLiteral("bin"));
-        std::ofstream(program) << "#!/bin/sh\nprintf '%s\\n' \"$@\" > '" << program
-                               << ".part'\nmv '" << program << ".part' '" << program << ".args'\n";
-        QFile::setPermissions(QString::fromStdString(program),
-                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
-    QString path(const char* sub) const { return dir.filePath(QString::fromLatin1(sub)); }
+    QString path(const char* sub) const { return QString::fromStdString(dir.file(sub)); }
 
-    QTemporaryDir dir;
+    test::TempFolder dir;
     QProcessEnvironment env;
-    std::string program;
+    test::ArgumentRecorder recorder{dir.file("bin/vellix")};
+    const std::string program = recorder.program();
 };
 
 TEST_F(XdgHome, RegistersAsTheMailtoHandler) {
@@ -81,12 +87,17 @@ TEST_F(XdgHome, RegistersAsTheMailtoHandler) {
     ASSERT_TRUE(before.ok()) << before.error();
     EXPECT_FALSE(*before);
 
-    ASSERT_TRUE(client.makeDefault().ok());
+    const auto made =
+        answerOf<Status>([&](QObject* owner, auto done) { client.askMakeDefault(owner, done); });
+    ASSERT_TRUE(made && made->ok());
     auto after = client.isDefault();
     ASSERT_TRUE(after.ok()) << after.error();
     EXPECT_TRUE(*after);
+    const auto asked = answerOf<Result<bool>>(
+        [&](QObject* owner, auto done) { client.askIsDefault(owner, done); });
+    EXPECT_TRUE(asked && asked->valueOr(false));
     EXPECT_EQ(client.userEntryPath(), path("data").toStdString() + "/applications/vellix.desktop");
-    const std::string entry = readText(client.userEntryPath());
+    const std::string entry = readFile(client.userEntryPath());
     EXPECT_EQ(desktopEntryValue(entry, "Exec"), program + " /%u");
     EXPECT_EQ(desktopEntryValue(entry, "MimeType"), "x-scheme-handler/mailto;");
 
@@ -100,14 +111,11 @@ TEST_F(XdgHome, RegistersAsTheMailtoHandler) {
                   .valueOr({1, {}, {}})
                   .exitCode,
               0);
-    const std::string args = program + ".args";
-    for (int i = 0; i < 500 && !fileExists(args); ++i) QThread::msleep(20);
-    EXPECT_EQ(readText(args), "/mailto:ann@x.org?subject=a%20b\n");
+    EXPECT_EQ(recorder.arguments(), "/mailto:ann@x.org?subject=a%20b\n");
 }
 
 TEST_F(XdgHome, SystemEntryForThisProgramIsNotCopied) {
-    QDir(path("system")).mkpath(QStringLiteral("applications"));
-    const std::string systemEntry = path("system").toStdString() + "/applications/vellix.desktop";
+    const std::string systemEntry = dir.file("system/applications/vellix.desktop");
     ToolRunner runner(env);
     DefaultMailClient client(runner, program);
 
@@ -126,6 +134,15 @@ TEST_F(XdgHome, SystemEntryForThisProgramIsNotCopied) {
 TEST_F(XdgHome, ToolFailuresAreErrors) {
     const ToolRunner runner(env);
     EXPECT_FALSE(runner.run(QStringLiteral("/nonexistent/xdg-tool"), {}).ok());
+    const auto start = [&](const char* tool) {
+        return [&runner, tool](QObject* owner, auto done) {
+            runner.start(QString::fromLatin1(tool), {QStringLiteral("1")}, owner, done);
+        };
+    };
+    const auto missing = answerOf<Result<ToolOutput>>(start("/nonexistent/xdg-tool"));
+    EXPECT_TRUE(missing && !missing->ok());
+    // An owner gone before the answer takes the tool with it, and nothing answers.
+    EXPECT_FALSE(answerOf<Result<ToolOutput>>(start("sleep"), new QObject, 2000));
     const auto ran = runner.run(QStringLiteral("xdg-mime"), {QStringLiteral("--bogus")});
     ASSERT_TRUE(ran.ok());
     EXPECT_NE(ran->exitCode, 0);
@@ -141,7 +158,7 @@ TEST_F(XdgHome, StartOnLogin) {
     EXPECT_FALSE(startsOnLogin(xdg));
     ASSERT_TRUE(setStartOnLogin(xdg, true, program).ok());
     EXPECT_EQ(autostartEntryPath(xdg), path("config").toStdString() + "/autostart/vellix.desktop");
-    EXPECT_EQ(desktopEntryValue(readText(autostartEntryPath(xdg)), "Exec"), program);
+    EXPECT_EQ(desktopEntryValue(readFile(autostartEntryPath(xdg)), "Exec"), program);
     EXPECT_TRUE(startsOnLogin(xdg));
 
     // Switched off in the session settings.

@@ -1,13 +1,12 @@
 #include <gtest/gtest.h>
 
-#include <QTemporaryDir>
-
 #include <filesystem>
-#include <fstream>
 
 #include "core/settings_keys.h"
 #include "server/webmail_link.h"
-#include "support/recording_frame.h"
+#include "support/folders.h"
+#include "support/frame_threads.h"
+#include "support/temp_folder.h"
 #include "tray/menu_commands.h"
 #include "tray/menu_frame.h"
 
@@ -47,28 +46,21 @@ class MenuCommandsTest : public ::testing::Test {
   protected:
     void SetUp() override {
         for (FrameKind kind : kKinds) {
-            RecordingFrame::Handler keepLinks;
+            test::RecordingFrame::Handler keepLinks;
             if (kind == FrameKind::Server) {
                 keepLinks = [this](Message& m) {
                     if (auto link = m.take<WebmailLink>())
                         links_.push_back(link->format + "|" + link->arguments[0] + "|" +
-                                         std::to_string(link->trayStateAfter));
+                                         std::to_string(trayStateToWire(link->trayStateAfter)));
                     return LResult{0};
                 };
             }
-            started_[kind] = test::startRecordingFrame(frames, kind, clock, keepLinks);
+            recorders_[kind] = threads_.record(kind, keepLinks);
         }
         session.update([](SessionState& s) { s.sessionId = "S1"; });
         statusWord.set("Online");
     }
-    void TearDown() override {
-        for (auto& [kind, frame] : started_) {
-            frame.thread->quit();
-            frame.thread->wait();
-        }
-    }
-    using RecordingFrame = test::RecordingFrame;
-    test::RecordingFrame& frame(FrameKind kind) { return *started_.at(kind).frame; }
+    test::RecordingFrame& frame(FrameKind kind) { return *recorders_.at(kind); }
     // Every frame has handled exactly `counts` messages (a sentinel flushes late arrivals).
     void expectCounts(const std::map<FrameKind, std::size_t>& counts) {
         for (FrameKind kind : kKinds) {
@@ -92,27 +84,23 @@ class MenuCommandsTest : public ::testing::Test {
     std::atomic<bool> manualStatus{false};
     Guarded<AccountSettings> account;
     AccountSettingsFile accountSettings;
-    QTemporaryDir dir;
+    test::TempFolder dir;
     FakeDesktop desktop;
     FakeDialogs dialogs;
     YesExit exitDialog;
-    std::string iniPath = dir.filePath(QStringLiteral("Vellix.ini")).toStdString();
-    MenuContext context{frames,       strings,         folderTable, buddyTable,
-                        notification, session,         statusWord,  manualStatus,
-                        account,      accountSettings, iniPath,     dir.path().toStdString() + "/",
-                        &desktop,     &dialogs,        &exitDialog};
-    std::map<FrameKind, test::StartedFrame> started_;
+    std::string iniPath = dir.file("Vellix.ini");
+    MenuContext context{frames,  strings,          folderTable,  buddyTable, notification,
+                        session, statusWord,       manualStatus, account,    accountSettings,
+                        iniPath, dir.path() + "/", &desktop,     &dialogs,   &exitDialog};
     std::vector<std::string> links_;  // written before the server records the message
+    test::FrameThreads threads_{frames, clock};
+    std::map<FrameKind, test::RecordingFrame*> recorders_;
 };
 
 TEST_F(MenuCommandsTest, EachCommandReachesItsReceiver) {
-    FolderStatus inbox, work;
-    inbox.name = "Inbox";
-    work.name = "Work & Co";
-    work.newCount = 2;
     MenuSnapshot snapshot;
     snapshot.hasSession = snapshot.messaging = true;
-    snapshot.folders = {inbox, work};
+    snapshot.folders = {test::folder("Inbox"), test::folder("Work & Co", 0, 0, 2)};
     snapshot.buddies = {{"ann@x", "Ann", "Online"}};
     const MenuModel model = buildMenu(snapshot, strings);
 
@@ -182,8 +170,7 @@ TEST_F(MenuCommandsTest, EachCommandReachesItsReceiver) {
     }
     EXPECT_TRUE(std::filesystem::is_directory(context.dataFolder + "History"));
 
-    const std::string fax = dir.filePath(QStringLiteral("faxclient")).toStdString();
-    std::ofstream(fax) << "#!/bin/sh\n";
+    const std::string fax = dir.write("faxclient", "#!/bin/sh\n");
     ASSERT_TRUE(ProfileFile(context.iniPath).writeText("Vellix", "FaxClient", fax).ok());
     desktop.calls.clear();
     runMenuCommand(context, model, menu_id::kFax);
@@ -201,9 +188,9 @@ TEST_F(MenuCommandsTest, DelayTogglesFlipTheirFlags) {
     expectCounts({{FrameKind::Tray, 2}});
     const auto tray = frame(FrameKind::Tray).messages();
     EXPECT_EQ(std::tuple(tray[0].id, tray[0].w, tray[0].l),
-              std::tuple(UM_SERVER_STATE, WParam{1}, LParam{1}));
+              std::tuple(UM_SERVER_STATE, WParam{1}, LParam{0}));
     EXPECT_EQ(std::tuple(tray[1].id, tray[1].w, tray[1].l),
-              std::tuple(UM_SERVER_STATE, WParam{2}, LParam{1}));
+              std::tuple(UM_SERVER_STATE, WParam{2}, LParam{0}));
 
     for (int id : {menu_id::kDelaySound, menu_id::kDelayNoticeAlt})
         runMenuCommand(context, model, id);

@@ -2,10 +2,13 @@
 
 #include <algorithm>
 
+#include "support/folders.h"
 #include "tray/menu_model.h"
 
 namespace vellix {
 namespace {
+
+using test::folder;
 
 // The menu's shape in one line: ids with "*" default, "-" grayed, "v" checked; "|" a
 // separator; "[...]" a submenu.
@@ -25,13 +28,6 @@ std::string shape(const std::vector<MenuItem>& items) {
         }
     }
     return out;
-}
-
-FolderStatus folder(std::string name, int newCount = 0) {
-    FolderStatus f;
-    f.name = f.displayName = std::move(name);
-    f.newCount = newCount;
-    return f;
 }
 
 std::vector<FolderStatus> folders(int count) {
@@ -61,7 +57,7 @@ TEST(MenuModelTest, OrderFollowsTheState) {
         MenuSnapshot s;
         s.savedUser = "ann";
         s.savedPassword = true;
-        s.folders = {folder("Inbox", 2)};
+        s.folders = {folder("Inbox", 0, 0, 2)};
         s.pendingAlerts = 2;
         cases.push_back({"logged out, saved", s, "33000-v | 108 106 107- | 32766"});
         s.savedPassword = false;
@@ -74,7 +70,7 @@ TEST(MenuModelTest, OrderFollowsTheState) {
     cases.push_back({"session", base(), "32775 32772 | 32771* | 106- 107 |"});
     {
         auto s = base();
-        s.folders = {folder("Inbox"), folder("Junk", 3), folder("Sent", 1)};
+        s.folders = {folder("Inbox"), folder("Junk", 0, 0, 3), folder("Sent", 0, 0, 1)};
         s.calendar = true;
         s.faxClient = true;
         cases.push_back({"new mail, calendar, fax", s,
@@ -180,7 +176,7 @@ TEST(MenuModelTest, Texts) {
 
     s.hasSession = s.messaging = true;
     s.statusWord = "invisible";
-    s.folders = {folder("a"), folder("b", 2), folder("c", 5)};
+    s.folders = {folder("a"), folder("b", 0, 0, 2), folder("c", 0, 0, 5)};
     s.buddies = {{"a@x", "Ann", "Online"}, {"b@x", "Bob", "Away"}, {"c@x", "Cy", "Busy"}};
     model = buildMenu(s, kStrings);
     EXPECT_EQ(model.firstNewFolderId, menu_id::kFirstFolder + 1);

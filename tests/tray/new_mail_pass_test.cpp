@@ -1,11 +1,10 @@
 #include "tray/new_mail_pass.h"
 
-#include <QTemporaryDir>
-
 #include <gtest/gtest.h>
 
 #include <functional>
 
+#include "support/temp_folder.h"
 #include "tray/notification_rules.h"
 
 namespace vellix {
@@ -132,8 +131,8 @@ TEST(NewMailPassTest, NoteLinesAndDesktopNotice) {
 }
 
 TEST(NotificationRulesTest, LoadSaveRoundTripKeepsOddValuesAndEndsAtTheFirstEmptyName) {
-    QTemporaryDir dir;
-    ProfileFile file(dir.filePath(QStringLiteral("settings.tmp")).toStdString());
+    test::TempFolder dir;
+    ProfileFile file(dir.file("settings.tmp"));
     ASSERT_TRUE(file.writeSection("Vellix", {{"DefaultBlinkIcon", "No"},
                                              {"DefaultShowNotice", "yes"},
                                              {"Entry0:Name", "Work"},

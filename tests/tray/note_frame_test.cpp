@@ -1,10 +1,9 @@
 #include <gtest/gtest.h>
 
-#include <QTemporaryDir>
-
-#include "core/frame_thread.h"
 #include "server/webmail_link.h"
-#include "support/recording_frame.h"
+#include "support/folders.h"
+#include "support/frame_threads.h"
+#include "support/temp_folder.h"
 #include "tray/note_frame.h"
 
 namespace vellix {
@@ -35,29 +34,20 @@ struct Recorder : NoteWindows, SoundPlayer, NewMailNotifier {
 class NoteFrameTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        settings.setPath(dir.filePath(QStringLiteral("settings.tmp")).toStdString());
-        tray = test::startRecordingFrame(registry, FrameKind::Tray, clock);
-        server = test::startRecordingFrame(registry, FrameKind::Server, clock, [this](Message& m) {
+        settings.setPath(dir.file("settings.tmp"));
+        tray = threads.record(FrameKind::Tray);
+        server = threads.record(FrameKind::Server, [this](Message& m) {
             if (auto link = m.take<WebmailLink>()) links.push_back(*link);  // server thread only
             return LResult{0};
         });
-        note = std::make_unique<FrameThread>(FrameKind::Note, registry, [this] {
+        ASSERT_TRUE(threads.start<CMainFrame_Note>(FrameKind::Note, [this] {
             return std::make_unique<CMainFrame_Note>(
                 clock, NoteFrameDeps{registry, table, state, settings, strings, recorder, &recorder,
                                      &recorder});
-        });
-        ASSERT_TRUE(note->startAndWait());
-    }
-    void TearDown() override {
-        for (auto kind : {FrameKind::Note, FrameKind::Server, FrameKind::Tray}) {
-            registry.post(kind, UM_QUIT_THREAD);
-        }
-        note->wait();
-        server.thread->wait();
-        tray.thread->wait();
+        }));
     }
 
-    QTemporaryDir dir;
+    test::TempFolder dir;
     Clock clock;
     FrameRegistry registry;
     FolderTable table;
@@ -66,38 +56,34 @@ class NoteFrameTest : public ::testing::Test {
     StringTable strings{Language::English};
     Recorder recorder;
     std::vector<WebmailLink> links;
-    test::StartedFrame tray, server;
-    std::unique_ptr<FrameThread> note;
+    test::FrameThreads threads{registry, clock};
+    test::RecordingFrame *tray = nullptr, *server = nullptr;
 };
 
 TEST_F(NoteFrameTest, CountsReadyCarriesOutThePass) {
     ASSERT_TRUE(settings.writeText("Vellix", "NewMailWaveFile", "/snd/new.wav"));
     ASSERT_TRUE(settings.writeBool("Vellix", "NewMailDesktopNotice", true));
-    FolderStatus inbox, work;
-    inbox.name = inbox.displayName = "Inbox";
-    inbox.newCount = 2;
+    FolderStatus inbox = test::folder("Inbox", 0, 0, 2), work = test::folder("Work", 0, 0, 1);
     inbox.recent = 1;
     inbox.rules = {2, 2, 1, 1, 2, 2};
-    work.name = work.displayName = "Work";
-    work.newCount = 1;
     work.rules = {2, 2, 0, 1, 2, 2};
     table.merge({work, inbox});
     table.applyRules({work, inbox});
     registry.send(FrameKind::Note, UM_COUNTS_READY);
     EXPECT_EQ(recorder.log, (std::vector<std::string>{"sound: /snd/new.wav", "note: Inbox",
                                                       "notice: Inbox (2)\nWork (1) [Open]"}));
-    ASSERT_TRUE(tray.frame->waitForMessages(1));
-    const auto told = tray.frame->messages()[0];
+    ASSERT_TRUE(tray->waitForMessages(1));
+    const auto told = tray->messages()[0];
     EXPECT_EQ(std::tuple(told.id, told.w, told.l),
-              std::tuple(UM_SERVER_STATE, WParam{2}, LParam{1}));
+              std::tuple(UM_SERVER_STATE, WParam{2}, LParam{0}));
     // Opening from the desktop notice goes where the pass opened.
     recorder.notices[0].onAction();
-    server.frame->send(WM_APP + 1);
+    test::drain(*server);
     ASSERT_EQ(links.size(), 2u);
     for (const WebmailLink& link : links) {
         EXPECT_EQ(link.format + "|" + link.arguments[0],
                   "&View=Message&NextFolder=%s&NextFirstUnread=Yes|Inbox");
-        EXPECT_EQ(link.trayStateAfter, 1);
+        EXPECT_EQ(link.trayStateAfter, TrayState::Connected);
     }
 
     // Sounds off: the next fresh arrival stays quiet, and the notice follows its setting.

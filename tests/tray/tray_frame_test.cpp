@@ -1,63 +1,48 @@
 #include "tray/tray_frame.h"
 
-#include <QTemporaryDir>
-
 #include <gtest/gtest.h>
 
-#include "core/frame_thread.h"
 #include "recording_tray_host.h"
 #include "server/webmail_link.h"
-#include "support/recording_frame.h"
+#include "support/folders.h"
+#include "support/frame_threads.h"
+#include "support/temp_folder.h"
+#include "tray/new_mail_pass.h"
 
 namespace vellix {
 namespace {
 
+// Every folder holds 10 messages, 5 of them unread.
 FolderStatus folder(std::string name, int fresh) {
-    FolderStatus f;
-    f.name = f.displayName = std::move(name);
-    f.total = 10;
-    f.unread = 5;
-    f.newCount = fresh;
-    return f;
+    return test::folder(std::move(name), 10, 5, fresh);
 }
 
 class TrayFrameTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        accountSettings_.setPath(dir_.filePath(QStringLiteral("settings.tmp")).toStdString());
-        server_ =
-            test::startRecordingFrame(registry_, FrameKind::Server, clock_, [this](Message& m) {
-                if (auto link = m.take<WebmailLink>())
-                    links_.push_back(*link);  // server thread only
-                return LResult{0};
-            });
-        menu_ = test::startRecordingFrame(registry_, FrameKind::Menu, clock_);
-        buddy_ = test::startRecordingFrame(registry_, FrameKind::BuddyWindow, clock_);
-        TrayFrameDeps deps{
+        accountSettings_.setPath(dir_.file("settings.tmp"));
+        server_ = threads_.record(FrameKind::Server, [this](Message& m) {
+            if (auto link = m.take<WebmailLink>()) links_.push_back(*link);  // server thread only
+            return LResult{0};
+        });
+        menu_ = threads_.record(FrameKind::Menu);
+        buddy_ = threads_.record(FrameKind::BuddyWindow);
+        const TrayFrameDeps deps{
             clock_,   registry_,        host_,    folders_, notes_,
             session_, accountSettings_, iniPath_, strings_, [] { return std::pair{23, 5}; }};
-        tray_ = std::make_unique<FrameThread>(
-            FrameKind::Tray, registry_, [deps] { return std::make_unique<CMainFrame>(deps); });
-        ASSERT_TRUE(tray_->startAndWait());
-    }
-    void TearDown() override {
-        for (auto kind :
-             {FrameKind::Tray, FrameKind::Server, FrameKind::Menu, FrameKind::BuddyWindow})
-            registry_.post(kind, UM_QUIT_THREAD);
-        for (auto* thread :
-             {tray_.get(), server_.thread.get(), menu_.thread.get(), buddy_.thread.get()})
-            thread->wait();
+        ASSERT_TRUE(threads_.start<CMainFrame>(FrameKind::Tray,
+                                               [&] { return std::make_unique<CMainFrame>(deps); }));
     }
     // Posts a state and returns once the tray frame handled it.
     void state(WParam state, std::optional<std::string> text = {}) {
         registry_.post(FrameKind::Tray, UM_SERVER_STATE, state, 0,
                        text ? makePayload(*text) : nullptr);
-        registry_.send(FrameKind::Tray, WM_APP + 1);
+        test::drain(registry_, FrameKind::Tray);
     }
     test::HostCall last() const { return host_.calls().back(); }
 
-    QTemporaryDir dir_;
-    std::string iniPath_ = dir_.filePath(QStringLiteral("Vellix.ini")).toStdString();
+    test::TempFolder dir_;
+    std::string iniPath_ = dir_.file("Vellix.ini");
     Clock clock_{0.01};
     FrameRegistry registry_;
     test::RecordingTrayHost host_;
@@ -66,9 +51,9 @@ class TrayFrameTest : public ::testing::Test {
     Guarded<SessionState> session_;
     AccountSettingsFile accountSettings_;
     StringTable strings_{Language::English};
-    test::StartedFrame server_, menu_, buddy_;
-    std::unique_ptr<FrameThread> tray_;
     std::vector<WebmailLink> links_;
+    test::FrameThreads threads_{registry_, clock_};
+    test::RecordingFrame *server_ = nullptr, *menu_ = nullptr, *buddy_ = nullptr;
 };
 
 // The notice timers run on the frame: each notice ends in the state it covered.
@@ -107,9 +92,9 @@ TEST_F(TrayFrameTest, StateTextsDecideWhetherTheStateChanges) {
 }
 
 TEST_F(TrayFrameTest, ClicksOpenMenuMailOrMainWindow) {
-    host_.activate({kTrayRightButtonDown, 12, 34});
-    ASSERT_TRUE(menu_.frame->waitForMessages(1));
-    const auto menu = menu_.frame->messages()[0];
+    host_.activate({TrayClick::Menu, 12, 34});
+    ASSERT_TRUE(menu_->waitForMessages(1));
+    const auto menu = menu_->messages()[0];
     EXPECT_EQ(std::tuple(menu.id, menu.w, menu.l),
               std::tuple(UM_SHOW_MENU, WParam{12}, LParam{34}));
 
@@ -124,7 +109,7 @@ TEST_F(TrayFrameTest, ClicksOpenMenuMailOrMainWindow) {
         {0,
          {folder("Inbox", 0), folder("Work", 2), folder("Lists", 1)},
          "",
-         std::string(kLinkFirstUnread) + "|Work"},
+         firstUnreadLink("Work").format + "|Work"},
         {0, {folder("Inbox", 0)}, "sid", std::string(kLinkInbox) + "|"},
         {0, {folder("Inbox", 0)}, "", ""},
         {2, {folder("Work", 2)}, "sid", ""},
@@ -138,28 +123,27 @@ TEST_F(TrayFrameTest, ClicksOpenMenuMailOrMainWindow) {
         for (std::size_t i = 0; i < listed.size(); ++i) listed[i].order = static_cast<int>(i);
         folders_.merge(listed);
         session_.update([&](SessionState& s) { s.sessionId = c.session; });
-        const std::size_t before = server_.frame->messages().size();
-        host_.activate({kTrayLeftDoubleClick, 0, 0});
-        registry_.send(FrameKind::Tray, WM_APP + 1);
-        server_.frame->send(WM_APP + 1);  // the link, if any, has arrived
-        const std::size_t links = server_.frame->messages().size() - before - 1;
+        const std::size_t before = server_->messages().size();
+        host_.activate({TrayClick::DoubleClick, 0, 0});
+        test::drain(registry_, FrameKind::Tray);
+        test::drain(*server_);  // the link, if any, has arrived
+        const std::size_t links = server_->messages().size() - before - 1;
         ASSERT_EQ(links, c.link.empty() ? 0u : 1u);
         if (links) {
             const WebmailLink& got = links_.back();
             EXPECT_EQ(got.format + "|" + got.arguments[0], c.link);
-            EXPECT_EQ(got.trayStateAfter, 1);
+            EXPECT_EQ(got.trayStateAfter, TrayState::Connected);
         }
     }
-    buddy_.frame->send(WM_APP + 1);
-    const auto shown = buddy_.frame->messages();
+    test::drain(*buddy_);
+    const auto shown = buddy_->messages();
     EXPECT_EQ(
         std::ranges::count_if(shown, [](const auto& r) { return r.id == UM_SHOW_MAIN_WINDOW; }), 1);
 }
 
 TEST_F(TrayFrameTest, QuitRemovesTheIcon) {
     state(1);
-    registry_.post(FrameKind::Tray, UM_QUIT_THREAD);
-    tray_->wait();
+    threads_.stop(FrameKind::Tray);
     EXPECT_EQ(last().action, TrayAction::Delete);
 }
 

@@ -49,7 +49,7 @@ TEST_F(TrayIconTest, StatesShowTheirPicturesAndTimers) {
     for (std::size_t i = 0; i < std::size(steps); ++i) {
         const Step& step = steps[i];
         if (step.state) {
-            icon_.setState(step.state, "tip " + std::to_string(step.state));
+            icon_.setState(trayStateFromWire(step.state), "tip " + std::to_string(step.state));
         } else {
             icon_.onAnimationTimer();
         }
@@ -64,12 +64,13 @@ TEST_F(TrayIconTest, StatesShowTheirPicturesAndTimers) {
 }
 
 TEST_F(TrayIconTest, NoticeOverlaysAndRestoresThePreviousState) {
-    icon_.setState(2, "New mail: Inbox:3");
-    icon_.setState(6, "Hello (1:00 PM)");
+    icon_.setState(trayStateFromWire(2), "New mail: Inbox:3");
+    icon_.setState(trayStateFromWire(6), "Hello (1:00 PM)");
     EXPECT_EQ(host_.calls().back().tip, "Hello (1:00 PM)");
-    icon_.setState(6, "Again (1:01 PM)");  // a second notice keeps the first's return point
+    icon_.setState(trayStateFromWire(6),
+                   "Again (1:01 PM)");  // a second notice keeps the first's return point
     icon_.onNoticeTimer();
-    EXPECT_EQ(icon_.state(), 2);
+    EXPECT_EQ(icon_.state(), TrayState::NewMail);
     EXPECT_EQ(host_.calls().back().tip, "New mail: Inbox:3");
     EXPECT_EQ(lastIcon(), 234);
     EXPECT_TRUE(animating());
@@ -77,8 +78,8 @@ TEST_F(TrayIconTest, NoticeOverlaysAndRestoresThePreviousState) {
 }
 
 TEST_F(TrayIconTest, LostStateReappliesWhenConnectingNoticeEnds) {
-    icon_.setState(5, "connecting");
-    icon_.setState(4, "lost");
+    icon_.setState(trayStateFromWire(5), "connecting");
+    icon_.setState(trayStateFromWire(4), "lost");
     EXPECT_TRUE(noticing());  // the connecting notice still runs
     host_.clear();
     icon_.onNoticeTimer();
@@ -89,14 +90,14 @@ TEST_F(TrayIconTest, LostStateReappliesWhenConnectingNoticeEnds) {
 }
 
 TEST_F(TrayIconTest, InvalidStateRemovesTheIconAndTipsAreCut) {
-    icon_.setState(1, std::string(80, 'x'));
+    icon_.setState(trayStateFromWire(1), std::string(80, 'x'));
     EXPECT_EQ(host_.calls().back().tip, std::string(63, 'x'));
-    icon_.setState(9, "gone");
+    icon_.setState(trayStateFromWire(9), "gone");
     EXPECT_EQ(host_.calls().back().action, TrayAction::Delete);
     EXPECT_FALSE(icon_.shown());
-    icon_.setState(9, "gone");  // nothing shown: nothing to remove
+    icon_.setState(trayStateFromWire(9), "gone");  // nothing shown: nothing to remove
     EXPECT_EQ(host_.calls().size(), 2u);
-    icon_.setState(1, "back");
+    icon_.setState(trayStateFromWire(1), "back");
     EXPECT_EQ(host_.calls().back().action, TrayAction::Add);
 }
 
@@ -119,10 +120,10 @@ TEST_F(TrayIconTest, FailedHostCallsAreRetried) {
         Frame owner("owner", clock_);
         RecordingTrayHost host;
         CTrayIcon icon(owner, host);
-        if (c.shownBefore) icon.setState(1, "up");
+        if (c.shownBefore) icon.setState(trayStateFromWire(1), "up");
         host.clear();
         host.failNext(c.failures);
-        icon.setState(4, "lost");
+        icon.setState(trayStateFromWire(4), "lost");
         std::vector<A> actions;
         for (const auto& call : host.calls()) actions.push_back(call.action);
         EXPECT_EQ(actions, c.expected);

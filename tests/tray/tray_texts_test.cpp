@@ -1,22 +1,16 @@
 // Texts the tray and the mail-to hand-over build: tooltips and compose requests.
 #include <gtest/gtest.h>
 
+#include "support/folders.h"
 #include "tray/mailto.h"
 #include "tray/tray_tooltips.h"
 
 namespace vellix {
 namespace {
 
-const StringTable kEnglish(Language::English);
+using test::folder;
 
-FolderStatus folder(std::string name, int total, int unread, int fresh) {
-    FolderStatus f;
-    f.name = f.displayName = std::move(name);
-    f.total = total;
-    f.unread = unread;
-    f.newCount = fresh;
-    return f;
-}
+const StringTable kEnglish(Language::English);
 
 TEST(TrayTooltips, NoticeUsesTwelveHourClock) {
     for (const auto& [hour, minute, expected] :
@@ -66,11 +60,16 @@ TEST(TrayTooltips, CutKeepsWholeCharactersAndFixedStatesHaveTheirTexts) {
 
     const StringTable zh(Language::Chinese);
     std::vector<std::string> seen;
-    for (int state : {3, 4, 5, 0, 7}) seen.push_back(fixedStateTooltip(state, zh));
+    for (int state : {3, 4, 5, 0, 7})
+        seen.push_back(fixedStateTooltip(trayStateFromWire(state), zh));
     EXPECT_NE(seen[0], seen[1]);
     EXPECT_NE(seen[1], seen[2]);
     EXPECT_EQ(seen[3], seen[4]);
     for (const auto& text : seen) EXPECT_GE(utf8Length(text), 2u);
+    // The retry text fits the tooltip in both languages.
+    EXPECT_EQ(retryTooltip(20, StringTable(Language::English)),
+              "Vellix - server unreachable — retrying in 20 s");
+    EXPECT_LE(utf8Length(retryTooltip(300, zh)), kTipMaxChars);
 }
 
 TEST(MailtoTest, BuildsTheComposeRequest) {
@@ -93,7 +92,7 @@ TEST(MailtoTest, BuildsTheComposeRequest) {
     // The link leaves the tray state alone.
     const WebmailLink link = mailtoLink("a@x");
     EXPECT_EQ(link.format, compose + "&NextTo=a@x");
-    EXPECT_EQ(link.trayStateAfter, 0);
+    EXPECT_EQ(link.trayStateAfter, TrayState::Keep);
 }
 
 }  // namespace

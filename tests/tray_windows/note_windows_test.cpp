@@ -7,7 +7,8 @@
 #include <QPushButton>
 
 #include "server/webmail_link.h"
-#include "support/recording_frame.h"
+#include "support/frame_threads.h"
+#include "support/widget_finder.h"
 #include "tray/windows/note_dialog.h"
 #include "tray/windows/qt_note_windows.h"
 #include "tray/windows/server_notice_dialogs.h"
@@ -18,14 +19,10 @@ namespace {
 class NoteWindowsTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        server = test::startRecordingFrame(registry, FrameKind::Server, clock, [this](Message& m) {
+        server = threads.record(FrameKind::Server, [this](Message& m) {
             if (auto link = m.take<WebmailLink>()) folder = link->arguments[0];
             return LResult{0};
         });
-    }
-    void TearDown() override {
-        registry.post(FrameKind::Server, UM_QUIT_THREAD);
-        server.thread->wait();
     }
     // Runs the queued calls and the deferred deletes.
     static void settle() {
@@ -45,8 +42,9 @@ class NoteWindowsTest : public ::testing::Test {
     FrameRegistry registry;
     NotificationState state;
     StringTable strings{Language::English};
-    test::StartedFrame server;
     std::string folder;  // written on the server thread before the message is recorded
+    test::FrameThreads threads{registry, clock};
+    test::RecordingFrame* server = nullptr;
 };
 
 TEST_F(NoteWindowsTest, NoteListsFoldersOnceAndDoubleClickOpensTheFirstUnread) {
@@ -66,8 +64,8 @@ TEST_F(NoteWindowsTest, NoteListsFoldersOnceAndDoubleClickOpensTheFirstUnread) {
     note->findChild<QCheckBox*>()->setChecked(true);
     Q_EMIT list->itemDoubleClicked(list->item(1));
     settle();
-    ASSERT_TRUE(server.frame->waitForMessages(1));
-    EXPECT_EQ(server.frame->messages()[0].id, UM_OPEN_LINK);
+    ASSERT_TRUE(server->waitForMessages(1));
+    EXPECT_EQ(server->messages()[0].id, UM_OPEN_LINK);
     EXPECT_EQ(folder, "Work/Q3");
     EXPECT_EQ(windows.noteDialog(), nullptr);
     EXPECT_FALSE(state.noticeDelayed);  // the box is not read on this path
@@ -90,7 +88,7 @@ TEST_F(NoteWindowsTest, CloseStoresTheBoxAndANewPassOpensAFreshNote) {
     }
 }
 
-TEST_F(NoteWindowsTest, DisconnectOkChecksNowAndCancelLeavesIt) {
+TEST_F(NoteWindowsTest, DisconnectOkChecksNowHelpOpensItsPageAndCancelLeavesIt) {
     QtNoteWindows windows(registry, state, strings);
     windows.showDisconnect("first");
     windows.showDisconnect("Logged in elsewhere.");
@@ -100,12 +98,18 @@ TEST_F(NoteWindowsTest, DisconnectOkChecksNowAndCancelLeavesIt) {
               "You have been disconnected from the Skyloom server.\n\nLogged in elsewhere.");
     windows.disconnectDialog()->reject();
     settle();
+    QWidget* helpOwner = nullptr;
+    windows.setDisconnectHelp([&](QWidget* owner) { helpOwner = owner; });
     windows.showDisconnect("again");
     settle();
+    QPushButton* help = test::buttonWithText(*windows.disconnectDialog(), "&Help");
+    ASSERT_NE(help, nullptr);
+    help->click();
+    EXPECT_EQ(helpOwner, windows.disconnectDialog());
     windows.disconnectDialog()->accept();
     settle();
-    ASSERT_TRUE(server.frame->waitForMessages(1));
-    const auto messages = server.frame->messages();
+    ASSERT_TRUE(server->waitForMessages(1));
+    const auto messages = server->messages();
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0].id, UM_CHECK_NOW);
     StringTable chinese(Language::Chinese);

@@ -9,6 +9,7 @@
 
 #include <thread>
 
+#include "support/folders.h"
 #include "tray/windows/qt_menu_host.h"
 
 namespace vellix {
@@ -21,12 +22,7 @@ MenuModel sampleMenu() {
     s.hasSession = s.messaging = true;
     s.statusWord = "Online";
     s.folderInMenu = 2;
-    for (const char* name : {"Inbox", "R&D", "Sent"}) {
-        FolderStatus f;
-        f.name = f.displayName = name;
-        s.folders.push_back(f);
-    }
-    s.folders[1].newCount = 1;
+    s.folders = {test::folder("Inbox"), test::folder("R&D", 0, 0, 1), test::folder("Sent")};
     s.buddies = {{"a@x", "Ann", "Away"}};
     return buildMenu(s, kStrings);
 }

@@ -1,17 +1,15 @@
 #include "tray/windows/qt_tray_host.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QMouseEvent>
 #include <QProcess>
 #include <QStandardPaths>
-#include <QThread>
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <thread>
 
+#include "support/wait.h"
 #include "support/xvfb_server.h"
 #include "tray/tray_icon.h"
 #include "tray/windows/tray_fallback_window.h"
@@ -19,17 +17,7 @@
 namespace vellix {
 namespace {
 
-// Runs the GUI loop until `done` or the time-out; true when done.
-bool pump(const std::function<bool()>& done, int timeoutMs = 5000) {
-    QElapsedTimer timer;
-    timer.start();
-    while (!done()) {
-        if (timer.elapsed() > timeoutMs) return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        QThread::msleep(5);
-    }
-    return true;
-}
+using test::runUntil;
 
 TEST(TrayPictures, EveryPictureRendersDistinctly) {
     QImage previous;
@@ -67,13 +55,14 @@ TEST(QtTrayHostOffscreen, StandInWindowShowsTheIconAndAsksForTheMenu) {
     EXPECT_TRUE(added);
     EXPECT_FALSE(secondAdd);
 
+    ASSERT_TRUE(runUntil(
+        [&] { return host.fallbackWindow() && host.fallbackWindow()->isVisible(); }, 5000));
     TrayFallbackWindow* window = host.fallbackWindow();
-    ASSERT_TRUE(pump([&] { return window->isVisible(); }));
     EXPECT_EQ(window->text(), QStringLiteral("Total:3, Unread:1, New:0"));
     EXPECT_EQ(host.shownIcon(), 232);
 
     ASSERT_TRUE(host.apply(TrayAction::Modify, 249, "lost"));
-    ASSERT_TRUE(pump([&] { return host.shownIcon() == 249; }));
+    ASSERT_TRUE(runUntil([&] { return host.shownIcon() == 249; }, 5000));
     EXPECT_EQ(window->text(), QStringLiteral("lost"));
 
     const QPointF local(5, 5);
@@ -85,14 +74,14 @@ TEST(QtTrayHostOffscreen, StandInWindowShowsTheIconAndAsksForTheMenu) {
                       Qt::NoModifier);
     QApplication::sendEvent(window, &twice);
     ASSERT_EQ(reports.size(), 2u);
-    EXPECT_EQ(reports[0].mouseMessage, kTrayRightButtonDown);
+    EXPECT_EQ(reports[0].click, TrayClick::Menu);
     EXPECT_EQ(reports[0].x, global.toPoint().x());
-    EXPECT_EQ(reports[1].mouseMessage, kTrayLeftDoubleClick);
+    EXPECT_EQ(reports[1].click, TrayClick::DoubleClick);
 
     host.setMainWindowPresent(true);
     EXPECT_FALSE(window->isVisible());
     ASSERT_TRUE(host.apply(TrayAction::Delete, 0, ""));
-    ASSERT_TRUE(pump([&] { return host.shownIcon() == 0; }));
+    ASSERT_TRUE(runUntil([&] { return host.shownIcon() == 0; }, 5000));
     EXPECT_FALSE(host.apply(TrayAction::Delete, 0, ""));
 }
 
@@ -101,23 +90,27 @@ TEST(TrayOnDesktop, Probe) {
     if (qEnvironmentVariableIsEmpty("VELLIX_TRAY_PROBE")) GTEST_SKIP() << "run by RealTray";
     Clock clock(0.05);  // the availability check runs every 100 ms
     QtTrayHost host(clock);
-    ASSERT_TRUE(pump([] { return QSystemTrayIcon::isSystemTrayAvailable(); }, 10000));
+    ASSERT_TRUE(runUntil([] { return QSystemTrayIcon::isSystemTrayAvailable(); }, 10000));
     Frame owner("owner", clock);
     CTrayIcon icon(owner, host);
 
     // With a tray each state's picture goes there, not into the stand-in window.
     const auto image = [](const QIcon& picture) { return picture.pixmap(16, 16).toImage(); };
-    for (const auto& [state, picture] : {std::pair{kTrayConnected, 232},
-                                         std::pair{kTrayNewMail, 234}, std::pair{kTrayLost, 249}}) {
-        icon.setState(state, "state " + std::to_string(state));
+    for (const auto& [state, picture] :
+         {std::pair{TrayState::Connected, 232}, std::pair{TrayState::NewMail, 234},
+          std::pair{TrayState::Lost, 249}}) {
+        icon.setState(state, "state " + std::to_string(trayStateToWire(state)));
         owner.killTimer(kTrayAnimationTimer);  // hold the first picture of the state
         const int expected = picture;          // a structured binding cannot be captured
-        EXPECT_TRUE(pump([&] {
-            return host.trayIcon().isVisible() && host.trayIcon().geometry().width() > 0 &&
-                   image(host.trayIcon().icon()) == image(trayIconPicture(expected));
-        })) << state;
+        EXPECT_TRUE(runUntil(
+            [&] {
+                return host.trayIcon().isVisible() && host.trayIcon().geometry().width() > 0 &&
+                       image(host.trayIcon().icon()) == image(trayIconPicture(expected));
+            },
+            5000))
+            << trayStateToWire(state);
     }
-    EXPECT_FALSE(host.fallbackWindow()->isVisible());
+    EXPECT_EQ(host.fallbackWindow(), nullptr) << "a stand-in window beside a real tray";
 }
 
 TEST(TrayOnDesktop, RealTray) {

@@ -1,13 +1,13 @@
 // A first start from an empty profile: the start's request for a server opens the Server
 // page (through the real menu frame), the user types the address, account and password,
 // presses OK, and the real server frame logs in to skyloom-sim without a restart.
-#include <QLabel>
 #include <QPushButton>
 #include <QTest>
 
 #include "options_fixture.h"
 #include "server/server_frame.h"
 #include "support/sim_process.h"
+#include "support/widget_finder.h"
 #include "tray/menu_frame.h"
 #include "ui/options_frame.h"
 #include "ui/standard_pages.h"
@@ -20,49 +20,30 @@ class FirstRunTest : public test::OptionsFixture {};
 TEST_F(FirstRunTest, TypingIntoTheServerPageLogsIn) {
     test::SimProcess sim;
     ASSERT_TRUE(sim.running()) << sim.error();
-    // The real server frame takes the recording one's slot.
-    frames.post(FrameKind::Server, UM_QUIT_THREAD);
-    recorders.at(FrameKind::Server).thread->wait();
-    recorders.erase(FrameKind::Server);
-    Guarded<std::string> statusWord;
+    // The real server and menu frames take the recording one's slot and the menu's.
+    threads.stop(FrameKind::Server);
     statusWord.set(strings.text(IDS_STATUS_ONLINE));
-    BuddyTable buddies;
     UserList users;
-    FrameThread server(FrameKind::Server, frames, [&] {
-        return std::make_unique<CMainFrame_ServerInterface>(
-            ServerFrameDeps{.frames = frames,
-                            .session = session,
-                            .statusWord = statusWord,
-                            .account = account,
-                            .accountSettings = accountSettings,
-                            .iniPath = context.iniPath,
-                            .dataFolder = context.dataFolder,
-                            .programFolder = context.dataFolder,
-                            .folders = folders,
-                            .buddies = buddies,
-                            .users = users,
-                            .text = [this](int id) { return strings.text(id); }},
-            clock);
-    });
-    server.startAndWait();
-    std::atomic<bool> manual{false};
-    FrameThread menu(FrameKind::Menu, frames, [&] {
-        MenuContext menuContext{.frames = frames,
-                                .strings = strings,
-                                .folders = folders,
-                                .buddies = buddies,
-                                .notification = notifications,
-                                .session = session,
-                                .statusWord = statusWord,
-                                .manualStatus = manual,
-                                .account = account,
-                                .accountSettings = accountSettings,
-                                .iniPath = context.iniPath,
-                                .dataFolder = context.dataFolder};
-        return std::make_unique<CMainFrame_Menu>(MenuFrameDeps{std::move(menuContext), nullptr},
-                                                 clock);
-    });
-    menu.startAndWait();
+    const ServerFrameDeps serverDeps{.frames = frames,
+                                     .session = session,
+                                     .statusWord = statusWord,
+                                     .account = account,
+                                     .accountSettings = accountSettings,
+                                     .iniPath = context.iniPath,
+                                     .dataFolder = context.dataFolder,
+                                     .programFolder = context.dataFolder,
+                                     .folders = folders,
+                                     .buddies = buddies,
+                                     .users = users,
+                                     .text = [this](int id) { return strings.text(id); }};
+    const MenuContext menus = menuContext();
+    test::FrameThreads real(frames, clock);  // ends before what its frames use
+    ASSERT_TRUE(real.start<CMainFrame_ServerInterface>(FrameKind::Server, [&] {
+        return std::make_unique<CMainFrame_ServerInterface>(serverDeps, clock);
+    }));
+    ASSERT_TRUE(real.start<CMainFrame_Menu>(FrameKind::Menu, [&] {
+        return std::make_unique<CMainFrame_Menu>(MenuFrameDeps{menus, nullptr}, clock);
+    }));
     OptionsFrame options(OptionsFrameDeps{.context = context, .pages = standardOptionsPages()},
                          clock);
     frames.set(FrameKind::Options, &options);
@@ -77,17 +58,11 @@ TEST_F(FirstRunTest, TypingIntoTheServerPageLogsIn) {
          {std::pair{IDS_SERVER_URL, url},
           std::pair{IDS_SERVER_ACCOUNT, std::string("alice@demo.local")},
           std::pair{IDS_SERVER_PASSWORD, std::string("alice")}}) {
-        QWidget* edit = nullptr;
-        for (auto* l : sheet->activePage()->findChildren<QLabel*>()) {
-            if (l->text() == context.text(label)) edit = l->buddy();
-        }
+        QWidget* edit = test::labelledField(*sheet->activePage(), context.text(label));
         ASSERT_NE(edit, nullptr);
         QTest::keyClicks(edit, QString::fromStdString(text));
     }
-    QPushButton* ok = nullptr;
-    for (auto* b : sheet->findChildren<QPushButton*>()) {
-        if (b->text() == context.text(IDS_BUTTON_OK)) ok = b;
-    }
+    QPushButton* ok = test::buttonWithText(*sheet, strings.text(IDS_BUTTON_OK));
     ASSERT_NE(ok, nullptr);
     QTest::mouseClick(ok, Qt::LeftButton);
 
@@ -97,10 +72,6 @@ TEST_F(FirstRunTest, TypingIntoTheServerPageLogsIn) {
     EXPECT_EQ(readKey(ProfileFile(context.iniPath), ini::kUrl), sim.url());
 
     frames.set(FrameKind::Options, nullptr);
-    frames.post(FrameKind::Menu, UM_QUIT_THREAD);
-    menu.wait();
-    frames.post(FrameKind::Server, UM_QUIT_THREAD);
-    server.wait();
 }
 
 }  // namespace

@@ -5,13 +5,14 @@
 
 #include <QApplication>
 #include <QMessageBox>
-#include <QTemporaryDir>
 #include <QTimer>
 
 #include <gtest/gtest.h>
 
 #include "core/clock.h"
-#include "support/recording_frame.h"
+#include "support/frame_threads.h"
+#include "support/temp_folder.h"
+#include "tray/menu_commands.h"
 #include "ui/options_context.h"
 
 namespace vellix::test {
@@ -19,21 +20,11 @@ namespace vellix::test {
 class OptionsFixture : public ::testing::Test {
   protected:
     void SetUp() override {
-        ASSERT_TRUE(dir.isValid());
+        ASSERT_TRUE(dir.valid());
         for (FrameKind kind : {FrameKind::Server, FrameKind::Main, FrameKind::BuddyWindow}) {
-            recorders.emplace(kind, startRecordingFrame(frames, kind, clock));
+            recorders[kind] = threads.record(kind);
         }
-        accountSettings.setPath(path("settings.tmp"));
-    }
-    void TearDown() override {
-        for (auto& [kind, started] : recorders) {
-            frames.post(kind, UM_QUIT_THREAD);
-            started.thread->wait();
-        }
-    }
-
-    std::string path(const char* name) const {
-        return dir.filePath(QString::fromUtf8(name)).toStdString();
+        accountSettings.setPath(dir.file("settings.tmp"));
     }
     void logIn(bool messaging) {
         session.update([&](SessionState& s) {
@@ -42,9 +33,24 @@ class OptionsFixture : public ::testing::Test {
             s.messagingEnabled = messaging;
         });
     }
+    // What the tray menu reads, over the same shared state as the pages.
+    MenuContext menuContext() {
+        return {.frames = frames,
+                .strings = strings,
+                .folders = folders,
+                .buddies = buddies,
+                .notification = notifications,
+                .session = session,
+                .statusWord = statusWord,
+                .manualStatus = manualStatus,
+                .account = account,
+                .accountSettings = accountSettings,
+                .iniPath = context.iniPath,
+                .dataFolder = context.dataFolder};
+    }
     std::vector<MessageId> ids(FrameKind kind) const {
         std::vector<MessageId> out;
-        for (const auto& m : recorders.at(kind).frame->messages()) out.push_back(m.id);
+        for (const auto& m : recorders.at(kind)->messages()) out.push_back(m.id);
         return out;
     }
     // Answers every message box that opens from now on with its last button (OK or No),
@@ -66,14 +72,18 @@ class OptionsFixture : public ::testing::Test {
         boxTimer.reset(timer);
     }
 
-    QTemporaryDir dir;
+    TempFolder dir;
     Clock clock{1.0};
     FrameRegistry frames;
-    std::map<FrameKind, StartedFrame> recorders;
+    FrameThreads threads{frames, clock};
+    std::map<FrameKind, RecordingFrame*> recorders;
     StringTable strings{Language::English};
     FolderTable folders;
     NotificationState notifications;
     Guarded<SessionState> session;
+    Guarded<std::string> statusWord;
+    BuddyTable buddies;
+    std::atomic<bool> manualStatus{false};
     Guarded<AccountSettings> account;
     AccountSettingsFile accountSettings;
     std::unique_ptr<QTimer> boxTimer;
@@ -86,9 +96,9 @@ class OptionsFixture : public ::testing::Test {
         .session = session,
         .account = account,
         .accountSettings = accountSettings,
-        .iniPath = path("Vellix.ini"),
+        .iniPath = dir.file("Vellix.ini"),
         .programFolder = std::string(VELLIX_BINARY_DIR) + "/bin/",
-        .dataFolder = dir.path().toStdString() + "/",
+        .dataFolder = dir.path() + "/",
         .executablePath = std::string(VELLIX_BINARY_DIR) + "/bin/vellix",
     };
 };

@@ -14,12 +14,7 @@ namespace {
 
 TEST(ServerPageRules, ApplyPlans) {
     using enum AccountAction;
-    const ServerCurrent out{.url = "http://h/",
-                            .user = "a",
-                            .password = "p",
-                            .loggedIn = false,
-                            .savedAccount = false,
-                            .runningInterval = 5};
+    const ServerCurrent out{.url = "http://h/", .user = "a", .password = "p", .runningInterval = 5};
     ServerCurrent in = out;
     in.loggedIn = true;
     ServerCurrent saved = out;
@@ -27,158 +22,59 @@ TEST(ServerPageRules, ApplyPlans) {
     const ServerForm same{.url = "http://h/",
                           .user = "a",
                           .password = "p",
-                          .remember = false,
                           .interval = "5",
-                          .connectionType = 0,
                           .proxyServer = "",
                           .proxyPort = "80",
                           .mailClient = ""};
-    auto with = [&](auto change) {
-        ServerForm f = same;
-        change(f);
-        return f;
-    };
+    const ServerEdits none, account{true, false}, connection{false, true};
+    std::string ServerForm::*const intervalField = &ServerForm::interval;
+    std::string ServerForm::*const urlField = &ServerForm::url;
     struct Case {
         const char* name;
-        ServerForm form;
-        ServerCurrent current;
+        std::string ServerForm::*field;  // the one field typed, if any
+        const char* typed;
+        const ServerCurrent& current;
         ServerEdits edits;
-        bool rejected;
-        std::string url;
+        const char* url;  // nullptr: the interval is rejected
         AccountAction account;
-        bool restartTimer;
-        bool notice;
-    };
-    const Case cases[] = {
-        {"interval 0",
-         with([](auto& f) { f.interval = "0"; }),
-         in,
-         {},
-         true,
-         "",
-         None,
-         false,
-         false},
-        {"interval 361",
-         with([](auto& f) { f.interval = "361"; }),
-         in,
-         {},
-         true,
-         "",
-         None,
-         false,
-         false},
-        {"interval not a number",
-         with([](auto& f) { f.interval = "5x"; }),
-         in,
-         {},
-         true,
-         "",
-         None,
-         false,
-         false},
-        {"interval 1 restarts the timer",
-         with([](auto& f) { f.interval = "1"; }),
-         in,
-         {},
-         false,
-         "http://h/",
-         None,
-         true,
-         false},
-        {"interval 360 logged out: no timer",
-         with([](auto& f) { f.interval = "360"; }),
-         out,
-         {},
-         false,
-         "http://h/",
-         None,
-         false,
-         false},
-        {"bare host gets the scheme",
-         with([](auto& f) { f.url = "mail.x/app"; }),
-         out,
-         {true, false},
-         false,
-         "http://mail.x/app",
-         Relogin,
-         false,
-         false},
-        {"upper-case scheme is not a scheme",
-         with([](auto& f) { f.url = "HTTPS://h/"; }),
-         out,
-         {true, false},
-         false,
-         "http://HTTPS://h/",
-         Relogin,
-         false,
-         false},
-        {"https kept",
-         with([](auto& f) { f.url = "https://h/"; }),
-         in,
-         {true, false},
-         false,
-         "https://h/",
-         AskThenRelogin,
-         false,
-         false},
-        {"edited back to the same account",
-         same,
-         in,
-         {true, false},
-         false,
-         "http://h/",
-         None,
-         false,
-         false},
-        {"new password while logged out",
-         with([](auto& f) { f.password = "q"; }),
-         out,
-         {true, false},
-         false,
-         "http://h/",
-         Relogin,
-         false,
-         false},
-        {"unedited, logged out, saved account",
-         same,
-         saved,
-         {},
-         false,
-         "http://h/",
-         Login,
-         false,
-         false},
-        {"only the proxy port: restart notice",
-         with([](auto& f) { f.proxyPort = "8080"; }),
-         in,
-         {false, true},
-         false,
-         "http://h/",
-         None,
-         false,
-         true},
+        std::string restarts;  // "timer", "notice" or nothing
+    } cases[] = {
+        {"interval 0", intervalField, "0", in, none, nullptr, None, ""},
+        {"interval 361", intervalField, "361", in, none, nullptr, None, ""},
+        {"interval not a number", intervalField, "5x", in, none, nullptr, None, ""},
+        {"interval 1 restarts the timer", intervalField, "1", in, none, "http://h/", None, "timer"},
+        {"interval 360 logged out", intervalField, "360", out, none, "http://h/", None, ""},
+        {"bare host", urlField, "mail.x/app", out, account, "http://mail.x/app", Relogin, ""},
+        {"upper-case scheme", urlField, "HTTPS://h/", out, account, "http://HTTPS://h/", Relogin,
+         ""},
+        {"https kept", urlField, "https://h/", in, account, "https://h/", AskThenRelogin, ""},
+        {"edited back to the same account", nullptr, "", in, account, "http://h/", None, ""},
+        {"new password logged out", &ServerForm::password, "q", out, account, "http://h/", Relogin,
+         ""},
+        {"unedited, logged out, saved account", nullptr, "", saved, none, "http://h/", Login, ""},
+        {"only the proxy port", &ServerForm::proxyPort, "8080", in, connection, "http://h/", None,
+         "notice"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        const ServerApplyPlan plan = planServerApply(c.form, c.current, c.edits);
-        EXPECT_EQ(plan.intervalRejected, c.rejected);
-        if (c.rejected) continue;
+        ServerForm form = same;
+        if (c.field) form.*c.field = c.typed;
+        const ServerApplyPlan plan = planServerApply(form, c.current, c.edits);
+        EXPECT_EQ(plan.intervalRejected, c.url == nullptr);
+        if (!c.url) continue;
         EXPECT_EQ(plan.url, c.url);
         EXPECT_EQ(plan.account, c.account);
-        EXPECT_EQ(plan.restartTimer, c.restartTimer);
-        EXPECT_EQ(plan.restartNotice, c.notice);
+        EXPECT_EQ(plan.restartTimer, c.restarts == "timer");
+        EXPECT_EQ(plan.restartNotice, c.restarts == "notice");
         EXPECT_EQ(plan.handToSession, !c.current.loggedIn);
     }
     // The proxy radio needs a server; the port alone is not enough.
-    EXPECT_TRUE(proxyServerMissing(with([](auto& f) {
-        f.connectionType = 1;
-        f.proxyServer = " ";
-    })));
-    EXPECT_FALSE(proxyServerMissing(with([](auto& f) {
-        f.connectionType = 1;
-        f.proxyServer = "p";
-    })));
+    for (const auto& [server, missing] : {std::pair{" ", true}, {"p", false}}) {
+        ServerForm proxy = same;
+        proxy.connectionType = 1;
+        proxy.proxyServer = server;
+        EXPECT_EQ(proxyServerMissing(proxy), missing) << server;
+    }
     EXPECT_FALSE(proxyServerMissing(same));
 }
 
@@ -198,30 +94,21 @@ std::vector<OptionsPageEntry> allPages() {
 
 TEST(OptionsPages, ConditionsOrderNamesAndTopics) {
     const std::vector<OptionsPageEntry> pages = allPages();
+    // "name:topic" of each page shown, in order.
     auto names = [&](LoginState state) {
-        std::vector<std::pair<std::string, int>> out;
+        std::string out;
         for (const auto* entry : pagesFor(pages, state)) {
-            out.emplace_back(entry->openName.empty() ? "(misc)" : entry->openName,
-                             entry->helpTopic);
+            out += (entry->openName.empty() ? "(misc)" : entry->openName) + ":" +
+                   std::to_string(entry->helpTopic) + " ";
         }
         return out;
     };
-    using Shown = std::vector<std::pair<std::string, int>>;
-    EXPECT_EQ(names({false, false}), (Shown{{"Skyloom", 11}, {"About", 1}}));
-    EXPECT_EQ(names({false, true}), (Shown{{"Skyloom", 11}, {"About", 1}}));
-    EXPECT_EQ(names({true, false}), (Shown{{"Skyloom", 11},
-                                           {"Notifications", 6},
-                                           {"Address Book", 11},
-                                           {"Sounds", 8},
-                                           {"(misc)", 7},
-                                           {"About", 1}}));
-    EXPECT_EQ(names({true, true}), (Shown{{"Skyloom", 11},
-                                          {"Notifications", 6},
-                                          {"Address Book", 11},
-                                          {"Buddy List", 3},
-                                          {"Sounds", 8},
-                                          {"(misc)", 7},
-                                          {"About", 1}}));
+    EXPECT_EQ(names({false, false}), "Skyloom:11 About:1 ");
+    EXPECT_EQ(names({false, true}), "Skyloom:11 About:1 ");
+    EXPECT_EQ(names({true, false}),
+              "Skyloom:11 Notifications:6 Address Book:11 Sounds:8 (misc):7 About:1 ");
+    EXPECT_EQ(names({true, true}),
+              "Skyloom:11 Notifications:6 Address Book:11 Buddy List:3 Sounds:8 (misc):7 About:1 ");
 
     const auto shown = pagesFor(pages, {true, true});
     EXPECT_EQ(pageIndexByName(shown, "buddy LIST"), 3);

@@ -12,6 +12,8 @@
 
 #include "core/settings_keys.h"
 #include "options_fixture.h"
+#include "support/folders.h"
+#include "support/widget_finder.h"
 #include "tray/menu_commands.h"
 #include "ui/misc_page.h"
 #include "ui/options_frame.h"
@@ -31,9 +33,7 @@ class OptionsWindowTest : public test::OptionsFixture {
     template <class W>
     W* field(QWidget* page, int labelId) {
         const QString text = context.text(labelId);
-        for (auto* label : page->findChildren<QLabel*>()) {
-            if (label->text() == text) return qobject_cast<W*>(label->buddy());
-        }
+        if (auto* w = qobject_cast<W*>(test::labelledField(*page, text))) return w;
         for (auto* w : page->findChildren<W*>()) {
             if (w->property("text").toString() == text) return w;
         }
@@ -56,7 +56,7 @@ TEST_F(OptionsWindowTest, OneWindowWhosePagesFollowTheLoginState) {
     sheet->reject();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(options->sheet(), nullptr);
-    ASSERT_TRUE(recorders.at(FrameKind::Server).frame->waitForMessages(1));
+    ASSERT_TRUE(recorders.at(FrameKind::Server)->waitForMessages(1));
     EXPECT_EQ(ids(FrameKind::Server), std::vector<MessageId>{UM_SAVE_IM_SETTINGS});
 
     logIn(true);
@@ -109,34 +109,17 @@ TEST_F(OptionsWindowTest, ServerPageChecksAndSavesWhatWasTyped) {
     EXPECT_EQ(account.get().password, "pw");  // typed, used, though not remembered
     EXPECT_EQ(readKey(accountSettings.file(), account::kInterval), 360);
     EXPECT_EQ(shownBoxes, std::vector<std::string>{strings.text(IDS_RESTART_NOTICE)});
-    ASSERT_TRUE(recorders.at(FrameKind::Server).frame->waitForMessages(2));
+    ASSERT_TRUE(recorders.at(FrameKind::Server)->waitForMessages(2));
     EXPECT_EQ(ids(FrameKind::Server), (std::vector<MessageId>{UM_LOGOUT, UM_RELOAD_ACCOUNT}));
 }
 
 TEST_F(OptionsWindowTest, MiscApplyChangesTheRunningProgram) {
     logIn(true);
     std::vector<FolderStatus> list;
-    for (const char* name : {"Inbox", "Drafts", "Sent", "Work", "Home"}) {
-        FolderStatus folder;
-        folder.name = folder.displayName = name;
-        list.push_back(folder);
-    }
+    for (const char* name : {"Inbox", "Drafts", "Sent", "Work", "Home"})
+        list.push_back(test::folder(name));
     folders.merge(list);
-    std::atomic<bool> manual{false};
-    Guarded<std::string> status;
-    BuddyTable buddies;
-    const MenuContext menu{.frames = frames,
-                           .strings = strings,
-                           .folders = folders,
-                           .buddies = buddies,
-                           .notification = notifications,
-                           .session = session,
-                           .statusWord = status,
-                           .manualStatus = manual,
-                           .account = account,
-                           .accountSettings = accountSettings,
-                           .iniPath = context.iniPath,
-                           .dataFolder = context.dataFolder};
+    const MenuContext menu = menuContext();
     auto moreFolders = [&] {
         const MenuModel model = buildMenu(takeMenuSnapshot(menu), strings);
         return std::ranges::count_if(model.items, [&](const MenuItem& item) {
@@ -162,10 +145,10 @@ TEST_F(OptionsWindowTest, MiscApplyChangesTheRunningProgram) {
 
     EXPECT_EQ(moreFolders(), before + 1);  // the tray menu now folds after two folders
     EXPECT_TRUE(readKey(ProfileFile(context.iniPath), ini::kBuddyAlwaysOnTop));
-    ASSERT_TRUE(recorders.at(FrameKind::Main).frame->waitForMessages(1));
-    const auto hooks = recorders.at(FrameKind::Main).frame->messages().at(0);
+    ASSERT_TRUE(recorders.at(FrameKind::Main)->waitForMessages(1));
+    const auto hooks = recorders.at(FrameKind::Main)->messages().at(0);
     EXPECT_EQ(std::pair(hooks.id, hooks.w), std::pair(UM_INSTALL_HOOKS, WParam{3}));
-    ASSERT_TRUE(recorders.at(FrameKind::BuddyWindow).frame->waitForMessages(1));
+    ASSERT_TRUE(recorders.at(FrameKind::BuddyWindow)->waitForMessages(1));
     EXPECT_EQ(ids(FrameKind::BuddyWindow), std::vector<MessageId>{UM_TOPMOST_CHANGED});
 }
 

@@ -101,7 +101,7 @@ void QtNoteWindows::openNote(const std::vector<FolderStatus>& folders) {
 
 void QtNoteWindows::openDisconnect(const std::string& serverMessage) {
     delete disconnect_.data();
-    disconnect_ = new DisconnectDialog(strings_, serverMessage);
+    disconnect_ = new DisconnectDialog(strings_, serverMessage, help_);
     deleteWhenFinished(disconnect_);
     connect(disconnect_, &QDialog::accepted, this,
             [this] { registry_.post(FrameKind::Server, UM_CHECK_NOW); });

@@ -15,6 +15,8 @@
 #include "tray/note_windows.h"
 #include "tray/notification_state.h"
 
+class QWidget;
+
 namespace vellix {
 
 class NoteDialog;
@@ -37,6 +39,8 @@ class QtNoteWindows final : public QObject, public NoteWindows {
     // Where the tray icon is on the screen (an invalid rectangle when unknown); a new note
     // opens beside it.
     void setTrayIconGeometry(std::function<QRect()> geometry) { trayIcon_ = std::move(geometry); }
+    // Opens the disconnect dialog's help page over that dialog; without it there is no Help.
+    void setDisconnectHelp(std::function<void(QWidget*)> open) { help_ = std::move(open); }
 
     // On the GUI thread: the windows open now (tests and the tray side look).
     NoteDialog* noteDialog() const;
@@ -55,6 +59,7 @@ class QtNoteWindows final : public QObject, public NoteWindows {
     QPointer<DisconnectDialog> disconnect_;
     std::vector<QPointer<AlertWindow>> alerts_;
     std::function<QRect()> trayIcon_;
+    std::function<void(QWidget*)> help_;
 };
 
 }  // namespace vellix

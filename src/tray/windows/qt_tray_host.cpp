@@ -15,11 +15,9 @@ QIcon trayIconPicture(int icon) {
 
 QtTrayHost::QtTrayHost(const Clock& clock, QObject* parent)
     : QObject(parent), tray_(new QSystemTrayIcon(this)), availability_(new QTimer(this)) {
-    fallback_ = std::make_unique<TrayFallbackWindow>(
-        [this](int mouseMessage, QPoint where) { report(mouseMessage, where); });
     connect(tray_, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason r) {
-        if (r == QSystemTrayIcon::Context) report(kTrayRightButtonDown, QCursor::pos());
-        if (r == QSystemTrayIcon::DoubleClick) report(kTrayLeftDoubleClick, QCursor::pos());
+        if (r == QSystemTrayIcon::Context) report(TrayClick::Menu, QCursor::pos());
+        if (r == QSystemTrayIcon::DoubleClick) report(TrayClick::DoubleClick, QCursor::pos());
     });
     trayAvailable_ = QSystemTrayIcon::isSystemTrayAvailable();
     // A tray that starts after Vellix, or a panel restart, is noticed on the next check.
@@ -54,9 +52,9 @@ void QtTrayHost::setMainWindowPresent(bool present) {
     sync();
 }
 
-void QtTrayHost::report(int mouseMessage, QPoint where) {
+void QtTrayHost::report(TrayClick click, QPoint where) {
     std::lock_guard lock(handlerMutex_);
-    if (handler_) handler_(TrayActivation{mouseMessage, where.x(), where.y()});
+    if (handler_) handler_(TrayActivation{click, where.x(), where.y()});
 }
 
 const QIcon& QtTrayHost::picture(int icon) {
@@ -74,7 +72,7 @@ void QtTrayHost::sync() {
     if (!wanted.present) {
         shownIcon_ = 0;
         tray_->hide();
-        fallback_->hide();
+        hideFallback();
         return;
     }
     const QIcon& icon = picture(wanted.icon);
@@ -84,12 +82,21 @@ void QtTrayHost::sync() {
     tray_->setToolTip(tip);
     if (trayAvailable_) {
         tray_->show();
-        fallback_->hide();
+        hideFallback();
     } else if (!mainWindowPresent_) {
+        // Made on first need: with a tray, the stand-in window never exists.
+        if (!fallback_) {
+            fallback_ = std::make_unique<TrayFallbackWindow>(
+                [this](TrayClick click, QPoint where) { report(click, where); });
+        }
         fallback_->showState(icon, tip);
     } else {
-        fallback_->hide();
+        hideFallback();
     }
+}
+
+void QtTrayHost::hideFallback() {
+    if (fallback_) fallback_->hide();
 }
 
 void QtTrayHost::checkAvailability() {

@@ -43,6 +43,7 @@ class QtTrayHost final : public QObject, public TrayHost {
 
     // For tests and diagnostics, on the GUI thread.
     QSystemTrayIcon& trayIcon() { return *tray_; }
+    // Nothing until the stand-in window was first needed.
     TrayFallbackWindow* fallbackWindow() const { return fallback_.get(); }
     int shownIcon() const { return shownIcon_; }
 
@@ -53,8 +54,9 @@ class QtTrayHost final : public QObject, public TrayHost {
         std::string tip;
     };
     void sync();
+    void hideFallback();
     void checkAvailability();
-    void report(int mouseMessage, QPoint where);
+    void report(TrayClick click, QPoint where);
     const QIcon& picture(int icon);
 
     QSystemTrayIcon* tray_;

@@ -5,6 +5,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "core/options_strings.h"
+
 namespace vellix {
 namespace {
 
@@ -26,7 +28,7 @@ std::string disconnectText(const StringTable& strings, const std::string& server
 }
 
 DisconnectDialog::DisconnectDialog(const StringTable& strings, const std::string& serverMessage,
-                                   QWidget* parent)
+                                   std::function<void(QWidget*)> openHelp, QWidget* parent)
     : QDialog(parent) {
     setObjectName(QStringLiteral("DisconnectDialog"));
     setWindowTitle(QString::fromStdString(strings.text(IDS_DISCONNECT_TITLE)));
@@ -37,6 +39,12 @@ DisconnectDialog::DisconnectDialog(const StringTable& strings, const std::string
                                   QDialogButtonBox::AcceptRole);
     buttons->addButton(QString::fromStdString(strings.text(IDS_DISCONNECT_CANCEL)),
                        QDialogButtonBox::RejectRole);
+    if (openHelp) {
+        buttons->addButton(QString::fromStdString(strings.text(IDS_OPTIONS_HELP)),
+                           QDialogButtonBox::HelpRole);
+        connect(buttons, &QDialogButtonBox::helpRequested, this,
+                [this, openHelp = std::move(openHelp)] { openHelp(this); });
+    }
     ok->setDefault(true);
     layout->addWidget(buttons);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);

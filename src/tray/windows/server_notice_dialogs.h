@@ -1,9 +1,10 @@
 #pragma once
 // The two windows for what the server says: the disconnect dialog (187), whose OK logs in
-// again, and an administrator alert (250).
+// again and whose Help opens the help page, and an administrator alert (250).
 
 #include <QDialog>
 
+#include <functional>
 #include <string>
 
 #include "core/string_table.h"
@@ -16,8 +17,9 @@ std::string disconnectText(const StringTable& strings, const std::string& server
 class DisconnectDialog final : public QDialog {
     Q_OBJECT
   public:
+    // Without `openHelp` the dialog has no Help button; with it, Help calls it with the dialog.
     DisconnectDialog(const StringTable& strings, const std::string& serverMessage,
-                     QWidget* parent = nullptr);
+                     std::function<void(QWidget*)> openHelp = {}, QWidget* parent = nullptr);
 };
 
 class AlertWindow final : public QDialog {

@@ -35,14 +35,14 @@ QString TrayFallbackWindow::text() const {
 
 void TrayFallbackWindow::mousePressEvent(QMouseEvent* event) {
     if (event->button() == Qt::RightButton) {
-        report_(kTrayRightButtonDown, event->globalPosition().toPoint());
+        report_(TrayClick::Menu, event->globalPosition().toPoint());
     }
     QWidget::mousePressEvent(event);
 }
 
 void TrayFallbackWindow::mouseDoubleClickEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton) {
-        report_(kTrayLeftDoubleClick, event->globalPosition().toPoint());
+        report_(TrayClick::DoubleClick, event->globalPosition().toPoint());
     }
     QWidget::mouseDoubleClickEvent(event);
 }

@@ -6,6 +6,8 @@
 
 #include <functional>
 
+#include "tray/tray_host.h"
+
 class QLabel;
 
 namespace vellix {
@@ -13,7 +15,7 @@ namespace vellix {
 class TrayFallbackWindow final : public QWidget {
     Q_OBJECT
   public:
-    using Report = std::function<void(int mouseMessage, QPoint where)>;
+    using Report = std::function<void(TrayClick click, QPoint where)>;
     explicit TrayFallbackWindow(Report report);
 
     void showState(const QIcon& icon, const QString& tip);
