@@ -117,6 +117,7 @@ std::unique_ptr<Frame> windowHandlerFrame(Application& app, SharedState& shared,
         .buddies = shared.buddies,
         .windows = s.conversations,
         .onlineText = [&strings = s.strings] { return strings.text(IDS_STATUS_ONLINE); },
+        .incomingFile = s.incomingFile,
         .updater = s.updater,
     });
 }

@@ -64,6 +64,8 @@ struct DesktopServices {
     HunspellSpellingEngine* spellingDialogs = nullptr;
     UpdaterLauncher* updater = nullptr;
     ConversationWindows* conversations = nullptr;
+    // Offers from the receiver, handed on by the window handler on its thread.
+    std::function<void(FileTransferRequest)> incomingFile{};
     // The buddy window and its tray question.
     BuddyWindowViewFactory makeBuddyWindow{};
     std::function<bool()> trayAvailable{};

@@ -32,6 +32,7 @@
 #include "platform/xdg_desktop_shell.h"
 #include "server/windows/qt_server_dialogs.h"
 #include "startup_frames.h"
+#include "transfer/windows/transfer_window_opener.h"
 #include "tray/autostart_entry.h"
 #include "tray/mailto.h"
 #include "tray/windows/qt_menu_host.h"
@@ -206,6 +207,27 @@ int runVellix(int argc, char** argv) {
                              trayHost,    menuHost,    menuDesktop, exitConfirmation,
                              noteWindows, sound,       notifier,    imReceiverFactory(receiver),
                              &spelling,   diagnostics, &spelling,   &updater};
+    TransferWindowOpener transfers(TransferOpenerDeps{
+        .clock = app.clock(),
+        .frames = app.frames(),
+        .table = shared.windowTable,
+        .text = [&strings](int id) { return strings.text(id); },
+        .endpoint =
+            [&app] {
+                const AccountSettings account = app.account().get();
+                return TransferEndpoint{
+                    account.url,
+                    app.session().get().sessionId,
+                    {account.connectionType, account.proxyServer, account.proxyPort}};
+            },
+        .shell = &shell,
+        .sound = &sound,
+        .incomingFileSound =
+            [&app] { return app.accountSettings().read(account::kIMIncomingFile); },
+    });
+    services.incomingFile = [&transfers](FileTransferRequest offer) {
+        transfers.receive(std::move(offer));
+    };
     // Conversations get a notifier of their own: a message notice never hides a mail notice.
     DesktopNotifier conversationNotifier;
     MessengerWindows conversations(MessengerContext{
@@ -224,6 +246,8 @@ int runVellix(int argc, char** argv) {
         .notifier = &conversationNotifier,
         .spelling = &spelling,
         .shell = &shell,
+        .sendFile = [&transfers](const std::string& recipients,
+                                 bool group) { transfers.send(recipients, group); },
     });
     services.conversations = &conversations;
     // The splash stays while the start runs; a key or click closes it sooner.

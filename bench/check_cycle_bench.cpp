@@ -23,6 +23,7 @@ extern char** environ;
 using namespace vellix;
 using vellix::sim::bench::Clock;
 using vellix::sim::bench::ms_since;
+using vellix::sim::bench::SimChild;
 using vellix::sim::bench::summarize;
 
 namespace {
@@ -30,51 +31,6 @@ namespace {
 constexpr const char* kUser = "alice@demo.local";
 constexpr const char* kLoginBody = "User=alice%40demo.local&Password=alice";
 constexpr const char* kToken = "bench";
-
-struct Sim {
-    pid_t pid = -1;
-    std::string url;
-    ~Sim() {
-        if (pid > 0) {
-            kill(pid, SIGTERM);
-            waitpid(pid, nullptr, 0);
-        }
-    }
-};
-
-bool startSim(Sim& sim) {
-    const char* dir = std::getenv("VELLIX_BINARY_DIR");
-    std::string binary = std::string(dir && *dir ? dir : VELLIX_BINARY_DIR) + "/sim/skyloom-sim";
-    int out[2];
-    if (pipe(out) != 0) return false;
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
-    posix_spawn_file_actions_addclose(&actions, out[0]);
-    std::vector<std::string> args = {binary, "--port", "0", "--control-token", kToken};
-    std::vector<char*> argv;
-    for (auto& a : args) argv.push_back(a.data());
-    argv.push_back(nullptr);
-    const int rc = posix_spawn(&sim.pid, binary.c_str(), &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    close(out[1]);
-    if (rc != 0) {
-        sim.pid = -1;
-        close(out[0]);
-        return false;
-    }
-    FILE* lines = fdopen(out[0], "r");
-    char line[512];
-    while (fgets(line, sizeof line, lines)) {
-        std::string text(line);
-        if (text.rfind("url ", 0) == 0) {
-            sim.url = text.substr(4, text.find_last_not_of("\r\n") - 3);
-            break;
-        }
-    }
-    fclose(lines);
-    return !sim.url.empty();
-}
 
 std::unique_ptr<InternetSession> openSession(const char* agent, TransferLimits limits) {
     InternetSession::Options options;
@@ -130,8 +86,8 @@ bool runCurlCycle(const CycleUrls& urls) {
 int main(int argc, char** argv) {
     const int rounds = argc > 1 ? std::atoi(argv[1]) : 200;
     const int closeRuns = argc > 2 ? std::atoi(argv[2]) : 50;
-    Sim sim;
-    if (!startSim(sim)) {
+    SimChild sim;
+    if (!sim.start({"--control-token", kToken}, VELLIX_BINARY_DIR)) {
         std::fprintf(stderr, "skyloom-sim did not start\n");
         return 1;
     }
@@ -184,8 +140,7 @@ int main(int argc, char** argv) {
             cancelled = error && error->code == internet_error::kOperationCancelled;
         });
         const auto deadline = Clock::now() + std::chrono::seconds(5);
-        while (control->request(waiting, nullptr).value_or("") != "1" &&
-               Clock::now() < deadline) {
+        while (control->request(waiting, nullptr).value_or("") != "1" && Clock::now() < deadline) {
             std::this_thread::sleep_for(std::chrono::milliseconds(2));
         }
         const auto closedAt = Clock::now();

@@ -4,6 +4,7 @@
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
+#include <signal.h>
 #include <spawn.h>
 #include <sys/resource.h>
 #include <sys/socket.h>
@@ -13,6 +14,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -33,6 +35,58 @@ inline bool run_curl(std::vector<std::string> args) {
     waitpid(pid, &status, 0);
     return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
+
+// skyloom-sim as a child process, for figures that must not count the server's own work.
+struct SimChild {
+    pid_t pid = -1;
+    std::string url;
+    SimChild() = default;
+    SimChild(const SimChild&) = delete;
+    SimChild& operator=(const SimChild&) = delete;
+    ~SimChild() {
+        if (pid > 0) {
+            kill(pid, SIGTERM);
+            waitpid(pid, nullptr, 0);
+        }
+    }
+
+    // Starts $VELLIX_BINARY_DIR/sim/skyloom-sim (else binaryDir's) on a free port; true once
+    // it has said its URL.
+    bool start(std::vector<std::string> extra, const char* binaryDir) {
+        const char* dir = std::getenv("VELLIX_BINARY_DIR");
+        const std::string binary = std::string(dir && *dir ? dir : binaryDir) + "/sim/skyloom-sim";
+        int out[2];
+        if (pipe(out) != 0) return false;
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
+        posix_spawn_file_actions_addclose(&actions, out[0]);
+        std::vector<std::string> args = {binary, "--port", "0"};
+        args.insert(args.end(), extra.begin(), extra.end());
+        std::vector<char*> argv;
+        for (auto& a : args) argv.push_back(a.data());
+        argv.push_back(nullptr);
+        const int rc = posix_spawn(&pid, binary.c_str(), &actions, nullptr, argv.data(), environ);
+        posix_spawn_file_actions_destroy(&actions);
+        close(out[1]);
+        if (rc != 0) {
+            pid = -1;
+            close(out[0]);
+            return false;
+        }
+        FILE* lines = fdopen(out[0], "r");
+        char line[512];
+        while (fgets(line, sizeof line, lines)) {
+            const std::string text(line);
+            if (text.rfind("url ", 0) == 0) {
+                url = text.substr(4, text.find_last_not_of("\r\n") - 3);
+                break;
+            }
+        }
+        fclose(lines);
+        return !url.empty();
+    }
+};
 
 using Clock = std::chrono::steady_clock;
 

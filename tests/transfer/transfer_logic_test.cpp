@@ -1,4 +1,5 @@
-// Progress texts, the rate formula, names from peers, request URLs and the answer timer.
+// Progress texts, the rate formula, names from peers, request URLs, the answer timer and
+// the routes from the window table to the windows.
 #include <gtest/gtest.h>
 
 #include "core/string_table.h"
@@ -6,6 +7,7 @@
 #include "server/server_requests.h"
 #include "transfer/transfer_names.h"
 #include "transfer/transfer_progress.h"
+#include "transfer/transfer_table_routes.h"
 
 namespace vellix {
 namespace {
@@ -110,6 +112,38 @@ TEST(TransferTimer, SingleAndGroupOutcomes) {
         EXPECT_EQ(got.message, c.message);
         EXPECT_EQ(got.noResponse, c.noResponse);
     }
+}
+
+struct CountingPeer : TransferPeer {
+    void deliverResponse(FileTransferResponse) override { ++responses; }
+    void deliverStatus(FileTransferStatus) override { ++statuses; }
+    int responses = 0;
+    int statuses = 0;
+};
+
+TEST(TransferTableRoutes, EventsReachOnlyAWindowStillInTheTable) {
+    WindowTable table;
+    TransferTableRoutes routes(table);
+    CountingPeer first, second;
+    const std::string key = transferKey("Bob@X.test", "a.bin");
+    routes.enter(key, &first);
+    // The handler looks up with its own spelling of the key.
+    const auto held = table.findTransfer(transferKey("bob@x.test", "A.BIN"));
+    ASSERT_TRUE(held);
+    held->response({});
+    EXPECT_EQ(first.responses, 1);
+
+    // A second offer of the same file takes the key; the first window's leave keeps it.
+    routes.enter(key, &second);
+    routes.leave(key, &first);
+    table.findTransfer(key)->status({});
+    EXPECT_EQ(second.statuses, 1);
+    // A sink the handler took before the first window left reaches nobody afterwards.
+    held->status({});
+    EXPECT_EQ(first.statuses, 0);
+
+    routes.leave(key, &second);
+    EXPECT_FALSE(table.findTransfer(key));
 }
 
 }  // namespace

@@ -37,6 +37,7 @@ struct MessengerContext {
     NewMailNotifier* notifier = nullptr;  // a notifier of the conversations' own
     SpellChecker* spelling = nullptr;
     DesktopShell* shell = nullptr;
+    std::function<void(const std::string& recipients, bool group)> sendFile{};
 };
 
 }  // namespace vellix

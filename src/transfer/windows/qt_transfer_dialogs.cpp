@@ -1,8 +1,10 @@
 #include "transfer/windows/qt_transfer_dialogs.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QStandardPaths>
 
 #include "core/string_table.h"
 
@@ -13,20 +15,25 @@ QString q(const std::string& text) {
     return QString::fromStdString(text);
 }
 
+// Paths go to the file system in its own encoding, not as display text.
+std::string localPath(const QString& path) {
+    return QFile::encodeName(path).toStdString();
+}
+
 }  // namespace
 
 std::string QtTransferDialogs::chooseFileToSend() {
-    return QFileDialog::getOpenFileName(nullptr, q(text_(IDS_SEND_SELECT)), QString(),
-                                        q(text_(IDS_TRANSFER_ALL_FILES)))
-        .toStdString();
+    return localPath(QFileDialog::getOpenFileName(nullptr, q(text_(IDS_SEND_SELECT)), QString(),
+                                                  q(text_(IDS_TRANSFER_ALL_FILES))));
 }
 
 std::string QtTransferDialogs::chooseSavePath(const std::string& proposedName) {
     // The dialog asks before it overwrites; the proposal is already a single file name.
-    const QString start = QDir::home().filePath(q(proposedName));
-    return QFileDialog::getSaveFileName(nullptr, q(text_(IDS_RECEIVE_SAVE_AS)), start,
-                                        q(text_(IDS_TRANSFER_ALL_FILES)))
-        .toStdString();
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::DownloadLocation);
+    if (folder.isEmpty() || !QDir(folder).exists()) folder = QDir::homePath();
+    const QString start = QDir(folder).filePath(QFile::decodeName(proposedName.c_str()));
+    return localPath(QFileDialog::getSaveFileName(nullptr, q(text_(IDS_RECEIVE_SAVE_AS)), start,
+                                                  q(text_(IDS_TRANSFER_ALL_FILES))));
 }
 
 bool QtTransferDialogs::askYesNo(const std::string& text) {
