@@ -159,6 +159,7 @@ int main(int argc, char** argv) {
                       size},
             &peakKib);
         const std::string id = peers.waitForFile();
+        std::fprintf(stderr, "round %d: upload %.0f ms, file %s\n", round, upload.ms, id.c_str());
         const Run download = runWorker<FileDownload>(
             DownloadJob{requests::fileDownload(sim.url, peers.bob, id, "alice@demo.local", name),
                         saved, size, false},
@@ -174,8 +175,8 @@ int main(int argc, char** argv) {
         if (!peers.agree(curlName, size)) return 1;
         const Run viaCurlUp = runCurl(
             {"-sS", "-o", "/dev/null", "-A", "VellixFile", "-H",
-             "Content-Type: application/octet-stream", "-H", "Expect:", "--data-binary",
-             "@" + source, requests::fileUpload(sim.url, peers.alice, "bob@demo.local", curlName)});
+             "Content-Type: application/octet-stream", "-H", "Expect:", "-X", "POST", "-T", source,
+             requests::fileUpload(sim.url, peers.alice, "bob@demo.local", curlName)});
         const std::string curlId = peers.waitForFile();
         const Run viaCurlDown = runCurl(
             {"-sS", "-o", saved, "-A", "VellixFile",
@@ -192,17 +193,25 @@ int main(int argc, char** argv) {
     }
     const long afterKib = rss_kib();
 
-    // Cancel: an upload a quarter of a second in, until its worker has ended.
+    // Cancel: an upload under way, until its worker has ended.
     std::vector<double> cancels;
     for (int i = 0; i < 5; ++i) {
         const std::string name = "cancel" + std::to_string(i) + ".bin";
         if (!peers.agree(name, size)) return 1;
+        std::promise<void> moving;
+        std::atomic<bool> told{false};
         FileUpload worker(
             UploadJob{requests::fileUpload(sim.url, peers.alice, "bob@demo.local", name), source,
                       size},
-            ConnectionSettings{}, {.progress = [] {}, .ended = [](TransferResult) {}});
+            ConnectionSettings{},
+            {.progress =
+                 [&] {
+                     if (!told.exchange(true)) moving.set_value();
+                 },
+             .ended = [](TransferResult) {}});
         worker.start();
-        std::this_thread::sleep_for(std::chrono::milliseconds(250));
+        // Cancelled as soon as bytes move, well before the end even of a small file.
+        moving.get_future().wait();
         const auto start = Clock::now();
         worker.cancel();
         worker.wait();
