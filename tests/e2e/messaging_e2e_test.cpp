@@ -7,6 +7,7 @@
 #include <QFile>
 
 #include <chrono>
+#include <set>
 #include <string>
 #include <thread>
 
@@ -48,13 +49,13 @@ class MessagingE2eTest : public ::testing::Test {
 
     // Logged in, with its buddy list read: a window opened before that is titled with
     // the bare address.
-    void start(User& user) {
+    void start(User& user, QStringList arguments = {}) {
         ASSERT_TRUE(user.home.writeProfile(sim.url(), user.account, user.password));
         QProcessEnvironment env = user.home.environment();
         env.insert(QStringLiteral("DISPLAY"), QString::fromStdString(xvfb->display()));
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
         env.remove(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"));
-        user.process = std::make_unique<test::VellixProcess>(user.home, QStringList{});
+        user.process = std::make_unique<test::VellixProcess>(user.home, std::move(arguments));
         user.process->setEnvironment(env);
         user.process->start();
         ASSERT_TRUE(sim.wait_for_long_polls(user.account, 1, 20000)) << user.process->trace();
@@ -72,6 +73,20 @@ class MessagingE2eTest : public ::testing::Test {
         });
         return found;
     }
+    // The titles of the process's viewable conversation windows ("Vellix..." are its own).
+    std::multiset<std::string> conversations(const User& user) {
+        std::multiset<std::string> titles;
+        for (const auto& w : screen->windows()) {
+            if (w.viewable && w.pid == user.process->pid() && !w.name.starts_with("Vellix")) {
+                titles.insert(w.name);
+            }
+        }
+        return titles;
+    }
+    void send(unsigned long window, const std::string& text) {
+        screen->type(window, text);
+        screen->press(window, "Return", true);
+    }
 
     test::SimProcess sim{{"--path", "/skyloom/app.dll"}};
     std::unique_ptr<test::XvfbServer> xvfb;
@@ -81,23 +96,20 @@ class MessagingE2eTest : public ::testing::Test {
 TEST_F(MessagingE2eTest, AliceAndBobTalkAndBothHistoriesHoldTheConversation) {
     User alice{"alice@demo.local", "alice", {}, {}};
     User bob{"bob@demo.local", "bob", {}, {}};
-    ASSERT_NO_FATAL_FAILURE(start(alice));
+    // Asked for at the start, the conversation opens once the buddy list has named bob.
+    ASSERT_NO_FATAL_FAILURE(start(alice, {QStringLiteral("/im:bob@demo.local")}));
     ASSERT_NO_FATAL_FAILURE(start(bob));
 
-    // A second start hands the conversation over to the running alice.
-    ASSERT_TRUE(test::runToEnd(alice.home, {QStringLiteral("/im:bob@demo.local")}).ended);
     const unsigned long aliceWindow = window(alice, "Bob Baker");
     ASSERT_NE(aliceWindow, 0u) << alice.process->trace();
-    screen->type(aliceWindow, "Hello Bob :)");
-    screen->press(aliceWindow, "Return", true);
+    send(aliceWindow, "Hello Bob :)");
 
     const unsigned long bobWindow = window(bob, "Alice Archer");
     ASSERT_NE(bobWindow, 0u) << bob.process->trace();
     ASSERT_TRUE(test::runUntil([&] {
         return bob.history("Alice Archer").find(" Hello Bob :)\r\n") != std::string::npos;
     })) << bob.history("Alice Archer");
-    screen->type(bobWindow, "Hi Alice");
-    screen->press(bobWindow, "Return", true);
+    send(bobWindow, "Hi Alice");
     ASSERT_TRUE(test::runUntil([&] {
         return alice.history("Bob Baker").find(" Hi Alice\r\n") != std::string::npos;
     })) << alice.history("Bob Baker");
@@ -115,6 +127,49 @@ TEST_F(MessagingE2eTest, AliceAndBobTalkAndBothHistoriesHoldTheConversation) {
     }
     EXPECT_TRUE(alice.history("Bob Baker").ends_with("----------\r\n"));
     EXPECT_TRUE(bob.history("Alice Archer").ends_with("----------\r\n"));
+}
+
+}  // namespace
+}  // namespace vellix
+
+namespace vellix {
+namespace {
+
+TEST_F(MessagingE2eTest, AGroupOfThreeKeepsOneWindowEachAndADroppedSendSaysSo) {
+    User alice{"alice@demo.local", "alice", {}, {}};
+    User bob{"bob@demo.local", "bob", {}, {}};
+    User carol{"carol@demo.local", "carol", {}, {}};
+    for (User* user : {&alice, &bob, &carol}) ASSERT_NO_FATAL_FAILURE(start(*user));
+
+    // Handed over to the running alice, in any order: the group's key is sorted.
+    ASSERT_TRUE(
+        test::runToEnd(alice.home, {QStringLiteral("/im:carol@demo.local,bob@demo.local")}).ended);
+    const unsigned long aliceWindow = window(alice, "Bob Baker, Carol Cole");
+    ASSERT_NE(aliceWindow, 0u) << alice.process->trace();
+    send(aliceWindow, "Hello both");
+    const unsigned long bobWindow = window(bob, "Alice Archer, Carol Cole");
+    ASSERT_NE(bobWindow, 0u) << bob.process->trace();
+    ASSERT_NE(window(carol, "Alice Archer, Bob Baker"), 0u) << carol.process->trace();
+    // Bob's answer reaches the windows alice and carol already have.
+    send(bobWindow, "Hi from Bob");
+    ASSERT_TRUE(test::runUntil([&] {
+        return carol.history("Alice Archer, Bob Baker").find(" Hi from Bob\r\n") !=
+                   std::string::npos &&
+               alice.history("Bob Baker, Carol Cole").find(" Hi from Bob\r\n") != std::string::npos;
+    })) << carol.history("Alice Archer, Bob Baker");
+    EXPECT_EQ(conversations(alice), std::multiset<std::string>{"Bob Baker, Carol Cole"});
+    EXPECT_EQ(conversations(bob), std::multiset<std::string>{"Alice Archer, Carol Cole"});
+    EXPECT_EQ(conversations(carol), std::multiset<std::string>{"Alice Archer, Bob Baker"});
+
+    // The server drops the next send: the window says so and the text stays in the
+    // conversation and its history.
+    ASSERT_EQ(sim.control("fault", {{"word", "SendMessage"}, {"kind", "drop"}}).status, 200);
+    send(aliceWindow, "lost words");
+    EXPECT_TRUE(alice.process->waitForTrace("system: The server may have gone offline."))
+        << alice.process->trace();
+    EXPECT_NE(alice.history("Bob Baker, Carol Cole").find(":\r\n lost words\r\n"),
+              std::string::npos);
+    EXPECT_EQ(bob.history("Alice Archer, Carol Cole").find("lost words"), std::string::npos);
 }
 
 }  // namespace

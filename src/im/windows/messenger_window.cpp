@@ -342,6 +342,7 @@ void MessengerWindow::notifyDesktop(const std::string& from, const std::string& 
 }
 
 void MessengerWindow::addEntry(const ConversationEntry& entry) {
+    if (context_.trace) context_.trace(entryTrace(windowTitle().toStdString(), entry));
     const StampTime now = localStampTime();
     QTextCursor cursor(display_->document());
     for (const TextRun& run : screenRuns(entry, now)) {
