@@ -153,7 +153,8 @@ TEST_F(MessagingE2eTest, AGroupOfThreeKeepsOneWindowEachAndADroppedSendSaysSo) {
     // The server drops the next send: the window says so, the text stays in the history.
     ASSERT_EQ(sim.control("fault", {{"word", "SendMessage"}, {"kind", "drop"}}).status, 200);
     send(aliceWindow, "lost words");
-    EXPECT_TRUE(alice.process->waitForTrace("system: The server may have gone offline."))
+    EXPECT_TRUE(alice.process->waitForTrace(
+        "system: A server error has occurred! The server may have gone offline."))
         << alice.process->trace();
     EXPECT_NE(alice.history("Bob Baker, Carol Cole").find(" lost words\r\n"), std::string::npos);
 }
