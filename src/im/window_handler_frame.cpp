@@ -40,10 +40,9 @@ void CMainFrame_WindowHandler::startConversation(std::optional<std::string> addr
         return;
     }
     // A group given as a list ("/im:c@x,b@x") gets the key its messages carry: sorted.
+    const std::vector<Participant> given = participantsOf(*address, deps_.buddies, onlineText());
     std::vector<std::string_view> addresses;
-    for (const Participant& p : participantsOf(*address, deps_.buddies, onlineText())) {
-        addresses.push_back(p.address);
-    }
+    for (const Participant& p : given) addresses.push_back(p.address);
     const std::string key = asciiLowerCopy(joinSortedNoCase(addresses));
     if (key.empty()) return;
     const std::vector<Participant> participants = participantsOf(key, deps_.buddies, onlineText());
