@@ -146,12 +146,10 @@ TEST_F(MenuCommandsTest, EachCommandReachesItsReceiver) {
         {12345, true, Server, 0, "", ""},
     };
     std::map<FrameKind, std::size_t> counts;
+    session.update([](SessionState& s) { s.account = "ann@x.test"; });
     for (const auto& c : cases) {
         SCOPED_TRACE(c.id);
-        session.update([&](SessionState& s) {
-            s.sessionId = c.session ? "S1" : "";
-            s.account = "ann@x.test";
-        });
+        session.update([&](SessionState& s) { s.sessionId = c.session ? "S1" : ""; });
         desktop.calls.clear();
         runMenuCommand(context, model, c.id);
         EXPECT_EQ(desktop.calls, c.desktopCall.empty() ? std::vector<std::string>{}
