@@ -248,6 +248,7 @@ int runVellix(int argc, char** argv) {
         .shell = &shell,
         .sendFile = [&transfers](const std::string& recipients,
                                  bool group) { transfers.send(recipients, group); },
+        .trace = diagnostics,
     });
     services.conversations = &conversations;
     // The splash stays while the start runs; a key or click closes it sooner.
