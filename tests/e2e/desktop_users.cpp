@@ -22,13 +22,13 @@ void DesktopUsersTest::SetUp() {
     ASSERT_TRUE(screen->connected());
 }
 
-void DesktopUsersTest::start(DesktopUser& user) {
+void DesktopUsersTest::start(DesktopUser& user, QStringList arguments) {
     ASSERT_TRUE(user.home.writeProfile(sim.url(), user.account, user.password));
     QProcessEnvironment env = user.home.environment();
     env.insert(QStringLiteral("DISPLAY"), QString::fromStdString(xvfb->display()));
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
     env.remove(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"));
-    user.process = std::make_unique<VellixProcess>(user.home, QStringList{});
+    user.process = std::make_unique<VellixProcess>(user.home, std::move(arguments));
     user.process->setEnvironment(env);
     user.process->start();
     ASSERT_TRUE(sim.wait_for_long_polls(user.account, 1, 20000)) << user.process->trace();

@@ -29,7 +29,7 @@ class DesktopUsersTest : public ::testing::Test {
     void SetUp() override;
     // Logged in, with its buddy list read: a window opened before that is titled with the
     // bare address.
-    void start(DesktopUser& user);
+    void start(DesktopUser& user, QStringList arguments = {});
     // The viewable top-level window of the process with this title; 0 when none came.
     unsigned long window(const DesktopUser& user, const std::string& title);
 

@@ -2,77 +2,21 @@
 // Xvfb, typed into with real key events.
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
-#include <QDir>
-#include <QFile>
-
 #include <algorithm>
-#include <chrono>
 #include <string>
-#include <thread>
 
-#include "support/sim_process.h"
-#include "support/vellix_process.h"
+#include "desktop_users.h"
 #include "support/wait.h"
-#include "support/xvfb_server.h"
-#include "x11_screen.h"
 
 namespace vellix {
 namespace {
 
 using namespace std::chrono_literals;
 
-struct User {
-    std::string account;
-    std::string password;
-    test::VellixHome home;
-    std::unique_ptr<test::VellixProcess> process;
+using User = test::DesktopUser;
 
-    std::string history(const char* partner) const {
-        QFile file(
-            QDir(home.path())
-                .filePath(QStringLiteral("data/Vellix/%1/History/%2.log")
-                              .arg(QString::fromStdString(account), QLatin1String(partner))));
-        return file.open(QIODevice::ReadOnly) ? file.readAll().toStdString() : std::string();
-    }
-};
-
-class MessagingE2eTest : public ::testing::Test {
+class MessagingE2eTest : public test::DesktopUsersTest {
   protected:
-    void SetUp() override {
-        xvfb = std::make_unique<test::XvfbServer>();
-        if (xvfb->display().empty()) GTEST_SKIP() << xvfb->why();
-        ASSERT_TRUE(sim.running()) << sim.error();
-        screen = std::make_unique<test::X11Screen>(xvfb->display());
-        ASSERT_TRUE(screen->connected());
-    }
-
-    // Logged in, with its buddy list read: a window opened before that is titled with
-    // the bare address.
-    void start(User& user, QStringList arguments = {}) {
-        ASSERT_TRUE(user.home.writeProfile(sim.url(), user.account, user.password));
-        QProcessEnvironment env = user.home.environment();
-        env.insert(QStringLiteral("DISPLAY"), QString::fromStdString(xvfb->display()));
-        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-        env.remove(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"));
-        user.process = std::make_unique<test::VellixProcess>(user.home, std::move(arguments));
-        user.process->setEnvironment(env);
-        user.process->start();
-        ASSERT_TRUE(sim.wait_for_long_polls(user.account, 1, 20000)) << user.process->trace();
-        ASSERT_TRUE(user.process->waitForTrace("message buddy window 33434"));
-    }
-
-    // The viewable top-level window of the process with this title; 0 when none came.
-    unsigned long window(const User& user, const std::string& title) {
-        unsigned long found = 0;
-        test::runUntil([&] {
-            for (const auto& w : screen->windows()) {
-                if (w.viewable && w.pid == user.process->pid() && w.name == title) found = w.id;
-            }
-            return found != 0;
-        });
-        return found;
-    }
     // How many windows of the process show, its own ("... - Vellix") not counted.
     long conversations(const User& user) {
         const auto all = screen->windows();
@@ -84,10 +28,6 @@ class MessagingE2eTest : public ::testing::Test {
         screen->type(window, text);
         screen->press(window, "Return", true);
     }
-
-    test::SimProcess sim{{"--path", "/skyloom/app.dll"}};
-    std::unique_ptr<test::XvfbServer> xvfb;
-    std::unique_ptr<test::X11Screen> screen;
 };
 
 TEST_F(MessagingE2eTest, AliceAndBobTalkAndBothHistoriesHoldTheConversation) {

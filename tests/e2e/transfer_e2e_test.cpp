@@ -1,5 +1,6 @@
-// Receiving a file end to end: bob's real vellix under Xvfb answers the question and the
-// save dialog with real key events; alice is a second client of the sim's status interface.
+// File transfer end to end: real vellix processes under Xvfb, driven with key events through
+// the conversation window, the file dialogs and the question. Where the sender must do what
+// vellix never does (offer a hostile name), alice is a plain client of the status interface.
 #include <gtest/gtest.h>
 
 #include <QCryptographicHash>
@@ -68,12 +69,10 @@ class TransferE2eTest : public test::DesktopUsersTest {
         DesktopUsersTest::SetUp();
         if (IsSkipped() || HasFatalFailure()) return;
         ASSERT_NO_FATAL_FAILURE(start(bob));
-        alice = sim.login("alice@demo.local", "alice");
-        ASSERT_FALSE(alice.empty());
     }
 
     test::DesktopUser bob{"bob@demo.local", "bob", {}, {}};
-    std::string alice;
+    std::string alice;  // the session of a scripted alice
 };
 
 QByteArray sha256(const QString& path) {
@@ -83,21 +82,35 @@ QByteArray sha256(const QString& path) {
     return hash.result();
 }
 
-TEST_F(TransferE2eTest, AnAcceptedFileArrivesWholeWhereBobSavedIt) {
+TEST_F(TransferE2eTest, AliceSendsAFileFromTheConversationAndBobSavesItWhole) {
+    test::DesktopUser sender{"alice@demo.local", "alice", {}, {}};
+    ASSERT_NO_FATAL_FAILURE(start(sender, {QStringLiteral("/im:bob@demo.local")}));
     QByteArray bytes(64 << 20, Qt::Uninitialized);
     QRandomGenerator(7).fillRange(reinterpret_cast<quint32*>(bytes.data()), bytes.size() / 4);
+    const QString source = QDir(sender.home.path()).filePath(QStringLiteral("video.bin"));
+    QFile file(source);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+    file.close();
     const QString target = QDir(bob.home.path()).filePath(QStringLiteral("saved video.bin"));
 
-    ASSERT_TRUE(offer("video.bin", bytes.size()));
+    const unsigned long conversation = window(sender, "Bob Baker");
+    ASSERT_NE(conversation, 0u) << sender.process->trace();
+    screen->pressHolding(conversation, "f", "Alt_L");  // "Send a &file..."
+    const unsigned long choose = window(sender, "Select a file to send");
+    ASSERT_NE(choose, 0u) << sender.process->trace();
+    screen->press(choose, "a", true);
+    screen->type(choose, source.toStdString());
+    screen->press(choose, "Return", false);
     ASSERT_NO_FATAL_FAILURE(accept(target.toStdString()));
-    ASSERT_TRUE(answeredYes());
-    ASSERT_TRUE(upload("video.bin", bytes));
+
     ASSERT_TRUE(test::runUntil([&] { return QFileInfo(target).size() == bytes.size(); }, 60s))
-        << QFileInfo(target).size();
+        << QFileInfo(target).size() << sender.process->trace();
     EXPECT_EQ(sha256(target), QCryptographicHash::hash(bytes, QCryptographicHash::Sha256));
 }
 
 TEST_F(TransferE2eTest, AHostileNameLandsOnlyAsASafeNameInTheProposedFolder) {
+    alice = sim.login("alice@demo.local", "alice");
+    ASSERT_FALSE(alice.empty());
     const QByteArray bytes("echo owned\n");
     ASSERT_TRUE(offer("../../.bashrc", bytes.size()));
     ASSERT_NO_FATAL_FAILURE(accept({}));

@@ -145,11 +145,17 @@ void X11Screen::type(unsigned long window, const std::string& text) const {
 }
 
 void X11Screen::press(unsigned long window, const std::string& key, bool control) const {
+    pressHolding(window, key, control ? "Control_L" : "");
+}
+
+void X11Screen::pressHolding(unsigned long window, const std::string& key,
+                             const std::string& held) const {
     focus(display_, window);
-    const KeyCode controlCode = XKeysymToKeycode(display_, XK_Control_L);
-    if (control) XTestFakeKeyEvent(display_, controlCode, True, CurrentTime);
+    const KeyCode heldCode =
+        held.empty() ? 0 : XKeysymToKeycode(display_, XStringToKeysym(held.c_str()));
+    if (heldCode) XTestFakeKeyEvent(display_, heldCode, True, CurrentTime);
     tap(display_, XStringToKeysym(key.c_str()), false);
-    if (control) XTestFakeKeyEvent(display_, controlCode, False, CurrentTime);
+    if (heldCode) XTestFakeKeyEvent(display_, heldCode, False, CurrentTime);
     XSync(display_, False);
 }
 

@@ -41,6 +41,8 @@ class X11Screen {
     void type(unsigned long window, const std::string& text) const;
     // One key (an X keysym name such as "Return"), with Control held when asked.
     void press(unsigned long window, const std::string& key, bool control) const;
+    // One key with another held, both X keysym names ("f" with "Alt_L" for a mnemonic).
+    void pressHolding(unsigned long window, const std::string& key, const std::string& held) const;
 
   private:
     _XDisplay* display_ = nullptr;
