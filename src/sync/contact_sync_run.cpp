@@ -194,6 +194,8 @@ bool ContactSyncRun::folderPass(const Pass& pass, LocalContactSource& local) {
     // Without a local history, every local contact counts as unchanged since the server's.
     if (pass.isPublic && !exists(localFile) && exists(remoteFile)) engine.PrimeHistory(local);
     const int result = engine.Synchronize(SYNCH_SYNCH, &remote, &local);
+    // Saved now: a store that saved later would bring back a history deleted below.
+    local.SetHistoryFile(std::string());
     if (result == ContactSyncEngine::kDone && !remote.SaveContacts(remoteFile)) {
         // Never send an old list: the server would take what it lacks for deletions.
         log_.Write(" Error saving the remote history, the contacts were not sent\n");
