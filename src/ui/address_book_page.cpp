@@ -131,7 +131,7 @@ Property_AddressBookPage::Property_AddressBookPage(OptionsContext& context, QWid
         changed();
     });
     connect(root_, &QLineEdit::editingFinished, this, [this, changed] {
-        if (filling_ || root_->text().toStdString() == form().vcardFolders) return;
+        if (filling_ || root_->text().trimmed().toStdString() == filledRoot_) return;
         fillFolders();
         changed();
     });
@@ -204,6 +204,7 @@ void Property_AddressBookPage::showConfiguredFolders() {
 void Property_AddressBookPage::fillFolders() {
     filling_ = true;
     const ContactsSettings now = form();
+    filledRoot_ = now.vcardFolders;
     fields_->setRowVisible(rootRow_, equalsNoCase(now.synchWith, kStoreVcardFolders));
     problem_->hide();
     // A run holds the store, and a switched-off page has nothing to choose from.

@@ -63,6 +63,7 @@ class Property_AddressBookPage final : public OptionsPage {
     OptionsContext& context_;
     std::function<bool(const std::string&)> confirm_;
     ContactsSettings loaded_;
+    std::string filledRoot_;  // the vCard root the folder lists came from
     bool filling_ = false;
     bool running_ = false;
     QCheckBox* enable_;
