@@ -36,7 +36,6 @@ QLayout* MessengerWindow::buildCommandRow() {
     row->addWidget(commandButton(MessengerCommand::EditBuddyList, IDS_IM_EDIT_BUDDIES));
     row->addWidget(commandButton(MessengerCommand::Options, IDS_IM_OPTIONS));
     auto* more = new QPushButton(QString::fromStdString(context_.strings.text(IDS_IM_MORE)), this);
-    more->setObjectName(QStringLiteral("more"));
     connect(more, &QPushButton::clicked, this, &MessengerWindow::showCommandMenu);
     row->addWidget(more);
     return row;
