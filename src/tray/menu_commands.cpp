@@ -5,6 +5,7 @@
 
 #include "core/options_page_names.h"
 #include "core/settings_keys.h"
+#include "core/settings_paths.h"
 #include "server/webmail_link.h"
 #include "tray/new_mail_pass.h"
 
@@ -42,7 +43,14 @@ void setStatus(MenuContext& context, int id) {
 
 void openHistoryFolder(const MenuContext& context) {
     if (!context.desktop) return;
-    const std::string path = context.dataFolder + std::string(kHistoryFolderName);
+    // The conversations write theirs in the account's folder; before a login, the data folder.
+    const std::string account =
+        context.session.read([](const SessionState& s) { return s.account; });
+    const std::string path =
+        (account.empty()
+             ? context.dataFolder
+             : userFolderPath(context.dataFolder, account).valueOr(context.dataFolder)) +
+        std::string(kHistoryFolderName);
     std::error_code error;
     std::filesystem::create_directories(path, error);
     if (!error) return context.desktop->openFolder(path);
