@@ -14,6 +14,8 @@ packages=(
   xvfb xauth xdg-utils tinyproxy dbus-daemon
   # a notification area for the tray tests under Xvfb
   trayer
+  # the vCard address-book tool the contact synchronization tests read and edit cards with
+  khard
   clang-format python3
 )
 
