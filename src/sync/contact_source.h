@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "core/result.h"
 #include "sync/contact_record.h"
 
 namespace vellix {
@@ -49,6 +50,9 @@ class ContactSource {
 class LocalContactSource : public ContactSource {
   public:
     virtual void SetHistoryFile(const std::string& path) = 0;
+    // Called once the engine is done with a folder: a store that holds changes back writes
+    // them now, with its history, so the driver may still drop the history files after.
+    virtual Status finishPass();
 };
 
 }  // namespace vellix

@@ -173,6 +173,9 @@ void ContactSyncRun::folderPass(const Pass& pass, LocalContactSource& local) {
     // Without a local history, every local contact counts as unchanged since the server's.
     if (pass.isPublic && !exists(localFile) && exists(remoteFile)) engine.PrimeHistory(local);
     const int result = engine.Synchronize(SYNCH_SYNCH, &remote, &local);
+    if (const Status written = local.finishPass(); !written) {
+        log_.Write(" Error writing to the local contact source: " + written.error() + "\n");
+    }
     if (result == ContactSyncEngine::kDone && !remote.SaveContacts(remoteFile)) {
         // Never send an old list: the server would take what it lacks for deletions.
         log_.Write(" Error saving the remote history, the contacts were not sent\n");
