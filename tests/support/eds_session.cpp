@@ -34,11 +34,10 @@ EdsSession::EdsSession() {
         g_dbus_connection_set_exit_on_close(bus, FALSE);
         g_object_unref(bus);
     }
-    if (startDaemon(registry_, "/usr/libexec/evolution-source-registry",
-                    "org.gnome.evolution.dataserver.Sources5")) {
-        startDaemon(factory_, "/usr/libexec/evolution-addressbook-factory",
-                    "org.gnome.evolution.dataserver.AddressBook10");
-    }
+    (void)(startDaemon(registry_, "/usr/libexec/evolution-source-registry",
+                       "org.gnome.evolution.dataserver.Sources5") &&
+           startDaemon(factory_, "/usr/libexec/evolution-addressbook-factory",
+                       "org.gnome.evolution.dataserver.AddressBook10"));
 }
 
 bool EdsSession::startDaemon(QProcess& daemon, const char* program, const char* busName) {

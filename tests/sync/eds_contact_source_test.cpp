@@ -19,6 +19,11 @@ namespace {
 
 using T = ContactText;
 
+std::string cardText(gpointer contact) {
+    const glib::Chars card(e_vcard_to_string(static_cast<EVCard*>(contact), EVC_FORMAT_VCARD_30));
+    return card.get();
+}
+
 TEST(EdsContactFieldsTest, StoredFieldsRoundTripAndWhatTheStoreDoesNotMapStays) {
     const std::set<T> notStored = {T::guid,      T::email2,     T::email3,      T::categories,
                                    T::IMAddress, T::busIPPhone, T::busAssistant};
@@ -38,10 +43,7 @@ TEST(EdsContactFieldsTest, StoredFieldsRoundTripAndWhatTheStoreDoesNotMapStays) 
     // The book would make name parts up from a full name; the card keeps none.
     const glib::Object<EContact> named(e_contact_new());
     applyRecordToEContact(testing::contact("b@x", "Dr. Bo Berg Jr."), named.get());
-    const glib::Chars namedCard(
-        e_vcard_to_string(reinterpret_cast<EVCard*>(named.get()), EVC_FORMAT_VCARD_30));
-    EXPECT_NE(std::string(namedCard.get()).find("\nN:;;;;\r"), std::string::npos)
-        << namedCard.get();
+    EXPECT_NE(cardText(named.get()).find("\nN:;;;;\r"), std::string::npos) << cardText(named.get());
 
     // Another program's contact: a title, a second e-mail, a birthday and its untyped home
     // page stay where they are when the record's fields are written over it.
@@ -55,21 +57,18 @@ TEST(EdsContactFieldsTest, StoredFieldsRoundTripAndWhatTheStoreDoesNotMapStays) 
     ann.setBusPhone("555");
     ann.setHomeWebAddress("http://new");
     ASSERT_TRUE(applyRecordToEContact(ann, foreign.get()));
-    const glib::Chars card(
-        e_vcard_to_string(reinterpret_cast<EVCard*>(foreign.get()), EVC_FORMAT_VCARD_30));
     for (const char* kept : {"N:Lee;;;Dr.;", "EMAIL;TYPE=HOME:ann@home", "BDAY:1990-01-02",
-                             "URL:http://new", "TEL;TYPE=WORK,VOICE:555"}) {
-        EXPECT_NE(std::string(card.get()).find(kept), std::string::npos) << kept << card.get();
-    }
+                             "URL:http://new", "TEL;TYPE=WORK,VOICE:555"})
+        EXPECT_NE(cardText(foreign.get()).find(kept), std::string::npos) << kept;
 }
 
 // What another program on the desktop sees in the default book, and edits there.
 class OtherProgram {
   public:
     OtherProgram() {
-        registry_.reset(e_source_registry_new_sync(nullptr, nullptr));
+        const glib::Object<ESourceRegistry> registry(e_source_registry_new_sync(nullptr, nullptr));
         const glib::Object<ESource> book(
-            e_source_registry_ref_default_address_book(registry_.get()));
+            e_source_registry_ref_default_address_book(registry.get()));
         client_.reset(reinterpret_cast<EBookClient*>(
             e_book_client_connect_sync(book.get(), static_cast<guint32>(-1), nullptr, nullptr)));
     }
@@ -77,33 +76,24 @@ class OtherProgram {
         std::string all;
         GSList* contacts = nullptr;
         e_book_client_get_contacts_sync(client_.get(), "", &contacts, nullptr, nullptr);
-        for (GSList* at = contacts; at; at = at->next) {
-            const glib::Chars card(
-                e_vcard_to_string(static_cast<EVCard*>(at->data), EVC_FORMAT_VCARD_30));
-            all += card.get();
-        }
+        for (GSList* at = contacts; at; at = at->next) all += cardText(at->data);
         g_slist_free_full(contacts, g_object_unref);
         return all;
     }
     bool rename(const char* email, const char* fullName) const {
-        EBookQuery* query = e_book_query_field_test(E_CONTACT_EMAIL, E_BOOK_QUERY_IS, email);
-        const glib::Chars sexp(e_book_query_to_string(query));
-        e_book_query_unref(query);
+        const glib::Chars sexp(g_strdup_printf("(is \"email\" \"%s\")", email));
         GSList* found = nullptr;
         e_book_client_get_contacts_sync(client_.get(), sexp.get(), &found, nullptr, nullptr);
-        bool done = false;
-        if (found) {
-            auto* contact = static_cast<EContact*>(found->data);
-            e_contact_set(contact, E_CONTACT_FULL_NAME, fullName);
-            done = e_book_client_modify_contact_sync(client_.get(), contact,
-                                                     E_BOOK_OPERATION_FLAG_NONE, nullptr, nullptr);
-        }
+        if (found)
+            e_contact_set(static_cast<EContact*>(found->data), E_CONTACT_FULL_NAME, fullName);
+        const bool done = found && e_book_client_modify_contact_sync(
+                                       client_.get(), static_cast<EContact*>(found->data),
+                                       E_BOOK_OPERATION_FLAG_NONE, nullptr, nullptr);
         g_slist_free_full(found, g_object_unref);
         return done;
     }
 
   private:
-    glib::Object<ESourceRegistry> registry_;
     glib::Object<EBookClient> client_;
 };
 
@@ -152,9 +142,7 @@ TEST(EdsContactSourceTest, ServerContactsReachTheBookAndEditsAndDeletionsCrossOv
     // Another client drops a contact from the server's list; the next run drops the card.
     ContactList list;
     readContactXmlText(server.fetchContacts("private").value_or(""), list);
-    const std::size_t before = list.size();
     list.RemoveByEmail("gone@example.net");
-    ASSERT_EQ(list.size(), before - 1);
     ASSERT_NE(server.storeContacts("private", contactXmlText(list)).value_or("").find(">success<"),
               std::string::npos);
     run();
