@@ -224,6 +224,7 @@ int runVellix(int argc, char** argv) {
         .notifier = &conversationNotifier,
         .spelling = &spelling,
         .shell = &shell,
+        .trace = diagnostics,
     });
     services.conversations = &conversations;
     // The splash stays while the start runs; a key or click closes it sooner.

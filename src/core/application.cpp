@@ -39,6 +39,11 @@ void Application::start(const CommandLine& command, std::vector<FrameSpec> frame
     if (auto mailto = command.mailto(); mailto && ports_.mailtoLink) {
         frames_.post(FrameKind::Server, UM_OPEN_LINK, 0, 0, ports_.mailtoLink(*mailto));
     }
+    // As if a second start had handed it over.
+    if (auto address = command.conversation()) {
+        frames_.post(FrameKind::Main, WM_COPYDATA, COPYDATA_CONVERSATION, 0,
+                     makePayload(CopyData{COPYDATA_CONVERSATION, std::move(*address)}));
+    }
 }
 
 void Application::startMainFrame() {

@@ -81,7 +81,8 @@ class Application {
 
     // From the main frame on, in order: main frame, account settings, the start-up frames,
     // the request for missing server or login data (half a second later, from the main
-    // frame's thread) and a mail-to of the command line. Returns once the frames run.
+    // frame's thread), a mail-to and a conversation of the command line. Returns once the
+    // frames run.
     void start(const CommandLine& command, std::vector<FrameSpec> frames);
     // Milestones of the start, for the figures and for tests.
     struct Milestones {

@@ -71,6 +71,10 @@ inline constexpr int IDS_IM_SPELL_CHECK = 26405;
 inline constexpr int IDS_IM_HISTORY = 26406;
 inline constexpr int IDS_IM_NOTICE_TITLE = 26407;  // "%s" takes the sender
 inline constexpr int IDS_IM_NOTICE_OPEN = 26408;
+inline constexpr int IDS_IM_SEND_FILE = 26409;
+inline constexpr int IDS_IM_EDIT_BUDDIES = 26410;
+inline constexpr int IDS_IM_OPTIONS = 26411;
+inline constexpr int IDS_IM_MORE = 26412;
 
 // Exit confirmation dialog (resource 160).
 inline constexpr int IDD_EXIT_CONFIRM = 160;

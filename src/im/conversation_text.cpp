@@ -58,6 +58,20 @@ std::vector<TextRun> screenRuns(const ConversationEntry& entry, const StampTime&
     return {{role, heading(entry, shortStamp(t))}, {RunRole::Body, bodyText(entry)}};
 }
 
+std::string entryTrace(std::string_view title, const ConversationEntry& entry) {
+    static constexpr std::string_view kKinds[] = {"sent", "received", "reminder", "system"};
+    std::string line = "vellix: conversation \"" + std::string(title) +
+                       "\": " + std::string(kKinds[static_cast<int>(entry.kind)]);
+    if (entry.kind != EntryKind::System) {
+        return line + ", " + std::to_string(entry.text.size()) + " bytes\n";
+    }
+    line += ": ";
+    for (char c : entry.text) {
+        if (c != '\r') line += c == '\n' ? ' ' : c;
+    }
+    return line + "\n";
+}
+
 std::string historyLines(const ConversationEntry& entry, const StampTime& t) {
     if (entry.kind == EntryKind::System) return {};
     return heading(entry, longStamp(t)) + " " + bodyText(entry);

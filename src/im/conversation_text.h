@@ -44,6 +44,9 @@ struct TextRun {
 };
 
 std::vector<TextRun> screenRuns(const ConversationEntry& entry, const StampTime& t);
+// The diagnostics line for an entry shown in the window titled `title`: its kind and size;
+// a system message's own text on one line, since it is ours rather than the user's.
+std::string entryTrace(std::string_view title, const ConversationEntry& entry);
 // The lines the history file gets; empty for a system message, which is never logged.
 std::string historyLines(const ConversationEntry& entry, const StampTime& t);
 // Ends each conversation session in a history file.

@@ -39,7 +39,12 @@ void CMainFrame_WindowHandler::startConversation(std::optional<std::string> addr
         deps_.windows->open({deps_.table.newConversationId(), {}, {}, std::nullopt});
         return;
     }
-    const std::string key = asciiLowerCopy(*address);
+    // A group given as a list ("/im:c@x,b@x") gets the key its messages carry: sorted.
+    const std::vector<Participant> given = participantsOf(*address, deps_.buddies, onlineText());
+    std::vector<std::string_view> addresses;
+    for (const Participant& p : given) addresses.push_back(p.address);
+    const std::string key = asciiLowerCopy(joinSortedNoCase(addresses));
+    if (key.empty()) return;
     const std::vector<Participant> participants = participantsOf(key, deps_.buddies, onlineText());
     deps_.table.locked([&](auto& entries) {
         const auto it = entries.find(key);
@@ -53,6 +58,12 @@ void CMainFrame_WindowHandler::startConversation(std::optional<std::string> addr
         entries[key] = id;
         deps_.windows->open({id, key, participants, std::nullopt});
     });
+}
+
+void CMainFrame_WindowHandler::buddiesChanged() {
+    if (deps_.windows) deps_.windows->broadcast(UM_BUDDY_STATUS_CHANGED);
+    if (!deps_.buddies.filled()) return;
+    for (auto& address : std::exchange(waiting_, {})) startConversation(std::move(address));
 }
 
 void CMainFrame_WindowHandler::deliver(ImMessage message) {
@@ -78,7 +89,11 @@ void CMainFrame_WindowHandler::deliver(ImMessage message) {
 LResult CMainFrame_WindowHandler::handleMessage(Message& message) {
     switch (message.id) {
         case UM_START_CONVERSATION:
-            startConversation(message.take<std::string>());
+            if (deps_.buddies.filled()) {
+                startConversation(message.take<std::string>());
+            } else {
+                waiting_.push_back(message.take<std::string>());
+            }
             return 0;
         case UM_DELIVER_IM:
             if (auto m = message.take<ImMessage>()) deliver(std::move(*m));
@@ -99,6 +114,8 @@ LResult CMainFrame_WindowHandler::handleMessage(Message& message) {
             }
             return 0;
         case UM_BUDDY_STATUS_CHANGED:
+            buddiesChanged();
+            return 0;
         case UM_OWN_STATUS_CHANGED:
             if (deps_.windows) deps_.windows->broadcast(message.id);
             return 0;

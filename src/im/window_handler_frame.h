@@ -1,6 +1,7 @@
 #pragma once
 // The window-handler frame: delivers the receiver's events to the window entered under
-// their key in the window table, opens a conversation window for a message that has none,
+// their key in the window table, opens a conversation window for a message that has none
+// and for the user once the buddy list is read,
 // passes status changes on to every window, and starts or ends the self-update for the
 // server frame. Runs on its own thread; the table it uses may be reached from any thread.
 
@@ -44,10 +45,14 @@ class CMainFrame_WindowHandler final : public Frame {
 
   private:
     void startConversation(std::optional<std::string> address);
+    void buddiesChanged();
     void deliver(ImMessage message);
     std::string onlineText() const;
 
     WindowHandlerDeps deps_;
+    // Conversations asked for before the buddy list was read, opened once it is, so they
+    // are titled with the buddies' names rather than bare addresses.
+    std::vector<std::optional<std::string>> waiting_;
 };
 
 }  // namespace vellix

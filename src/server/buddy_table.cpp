@@ -18,6 +18,18 @@ std::optional<BuddyRecord> findIn(const std::vector<BuddyRecord>& buddies,
 void BuddyTable::replace(std::vector<BuddyRecord> buddies) {
     std::lock_guard lock(mutex_);
     buddies_ = std::move(buddies);
+    filled_ = true;
+}
+
+void BuddyTable::clear() {
+    std::lock_guard lock(mutex_);
+    buddies_.clear();
+    filled_ = false;
+}
+
+bool BuddyTable::filled() const {
+    std::lock_guard lock(mutex_);
+    return filled_;
 }
 
 std::vector<BuddyRecord> BuddyTable::copy() const {

@@ -30,8 +30,10 @@ struct BuddyStatusChange {
 
 class BuddyTable {
   public:
+    // A list reply; `filled()` is true from then on until the next clear.
     void replace(std::vector<BuddyRecord> buddies);
-    void clear() { replace({}); }
+    void clear();
+    bool filled() const;
     std::vector<BuddyRecord> copy() const;
     // Both look-ups ignore letter case.
     std::optional<BuddyRecord> findByEmail(std::string_view email) const;
@@ -43,6 +45,7 @@ class BuddyTable {
   private:
     mutable std::mutex mutex_;
     std::vector<BuddyRecord> buddies_;
+    bool filled_ = false;
 };
 
 class UserList {

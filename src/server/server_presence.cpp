@@ -39,6 +39,8 @@ FrameTask<> CMainFrame_ServerInterface::GetBuddyList() {
     };
     deps_.buddies.replace(readBuddyList(*reply, localize));
     deps_.frames.post(FrameKind::BuddyWindow, UM_REFRESH_BUDDIES);
+    // Open conversations take the names just read; one asked for before the list opens now.
+    deps_.frames.post(FrameKind::WindowHandler, UM_BUDDY_STATUS_CHANGED);
 }
 
 void CMainFrame_ServerInterface::GetUserList() {

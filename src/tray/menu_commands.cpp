@@ -5,6 +5,7 @@
 
 #include "core/options_page_names.h"
 #include "core/settings_keys.h"
+#include "core/settings_paths.h"
 #include "server/webmail_link.h"
 #include "tray/new_mail_pass.h"
 
@@ -42,7 +43,14 @@ void setStatus(MenuContext& context, int id) {
 
 void openHistoryFolder(const MenuContext& context) {
     if (!context.desktop) return;
-    const std::string path = context.dataFolder + std::string(kHistoryFolderName);
+    // The conversations write theirs in the account's folder; before a login, the data folder.
+    const std::string account =
+        context.session.read([](const SessionState& s) { return s.account; });
+    const std::string path =
+        (account.empty()
+             ? context.dataFolder
+             : userFolderPath(context.dataFolder, account).valueOr(context.dataFolder)) +
+        std::string(kHistoryFolderName);
     std::error_code error;
     std::filesystem::create_directories(path, error);
     if (!error) return context.desktop->openFolder(path);
@@ -50,17 +58,11 @@ void openHistoryFolder(const MenuContext& context) {
     context.desktop->showMessage(text.replace(text.find("%s"), 2, path + ": " + error.message()));
 }
 
-// Opens the options window, or brings it to the front; an empty name keeps its page.
-void showOptions(const MenuContext& context, std::string_view page) {
-    context.frames.post(FrameKind::Options, UM_OPTIONS_PAGE, 0, 0,
-                        page.empty() ? nullptr : makePayload(std::string(page)));
-}
-
 void runFixedCommand(MenuContext& context, const MenuModel& model, int id) {
     namespace m = menu_id;
     switch (id) {
         case m::kAbout:
-            return showOptions(context, kPageNameAbout);
+            return (void)showOptionsPage(context.frames, kPageNameAbout);
         case m::kMakerSite:
             if (context.desktop) context.desktop->openUrl(std::string(kMakerSiteUrl));
             return;
@@ -77,7 +79,7 @@ void runFixedCommand(MenuContext& context, const MenuModel& model, int id) {
             context.frames.post(FrameKind::Server, UM_RELOAD_ACCOUNT, 0);
             return;
         case m::kProperties:
-            return showOptions(context, {});
+            return (void)showOptionsPage(context.frames, {});
         case m::kExit: {
             if (!context.exitConfirmation) return;
             ProfileFile ini(context.iniPath);
@@ -136,7 +138,7 @@ void runFixedCommand(MenuContext& context, const MenuModel& model, int id) {
         case m::kHistoryFolder:
             return openHistoryFolder(context);
         case m::kAddBuddy:
-            return showOptions(context, kPageNameBuddyList);
+            return (void)showOptionsPage(context.frames, kPageNameBuddyList);
         default:
             return;
     }

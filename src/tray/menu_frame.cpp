@@ -16,10 +16,7 @@ LResult CMainFrame_Menu::handleMessage(Message& message) {
         case UM_NEED_SERVER:
             // Without a server address the login dialog cannot help: the Server page asks
             // for all three.
-            if (deps_.context.frames.post(FrameKind::Options, UM_OPTIONS_PAGE, 0, 0,
-                                          makePayload(std::string(kPageNameServer)))) {
-                return 0;
-            }
+            if (showOptionsPage(deps_.context.frames, kPageNameServer)) return 0;
             runLoginDialog(deps_.context, UM_RELOGIN, 0);
             return 0;
         case UM_NEED_LOGIN:

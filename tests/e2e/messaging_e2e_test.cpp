@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 
+#include <algorithm>
 #include <chrono>
 #include <string>
 #include <thread>
@@ -48,13 +49,13 @@ class MessagingE2eTest : public ::testing::Test {
 
     // Logged in, with its buddy list read: a window opened before that is titled with
     // the bare address.
-    void start(User& user) {
+    void start(User& user, QStringList arguments = {}) {
         ASSERT_TRUE(user.home.writeProfile(sim.url(), user.account, user.password));
         QProcessEnvironment env = user.home.environment();
         env.insert(QStringLiteral("DISPLAY"), QString::fromStdString(xvfb->display()));
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
         env.remove(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"));
-        user.process = std::make_unique<test::VellixProcess>(user.home, QStringList{});
+        user.process = std::make_unique<test::VellixProcess>(user.home, std::move(arguments));
         user.process->setEnvironment(env);
         user.process->start();
         ASSERT_TRUE(sim.wait_for_long_polls(user.account, 1, 20000)) << user.process->trace();
@@ -72,6 +73,17 @@ class MessagingE2eTest : public ::testing::Test {
         });
         return found;
     }
+    // How many windows of the process show, its own ("... - Vellix") not counted.
+    long conversations(const User& user) {
+        const auto all = screen->windows();
+        return std::count_if(all.begin(), all.end(), [&](const test::ScreenWindow& w) {
+            return w.viewable && w.pid == user.process->pid() && !w.name.ends_with("Vellix");
+        });
+    }
+    void send(unsigned long window, const std::string& text) {
+        screen->type(window, text);
+        screen->press(window, "Return", true);
+    }
 
     test::SimProcess sim{{"--path", "/skyloom/app.dll"}};
     std::unique_ptr<test::XvfbServer> xvfb;
@@ -81,23 +93,20 @@ class MessagingE2eTest : public ::testing::Test {
 TEST_F(MessagingE2eTest, AliceAndBobTalkAndBothHistoriesHoldTheConversation) {
     User alice{"alice@demo.local", "alice", {}, {}};
     User bob{"bob@demo.local", "bob", {}, {}};
-    ASSERT_NO_FATAL_FAILURE(start(alice));
+    // Asked for at the start, the conversation opens once the buddy list has named bob.
+    ASSERT_NO_FATAL_FAILURE(start(alice, {QStringLiteral("/im:bob@demo.local")}));
     ASSERT_NO_FATAL_FAILURE(start(bob));
 
-    // A second start hands the conversation over to the running alice.
-    ASSERT_TRUE(test::runToEnd(alice.home, {QStringLiteral("/im:bob@demo.local")}).ended);
     const unsigned long aliceWindow = window(alice, "Bob Baker");
     ASSERT_NE(aliceWindow, 0u) << alice.process->trace();
-    screen->type(aliceWindow, "Hello Bob :)");
-    screen->press(aliceWindow, "Return", true);
+    send(aliceWindow, "Hello Bob :)");
 
     const unsigned long bobWindow = window(bob, "Alice Archer");
     ASSERT_NE(bobWindow, 0u) << bob.process->trace();
     ASSERT_TRUE(test::runUntil([&] {
         return bob.history("Alice Archer").find(" Hello Bob :)\r\n") != std::string::npos;
     })) << bob.history("Alice Archer");
-    screen->type(bobWindow, "Hi Alice");
-    screen->press(bobWindow, "Return", true);
+    send(bobWindow, "Hi Alice");
     ASSERT_TRUE(test::runUntil([&] {
         return alice.history("Bob Baker").find(" Hi Alice\r\n") != std::string::npos;
     })) << alice.history("Bob Baker");
@@ -115,6 +124,39 @@ TEST_F(MessagingE2eTest, AliceAndBobTalkAndBothHistoriesHoldTheConversation) {
     }
     EXPECT_TRUE(alice.history("Bob Baker").ends_with("----------\r\n"));
     EXPECT_TRUE(bob.history("Alice Archer").ends_with("----------\r\n"));
+}
+
+TEST_F(MessagingE2eTest, AGroupOfThreeKeepsOneWindowEachAndADroppedSendSaysSo) {
+    User alice{"alice@demo.local", "alice", {}, {}}, bob{"bob@demo.local", "bob", {}, {}},
+        carol{"carol@demo.local", "carol", {}, {}};
+    for (User* user : {&alice, &bob, &carol}) ASSERT_NO_FATAL_FAILURE(start(*user));
+
+    // Handed over to the running alice, in any order: the group's key is sorted.
+    ASSERT_TRUE(
+        test::runToEnd(alice.home, {QStringLiteral("/im:carol@demo.local,bob@demo.local")}).ended);
+    const unsigned long aliceWindow = window(alice, "Bob Baker, Carol Cole");
+    ASSERT_NE(aliceWindow, 0u) << alice.process->trace();
+    send(aliceWindow, "Hello both");
+    const unsigned long bobWindow = window(bob, "Alice Archer, Carol Cole");
+    ASSERT_NE(bobWindow, 0u) << bob.process->trace();
+    // Bob's answer reaches the windows alice and carol already have, and no other.
+    send(bobWindow, "Hi from Bob");
+    for (const auto& [user, title] : {std::pair{&alice, "Bob Baker, Carol Cole"},
+                                      {&bob, "Alice Archer, Carol Cole"},
+                                      {&carol, "Alice Archer, Bob Baker"}}) {
+        EXPECT_TRUE(test::runUntil([u = user, t = title] {
+            return u->history(t).find(" Hi from Bob\r\n") != std::string::npos;
+        })) << user->history(title);
+        EXPECT_EQ(conversations(*user), 1) << user->process->trace();
+    }
+
+    // The server drops the next send: the window says so, the text stays in the history.
+    ASSERT_EQ(sim.control("fault", {{"word", "SendMessage"}, {"kind", "drop"}}).status, 200);
+    send(aliceWindow, "lost words");
+    EXPECT_TRUE(alice.process->waitForTrace(
+        "system: A server error has occurred! The server may have gone offline."))
+        << alice.process->trace();
+    EXPECT_NE(alice.history("Bob Baker, Carol Cole").find(" lost words\r\n"), std::string::npos);
 }
 
 }  // namespace

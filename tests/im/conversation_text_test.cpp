@@ -67,6 +67,8 @@ TEST(ConversationText, ScreenRunsAndHistoryLines) {
         }
         EXPECT_EQ(historyLines(c.entry, t), c.history);
     }
+    EXPECT_EQ(entryTrace("T", {EntryKind::System, "", "down\r\nnow", ""}),
+              "vellix: conversation \"T\": system: down now\n");
 }
 
 TEST(ConversationText, EmoticonSplitting) {

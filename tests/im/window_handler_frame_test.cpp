@@ -86,6 +86,20 @@ TEST_F(WindowHandlerTest, RoutesMessagesAndConversations) {
     EXPECT_EQ(windows.calls, expected);
 }
 
+TEST_F(WindowHandlerTest, StartsWaitForTheBuddyListAndAGroupGetsItsSortedKey) {
+    buddies.clear();  // logged out, or not yet read
+    post(UM_START_CONVERSATION, makePayload(std::string("c@x.test,BOB@x.test")));
+    post(UM_BUDDY_STATUS_CHANGED);  // a status event before the list: still waiting
+    buddies.replace({{"bob@x.test", "Bob", "Online"}});
+    post(UM_BUDDY_STATUS_CHANGED);
+    post(UM_START_CONVERSATION, makePayload(std::string("bob@x.test,c@x.test")));
+    const std::string broadcast = "broadcast " + std::to_string(UM_BUDDY_STATUS_CHANGED);
+    const std::vector<std::string> expected{
+        broadcast, broadcast, "open 1 [bob@x.test,c@x.test] Bob/Online;c@x.test/Online;",
+        "raise 1"};
+    EXPECT_EQ(windows.calls, expected);
+}
+
 TEST_F(WindowHandlerTest, TransferEventsReachTheSinkUnderTheirKey) {
     auto sink = std::make_shared<RecordingSink>();
     table.enterTransfer(

@@ -16,6 +16,7 @@
 #include "core/frame_thread.h"
 #include "im/messaging_frame.h"
 #include "im/windows/messenger_windows.h"
+#include "support/recording_frame.h"
 #include "support/sim_process.h"
 #include "support/wait.h"
 
@@ -105,7 +106,12 @@ class MessengerWindowTest : public ::testing::Test {
         .dataFolder = dir.path().toStdString() + "/",
         .strings = strings,
         .serverUrl = [this] { return sim.url(); },
+        .sendFile =
+            [this](const std::string& to, bool group) {
+                offers.push_back({to, group});
+            },
     }};
+    std::vector<std::pair<std::string, bool>> offers;
 };
 
 TEST_F(MessengerWindowTest, TypedTextIsSentShownAndLoggedAndADroppedSendSaysSo) {
@@ -147,6 +153,18 @@ TEST_F(MessengerWindowTest, TypedTextIsSentShownAndLoggedAndADroppedSendSaysSo) 
     EXPECT_EQ(history.find("System Message"), std::string::npos);
     EXPECT_TRUE(history.ends_with("----------\r\n"));
     EXPECT_EQ(history.rfind("Alice Archer (", 0), 0u);
+}
+
+TEST_F(MessengerWindowTest, CommandsOfferAFileAndOpenTheBuddyListPage) {
+    auto options = test::startRecordingFrame(registry, FrameKind::Options, clock);
+    MessengerWindow* window = openWithBob();
+    ASSERT_NE(window, nullptr);
+    window->runCommand(MessengerCommand::SendFile);
+    window->runCommand(MessengerCommand::EditBuddyList);
+    EXPECT_EQ(offers, (std::vector<std::pair<std::string, bool>>{{"bob@demo.local", false}}));
+    ASSERT_TRUE(options.frame->waitForMessages(1));
+    EXPECT_EQ(options.frame->messages()[0].text, std::optional<std::string>("Buddy List"));
+    window->close();
 }
 
 }  // namespace

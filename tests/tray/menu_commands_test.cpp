@@ -141,11 +141,12 @@ TEST_F(MenuCommandsTest, EachCommandReachesItsReceiver) {
         {32778, true, Options, UM_OPTIONS_PAGE, "About", ""},
         {32773, true, Options, UM_OPTIONS_PAGE, "", ""},
         {32780, true, Options, UM_OPTIONS_PAGE, "Buddy List", ""},
-        {32797, true, Server, 0, "", "folder:" + context.dataFolder + "History/"},
+        {32797, true, Server, 0, "", "folder:" + context.dataFolder + "ann@x.test/History/"},
         {1079, true, Server, 0, "", ""},  // not configured yet
         {12345, true, Server, 0, "", ""},
     };
     std::map<FrameKind, std::size_t> counts;
+    session.update([](SessionState& s) { s.account = "ann@x.test"; });
     for (const auto& c : cases) {
         SCOPED_TRACE(c.id);
         session.update([&](SessionState& s) { s.sessionId = c.session ? "S1" : ""; });
@@ -168,7 +169,7 @@ TEST_F(MenuCommandsTest, EachCommandReachesItsReceiver) {
             EXPECT_EQ(manualStatus.load(), c.id != 32782);
         }
     }
-    EXPECT_TRUE(std::filesystem::is_directory(context.dataFolder + "History"));
+    EXPECT_TRUE(std::filesystem::is_directory(context.dataFolder + "ann@x.test/History"));
 
     const std::string fax = dir.write("faxclient", "#!/bin/sh\n");
     ASSERT_TRUE(ProfileFile(context.iniPath).writeText("Vellix", "FaxClient", fax).ok());

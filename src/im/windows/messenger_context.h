@@ -37,6 +37,11 @@ struct MessengerContext {
     NewMailNotifier* notifier = nullptr;  // a notifier of the conversations' own
     SpellChecker* spelling = nullptr;
     DesktopShell* shell = nullptr;
+    // Offers a file to the recipients ("a@x,b@x"); `group` for a conversation of several
+    // people. Empty where the program cannot send files: the window's command is disabled.
+    std::function<void(const std::string& recipients, bool group)> sendFile{};
+    // Diagnostics: one line per entry shown (its kind; a system message's own text).
+    std::function<void(const std::string&)> trace{};
 };
 
 }  // namespace vellix

@@ -149,24 +149,13 @@ void MessengerWindow::build() {
     sendButton_ = new QPushButton(text(IDS_IM_SEND), this);
     sendButton_->setEnabled(false);
     connect(sendButton_, &QPushButton::clicked, this, &MessengerWindow::send);
-    auto* background = new QPushButton(text(IDS_IM_BACKGROUND), this);
-    connect(background, &QPushButton::clicked, this, [this] { chooseColor(true); });
-    auto* textColor = new QPushButton(text(IDS_IM_TEXT_COLOR), this);
-    connect(textColor, &QPushButton::clicked, this, [this] { chooseColor(false); });
-    auto* history = new QPushButton(text(IDS_IM_HISTORY), this);
-    connect(history, &QPushButton::clicked, this, &MessengerWindow::openHistoryFolder);
-    auto* spelling = new QPushButton(text(IDS_IM_SPELL_CHECK), this);
-    spelling->setEnabled(context_.spelling != nullptr);
-    connect(spelling, &QPushButton::clicked, this, [this] {
-        checkSpelling(this, *context_.spelling, input_);
-        QMessageBox::information(this, QStringLiteral("Vellix"),
-                                 qs(context_.strings.text(IDS_IM_SPELLING_DONE)));
-    });
-
     auto* buttons = new QHBoxLayout;
-    for (QWidget* w : {static_cast<QWidget*>(background), static_cast<QWidget*>(textColor),
-                       static_cast<QWidget*>(history), static_cast<QWidget*>(spelling)}) {
-        buttons->addWidget(w);
+    for (const auto& [command, textId] :
+         {std::pair{MessengerCommand::BackgroundColor, IDS_IM_BACKGROUND},
+          std::pair{MessengerCommand::TextColor, IDS_IM_TEXT_COLOR},
+          std::pair{MessengerCommand::HistoryFolder, IDS_IM_HISTORY},
+          std::pair{MessengerCommand::SpellCheck, IDS_IM_SPELL_CHECK}}) {
+        buttons->addWidget(commandButton(command, textId));
     }
     buttons->addStretch();
     buttons->addWidget(sendingLabel_);
@@ -181,7 +170,10 @@ void MessengerWindow::build() {
     body->addWidget(recipients_);
     recipients_->setFixedWidth(kRecipientPaneWidth + 60);
     auto* top = new QVBoxLayout(this);
-    top->addWidget(statusLabel_);
+    auto* status = new QHBoxLayout;
+    status->addWidget(statusLabel_, 1);
+    status->addLayout(buildCommandRow());
+    top->addLayout(status);
     top->addLayout(body, 1);
     resize(460, 380);
     applyColors();
@@ -227,10 +219,7 @@ bool MessengerWindow::eventFilter(QObject* watched, QEvent* event) {
 void MessengerWindow::send() {
     if (choosing_) {
         std::vector<Participant> chosen;
-        for (int i = 0; i < recipients_->count(); ++i) {
-            const QListWidgetItem* item = recipients_->item(i);
-            if (item->checkState() != Qt::Checked) continue;
-            const std::string address = item->data(Qt::UserRole).toString().toStdString();
+        for (const std::string& address : tickedAddresses()) {
             auto buddy = context_.buddies.findByEmail(address);
             chosen.push_back(buddy ? Participant{buddy->email, buddy->name, buddy->status}
                                    : Participant{address, address, {}});
@@ -353,6 +342,7 @@ void MessengerWindow::notifyDesktop(const std::string& from, const std::string& 
 }
 
 void MessengerWindow::addEntry(const ConversationEntry& entry) {
+    if (context_.trace) context_.trace(entryTrace(windowTitle().toStdString(), entry));
     const StampTime now = localStampTime();
     QTextCursor cursor(display_->document());
     for (const TextRun& run : screenRuns(entry, now)) {
@@ -476,15 +466,6 @@ void MessengerWindow::applyColors() {
         palette.setColor(QPalette::Base, fromColorRef(backgroundColor_));
         palette.setColor(QPalette::Text, fromColorRef(textColor_));
         w->setPalette(palette);
-    }
-}
-
-void MessengerWindow::openHistoryFolder() {
-    const std::string folder = historyFolder(userFolder());
-    std::error_code error;
-    std::filesystem::create_directories(folder, error);
-    if (context_.shell) {
-        (void)context_.shell->openUrl(QUrl::fromLocalFile(qs(folder)).toString().toStdString());
     }
 }
 

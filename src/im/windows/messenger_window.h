@@ -11,9 +11,11 @@
 
 #include "im/conversation_windows.h"
 #include "im/history_file.h"
+#include "im/messenger_commands.h"
 #include "im/windows/messenger_context.h"
 
 class QLabel;
+class QLayout;
 class QListWidget;
 class QPushButton;
 class QSplitter;
@@ -37,6 +39,8 @@ class MessengerWindow final : public QWidget {
     void ownStatusChanged();
     // The send command, as the button and the send key run it.
     void send();
+    // A command of the buttons and the window's menu; a disabled one does nothing.
+    void runCommand(MessengerCommand command);
 
     QTextEdit* input() const { return input_; }
     QTextBrowser* display() const { return display_; }
@@ -47,6 +51,13 @@ class MessengerWindow final : public QWidget {
 
   private:
     void build();
+    QLayout* buildCommandRow();
+    QPushButton* commandButton(MessengerCommand command, int textId);
+    MessengerCommandState commandState() const;
+    void showCommandMenu();
+    void offerFile();
+    // The addresses ticked in the recipient list.
+    std::vector<std::string> tickedAddresses() const;
     void readSettings();
     void setParticipants(std::vector<Participant> participants);
     void addEntry(const ConversationEntry& entry);
