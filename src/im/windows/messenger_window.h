@@ -54,7 +54,7 @@ class MessengerWindow final : public QWidget {
     QLayout* buildCommandRow();
     QPushButton* commandButton(MessengerCommand command, int textId);
     MessengerCommandState commandState() const;
-    void showCommandMenu();
+    void showCommandMenu(QWidget* button);
     void offerFile();
     // The addresses ticked in the recipient list.
     std::vector<std::string> tickedAddresses() const;

@@ -36,13 +36,12 @@ QLayout* MessengerWindow::buildCommandRow() {
     row->addWidget(commandButton(MessengerCommand::EditBuddyList, IDS_IM_EDIT_BUDDIES));
     row->addWidget(commandButton(MessengerCommand::Options, IDS_IM_OPTIONS));
     auto* more = new QPushButton(QString::fromStdString(context_.strings.text(IDS_IM_MORE)), this);
-    more->setObjectName(QStringLiteral("more"));
-    connect(more, &QPushButton::clicked, this, &MessengerWindow::showCommandMenu);
+    connect(more, &QPushButton::clicked, this, [this, more] { showCommandMenu(more); });
     row->addWidget(more);
     return row;
 }
 
-void MessengerWindow::showCommandMenu() {
+void MessengerWindow::showCommandMenu(QWidget* button) {
     QMenu menu(this);
     for (const MessengerMenuItem& item : messengerMenu(commandState())) {
         if (!item.command) {
@@ -55,7 +54,12 @@ void MessengerWindow::showCommandMenu() {
         connect(action, &QAction::triggered, this,
                 [this, command = *item.command] { runCommand(command); });
     }
-    menu.exec(QCursor::pos());
+    // At the cursor when clicked; below the button when pressed from the keyboard.
+    QPoint at = QCursor::pos();
+    if (!button->rect().contains(button->mapFromGlobal(at))) {
+        at = button->mapToGlobal(button->rect().bottomLeft());
+    }
+    menu.exec(at);
 }
 
 void MessengerWindow::runCommand(MessengerCommand command) {
