@@ -1,5 +1,7 @@
 #include "startup_frames.h"
 
+#include <chrono>
+
 #include "core/settings_paths.h"
 #include "im/buddy_window_frame.h"
 #include "im/messaging_frame.h"
@@ -10,12 +12,20 @@
 #include "tray/note_frame.h"
 #include "tray/notification_rules.h"
 #include "tray/tray_frame.h"
+#include "ui/address_book_page.h"
 #include "ui/buddy_list_page.h"
 #include "ui/options_frame.h"
 #include "ui/standard_pages.h"
 
 namespace vellix {
 namespace {
+
+// The local store contacts.ini names, as the run and the Address Book page open it.
+std::unique_ptr<LocalContactSource> openContactStore(Application& app,
+                                                     const ContactsSettings& settings) {
+    return openLocalContactStore(settings,
+                                 app.ini().readBool("Vellix", "UseDefaultFileAsName", false));
+}
 
 std::unique_ptr<Frame> trayFrame(Application& app, SharedState& shared, DesktopServices& s) {
     return std::make_unique<CMainFrame>(TrayFrameDeps{
@@ -157,9 +167,13 @@ std::unique_ptr<Frame> optionsFrame(Application& app, SharedState& shared, Deskt
         .spelling = s.spellingDialogs,
         .buddies = &shared.buddies,
         .users = &shared.users,
+        .contactSync = &shared.contacts,
+        .openContactStore =
+            [&app](const ContactsSettings& settings) { return openContactStore(app, settings); },
     };
     // Other subsystems' pages join this list; the window orders them by slot.
     std::vector<OptionsPageEntry> pages = standardOptionsPages();
+    pages.push_back(addressBookPageEntry());
     pages.push_back(buddyListPageEntry());
     return std::make_unique<OptionsFrame>(
         OptionsFrameDeps{.context = std::move(context), .pages = std::move(pages)}, app.clock());
@@ -187,12 +201,23 @@ FrameSpec addressBookFrame(Application& app, SharedState& shared, DesktopService
             .mayModifyGlobalContacts =
                 [&app] { return app.session().get().mayModifyGlobalContacts; },
             .state = &shared.contacts,
-            .makeLocal =
-                [&app](const ContactsSettings& settings) {
-                    return openLocalContactStore(
-                        settings, app.ini().readBool("Vellix", "UseDefaultFileAsName", false));
+            .makeLocal = [&app](const ContactsSettings& s) { return openContactStore(app, s); },
+            // The Address Book page, when open, shows the progress and the end of a run.
+            // A line per contact: ten a second are plenty to read.
+            .showStatus =
+                [&app,
+                 last = std::chrono::steady_clock::time_point()](std::string_view line) mutable {
+                    const auto now = std::chrono::steady_clock::now();
+                    if (now - last < std::chrono::milliseconds(100)) return;
+                    last = now;
+                    (void)app.frames().post(FrameKind::Options, UM_SYNC_STATUS, 0, 0,
+                                            makePayload(std::string(line)));
                 },
-            .showStatus = {},
+            .finished =
+                [&app](ContactSyncOutcome outcome) {
+                    (void)app.frames().post(FrameKind::Options, UM_SYNC_FINISHED,
+                                            static_cast<WParam>(outcome));
+                },
         };
         return std::make_unique<CMainFrame_AddrBookSync>(std::move(deps), app.clock());
     };

@@ -14,6 +14,7 @@
 #include <pugixml.hpp>
 #include <string>
 
+#include "contact_bench_data.h"
 #include "support/memory_contact_source.h"
 #include "sync/contact_list.h"
 #include "sync/contact_sync_engine.h"
@@ -23,32 +24,10 @@ namespace {
 
 using vellix::ContactList;
 using vellix::ContactRecord;
+using vellix::bench::makeContact;
+using vellix::bench::recordPeakMemory;
 
 constexpr int kFileContacts = 100000;
-
-ContactRecord makeContact(int i) {
-    const std::string n = std::to_string(i);
-    ContactRecord record;
-    record.setGuid(std::string(24, '0') + std::to_string(10000000 + i));
-    record.setEmail("user" + n + "@example.com");
-    record.setFirstName("First" + n);
-    record.setLastName("Last" + n);
-    record.setFullName("First" + n + " Last" + n);
-    record.setBusCompany("Company " + std::to_string(i % 100));
-    record.setBusPhone("+1 555 01" + n);
-    record.setHomeAddress(n + " Main Street\r\nFlat " + std::to_string(i % 20));
-    record.setHomeCity("Springfield");
-    record.setComment("Notes & remarks for contact " + n);
-    record.setModified("2024-05-06 07:08");
-    record.imapUID = i + 1;
-    return record;
-}
-
-void recordPeakMemory(benchmark::State& state) {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    state.counters["maxrss_MB"] = static_cast<double>(usage.ru_maxrss) / 1024.0;
-}
 
 // The 100,000-contact file, written once per process in a scratch folder.
 class ContactFile {

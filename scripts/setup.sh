@@ -16,6 +16,8 @@ packages=(
   libebook1.2-dev evolution-data-server
   # a notification area for the tray tests under Xvfb
   trayer
+  # the vCard address-book tool the contact synchronization tests read and edit cards with
+  khard
   clang-format python3
 )
 

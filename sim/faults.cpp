@@ -11,7 +11,8 @@ constexpr struct {
 } kKinds[] = {{Fault::Kind::Delay, "delay"},         {Fault::Kind::Drop, "drop"},
               {Fault::Kind::Empty, "empty"},         {Fault::Kind::Truncate, "truncate"},
               {Fault::Kind::Status, "status"},       {Fault::Kind::Huge, "huge"},
-              {Fault::Kind::Malformed, "malformed"}, {Fault::Kind::Trickle, "trickle"}};
+              {Fault::Kind::Malformed, "malformed"}, {Fault::Kind::Trickle, "trickle"},
+              {Fault::Kind::Unclosed, "unclosed"},   {Fault::Kind::Refuse, "refuse"}};
 
 }  // namespace
 
@@ -30,7 +31,8 @@ std::string_view fault_kind_name(Fault::Kind kind) {
 }
 
 bool fault_skips_handling(Fault::Kind kind) {
-    return kind == Fault::Kind::Drop || kind == Fault::Kind::Status || kind == Fault::Kind::Empty;
+    return kind == Fault::Kind::Drop || kind == Fault::Kind::Status || kind == Fault::Kind::Empty ||
+           kind == Fault::Kind::Refuse;
 }
 
 std::string malform_first_value(std::string_view body) {
@@ -86,6 +88,17 @@ void damage_reply(HttpResponse& reply, const Fault& fault) {
             reply.body = std::move(body);
             break;
         }
+        case Fault::Kind::Unclosed: {
+            // A whole reply as far as HTTP goes, cut before its last closing tag.
+            std::string body(reply.payload());
+            body.resize(std::min(body.size(), body.rfind("</")));
+            reply.shared_body.reset();
+            reply.body = std::move(body);
+            break;
+        }
+        case Fault::Kind::Refuse:
+            reply = text_reply(200, "<result>failed</result>");
+            break;
         default:
             break;
     }

@@ -13,7 +13,18 @@
 namespace vellix::sim {
 
 struct Fault {
-    enum class Kind { Delay, Drop, Empty, Truncate, Status, Huge, Malformed, Trickle };
+    enum class Kind {
+        Delay,
+        Drop,
+        Empty,
+        Truncate,
+        Status,
+        Huge,
+        Malformed,
+        Trickle,
+        Unclosed,
+        Refuse
+    };
     Kind kind = Kind::Delay;
     long long value = 0;  // ms for Delay, status code for Status, MiB for Huge, bytes/s for Trickle
     int remaining = 1;    // requests it applies to; -1 = until cleared
@@ -22,12 +33,12 @@ struct Fault {
 std::optional<Fault::Kind> parse_fault_kind(std::string_view name);
 std::string_view fault_kind_name(Fault::Kind kind);
 
-// Whether the request is answered at all before the fault hits: drop, status and empty
-// replace the reply, so the request has no effect (no long-poll event is used up).
+// Whether the request is answered at all before the fault hits: drop, status, empty and
+// refuse replace the reply, so the request has no effect (no long-poll event is used up).
 bool fault_skips_handling(Fault::Kind kind);
 
-// Reply changes made before sending: Empty, Status, Huge, Malformed. Delay, Drop and
-// Truncate belong to the connection.
+// Reply changes made before sending: Empty, Status, Huge, Malformed, Unclosed, Refuse.
+// Delay, Drop and Truncate belong to the connection.
 void damage_reply(HttpResponse& reply, const Fault& fault);
 
 // Inserts a second copy of the first opening tag that holds a value (a flat reply's tag, a

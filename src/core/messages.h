@@ -13,6 +13,8 @@ inline constexpr MessageId WM_APP = 0x8000;
 // A second instance's hand-over; the number the desktop protocol used for it.
 inline constexpr MessageId WM_COPYDATA = 0x004A;
 inline constexpr MessageId WM_QUIT = 0x0012;
+// Posted with a timer's identifier in wParam: that timer's work, at once.
+inline constexpr MessageId WM_TIMER = 0x0113;
 
 // The tray icon's callback: wParam the icon id, lParam the mouse message.
 inline constexpr MessageId UM_TRAY_CALLBACK = WM_USER;
@@ -45,11 +47,18 @@ inline constexpr MessageId UM_TRANSFER_STATUS = WM_USER + 137;
 inline constexpr MessageId UM_SAVE_IM_SETTINGS = WM_USER + 138;
 inline constexpr MessageId UM_RELOAD_ACCOUNT = WM_USER + 139;
 inline constexpr MessageId UM_LOGOUT = WM_USER + 140;
+// To the address-book frame: a new session, or the Address Book page changed the
+// settings: read them again and restart the timer.
 inline constexpr MessageId UM_SYNC_CONTACTS = WM_USER + 142;
+inline constexpr MessageId UM_SYNC_SETTINGS_CHANGED = UM_SYNC_CONTACTS;
 inline constexpr MessageId UM_REMOVE_HOOKS = WM_USER + 143;
 // To the options frame: open the options window, or bring it to the front, on the page
 // named by the payload (std::string; empty keeps the page as it is).
 inline constexpr MessageId UM_OPTIONS_PAGE = WM_USER + 146;
+// To the options frame, for its Address Book page: a synchronization run ended (wParam:
+// its ContactSyncOutcome), and a run's progress line (payload: the text as std::string).
+inline constexpr MessageId UM_SYNC_FINISHED = WM_USER + 147;
+inline constexpr MessageId UM_SYNC_STATUS = WM_USER + 149;
 // A buddy's status changed; the window handler passes it on to the messenger windows.
 inline constexpr MessageId UM_BUDDY_STATUS_CHANGED = WM_USER + 144;
 // The user's own status changed; the window handler passes it on to the messenger windows.

@@ -37,6 +37,34 @@ inline constexpr int IDS_RESTART_NOTICE = 25417;
 inline constexpr int IDS_SETTINGS_NOT_SAVED = 25418;
 inline constexpr int IDS_SERVER_FIRST_START = 25419;
 
+// Address Book page (dialog 258).
+inline constexpr int IDS_AB_SYNC_NOW_QUESTION = 154;
+inline constexpr int IDS_AB_MERGE_NOTICE = 157;
+inline constexpr int IDS_AB_SAME_FOLDER = 32807;
+inline constexpr int IDS_AB_NO_FOLDER = 32808;
+inline constexpr int IDS_AB_CANCEL_QUESTION = 32812;
+inline constexpr int IDS_AB_FOLDER_ERROR = 32814;
+inline constexpr int IDS_PAGE_ADDRESS_BOOK = 25801;
+inline constexpr int IDS_AB_ENABLE = 25802;
+inline constexpr int IDS_AB_INTERVAL = 25803;
+inline constexpr int IDS_AB_STORE = 25804;
+inline constexpr int IDS_AB_STORE_EDS = 25805;
+inline constexpr int IDS_AB_STORE_VCARD = 25806;
+inline constexpr int IDS_AB_PUBLIC = 25807;
+inline constexpr int IDS_AB_PRIVATE = 25808;
+inline constexpr int IDS_AB_SYNC_NOW = 25809;
+inline constexpr int IDS_AB_CANCEL = 25810;
+inline constexpr int IDS_AB_RUNNING = 25811;
+inline constexpr int IDS_AB_VCARD_ROOT = 25812;
+inline constexpr int IDS_AB_STORE_UNAVAILABLE = 25813;
+inline constexpr int IDS_AB_NO_FOLDERS = 25814;
+inline constexpr int IDS_AB_DONE = 25815;
+inline constexpr int IDS_AB_FAILED = 25816;
+inline constexpr int IDS_AB_SKIPPED = 25817;
+inline constexpr int IDS_AB_CANCELLED = 25818;
+inline constexpr int IDS_AB_CHOOSE_ROOT = 25819;
+inline constexpr int IDS_AB_NOT_STARTED = 25820;
+
 // Misc page (dialog 256).
 inline constexpr int IDS_PAGE_MISC = 25601;
 inline constexpr int IDS_MISC_NEW_BROWSER = 25602;

@@ -51,6 +51,10 @@ LResult CMainFrame_AddrBookSync::handleMessage(Message& message) {
         restartTimer();
         return 1;
     }
+    if (message.id == WM_TIMER) {  // the Address Book page's "Synchronize now"
+        onTimer(static_cast<int>(message.w));
+        return 0;
+    }
     return Frame::handleMessage(message);
 }
 
@@ -91,13 +95,14 @@ void CMainFrame_AddrBookSync::runSync() {
     runDeps.makeLocal = [this, &current](std::string_view) { return deps_.makeLocal(current); };
     runDeps.state = &state;
     runDeps.showStatus = deps_.showStatus;
-    ContactSyncRun(std::move(runDeps)).run(current);
+    const ContactSyncOutcome outcome = ContactSyncRun(std::move(runDeps)).run(current);
     {
         std::lock_guard lock(serverMutex_);
         server_ = nullptr;
     }
 
     state.running = false;
+    if (deps_.finished) deps_.finished(outcome);
     state.cancelRequested = false;
     restartTimer();
 }

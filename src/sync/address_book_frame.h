@@ -26,7 +26,9 @@ struct AddressBookFrameDeps {
     ContactSyncState* state = nullptr;
     // The local store named by "SynchWith"; null for one this build cannot open.
     std::function<std::unique_ptr<LocalContactSource>(const ContactsSettings&)> makeLocal;
+    // Called on this frame's thread: a run's progress lines, and its end.
     std::function<void(std::string_view)> showStatus;
+    std::function<void(ContactSyncOutcome)> finished;
 };
 
 // The store "SynchWith" names: the desktop's address book for "WAB", vCard folders for

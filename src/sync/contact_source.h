@@ -49,6 +49,8 @@ class ContactSource {
 // A local store, which keeps its history in a file the driver names.
 class LocalContactSource : public ContactSource {
   public:
+    // Saves the history held so far (when it changed) to the file named before, then reads
+    // this one; an empty path only saves, so the driver may delete the file afterwards.
     virtual void SetHistoryFile(const std::string& path) = 0;
     // Called once the engine is done with a folder: a store that holds changes back writes
     // them now, with its history, so the driver may still drop the history files after.

@@ -42,6 +42,13 @@ bool isEnabled(std::string_view reply, std::string_view tag) {
 
 }  // namespace
 
+std::string syncStatusText(std::string_view folder, std::string_view line) {
+    std::string text(folder);
+    text += " Contacts:\n";
+    text += line;
+    return text;
+}
+
 struct ContactSyncRun::Pass {
     bool isPublic;
     std::string folderName;  // the configured local folder
@@ -91,7 +98,7 @@ bool ContactSyncRun::mayStart(const ContactsSettings& settings) {
     return true;
 }
 
-void ContactSyncRun::run(const ContactsSettings& settings) {
+ContactSyncOutcome ContactSyncRun::run(const ContactsSettings& settings) {
     openLog();
     write("\n");
     log_.Write(" Opening Vellix synch log\n");
@@ -99,8 +106,10 @@ void ContactSyncRun::run(const ContactsSettings& settings) {
 
     std::unique_ptr<LocalContactSource> local;
     const bool systemBook = equalsNoCase(settings.synchWith, kStoreSystemBook);
+    ContactSyncOutcome outcome = ContactSyncOutcome::Skipped;
     if (mayStart(settings)) {
         local = deps_.makeLocal ? deps_.makeLocal(settings.synchWith) : nullptr;
+        outcome = ContactSyncOutcome::Failed;
         if (!local) {
             log_.Write(" No local contact store for SynchWith=" + settings.synchWith + "\n");
         } else {
@@ -109,11 +118,18 @@ void ContactSyncRun::run(const ContactsSettings& settings) {
             const auto read = readContactFolders(file("confolder.dat"));
             if (!read) log_.Write(" Damaged confolder.dat, using the root folders\n");
             const ContactFolderIds ids = read.valueOr(ContactFolderIds{});
+            bool stored = true;
             if (settings.publicOn()) {
-                folderPass(Pass{true, settings.publicFolder, ids.publicId}, *local);
+                stored = folderPass(Pass{true, settings.publicFolder, ids.publicId}, *local);
             }
             if (settings.privateOn()) {
-                folderPass(Pass{false, settings.privateFolder, ids.privateId}, *local);
+                stored = folderPass(Pass{false, settings.privateFolder, ids.privateId}, *local) &&
+                         stored;
+            }
+            if (cancelled_) {
+                outcome = ContactSyncOutcome::Cancelled;
+            } else if (stored) {
+                outcome = ContactSyncOutcome::Done;
             }
         }
     }
@@ -129,9 +145,10 @@ void ContactSyncRun::run(const ContactsSettings& settings) {
         std::fclose(logFile_);
         logFile_ = nullptr;
     }
+    return outcome;
 }
 
-void ContactSyncRun::folderPass(const Pass& pass, LocalContactSource& local) {
+bool ContactSyncRun::folderPass(const Pass& pass, LocalContactSource& local) {
     const std::string localFile = file(std::string(pass.lower()) + "-local.xml");
     const std::string remoteFile = file(std::string(pass.lower()) + "-remote.xml");
     // Half a pair of private histories would turn the missing half into deletions.
@@ -149,18 +166,18 @@ void ContactSyncRun::folderPass(const Pass& pass, LocalContactSource& local) {
     if (!local.OpenFolder(pass.folderId, pass.folderName)) {
         log_.Write(pass.isPublic ? " Error opening local contact source public folder\n"
                                  : " Error opening local contact source private folder\n");
-        return;
+        return false;
     }
     const auto reply = deps_.server->fetchContacts(pass.lower());
     if (!reply || reply->find("</addressBook>") == std::string::npos) {
         log_.Write(pass.isPublic ? " Error receiving public contacts from server\n"
                                  : " Errror receiving private contacts from server\n");
-        return;
+        return false;
     }
     const std::string received = file("contact.tmp");
     if (!writeWhole(received, *reply)) {
         log_.Write(" Error Opening received contacts temp file\n");
-        return;
+        return false;
     }
     (void)remote.LoadContacts(received);
 
@@ -168,7 +185,11 @@ void ContactSyncRun::folderPass(const Pass& pass, LocalContactSource& local) {
     context.cancelRequested = &deps_.state->cancelRequested;
     context.folderName = std::string(pass.upper());
     context.mayModifyGlobalContacts = deps_.state->mayModifyGlobalContacts.load();
-    context.showStatus = deps_.showStatus;
+    if (deps_.showStatus) {
+        context.showStatus = [this, folder = pass.upper()](std::string_view line) {
+            deps_.showStatus(syncStatusText(folder, line));
+        };
+    }
     ContactSyncEngine engine(context, log_);
     // Without a local history, every local contact counts as unchanged since the server's.
     if (pass.isPublic && !exists(localFile) && exists(remoteFile)) engine.PrimeHistory(local);
@@ -176,21 +197,23 @@ void ContactSyncRun::folderPass(const Pass& pass, LocalContactSource& local) {
     if (const Status written = local.finishPass(); !written) {
         log_.Write(" Error writing to the local contact source: " + written.error() + "\n");
     }
+    // Saved now: a store that saved later would bring back a history deleted below.
+    local.SetHistoryFile(std::string());
     if (result == ContactSyncEngine::kDone && !remote.SaveContacts(remoteFile)) {
         // Never send an old list: the server would take what it lacks for deletions.
         log_.Write(" Error saving the remote history, the contacts were not sent\n");
         remove(remoteFile);
         remove(localFile);
-        return;
+        return false;
     }
-    finishPass(pass, result, remoteFile);
+    return finishPass(pass, result, remoteFile);
 }
 
-void ContactSyncRun::finishPass(const Pass& pass, int result, const std::string& remoteFile) {
+bool ContactSyncRun::finishPass(const Pass& pass, int result, const std::string& remoteFile) {
     const std::string localFile = file(std::string(pass.lower()) + "-local.xml");
     if (result == ContactSyncEngine::kFailed) {
         log_.Write(pass.isPublic ? " Error in public synch\n" : " Error in private synch\n");
-        return;
+        return false;
     }
     if (result == ContactSyncEngine::kCancelled) {
         remove(remoteFile);
@@ -199,10 +222,11 @@ void ContactSyncRun::finishPass(const Pass& pass, int result, const std::string&
                                    "local and remote contacts\n"
                                  : " Private synch was canceled, the next synch will merge the "
                                    "local and remote contacts\n");
-        return;
+        cancelled_ = true;
+        return false;
     }
     const auto reply = deps_.server->storeContacts(pass.lower(), readWhole(remoteFile));
-    if (reply && reply->find(">success<") != std::string::npos) return;
+    if (reply && reply->find(">success<") != std::string::npos) return true;
     // Not stored: the next run merges instead of taking the server's list for a deletion.
     remove(remoteFile);
     remove(localFile);
@@ -211,6 +235,9 @@ void ContactSyncRun::finishPass(const Pass& pass, int result, const std::string&
         fs::copy_file(file("contact.tmp"), remoteFile, fs::copy_options::overwrite_existing, error);
         if (!error) remove(localFile);
     }
+    log_.Write(pass.isPublic ? " The server did not store the public contacts\n"
+                             : " The server did not store the private contacts\n");
+    return false;
 }
 
 }  // namespace vellix

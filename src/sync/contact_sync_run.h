@@ -52,6 +52,17 @@ struct ContactSyncRunDeps {
 
 inline constexpr long long kSyncLogLimit = 1000000;
 
+// How a run ended, for whoever shows it; the log has the details.
+enum class ContactSyncOutcome {
+    Done,       // every pass stored its result
+    Skipped,    // nothing to do or not allowed: no session, no folder, no store for this user
+    Failed,     // a pass did not finish; its histories make the next run safe
+    Cancelled,  // the user cancelled; the next run merges
+};
+
+// The progress line the options page shows: the folder, then the engine's status line.
+std::string syncStatusText(std::string_view folder, std::string_view line);
+
 class ContactSyncRun {
   public:
     explicit ContactSyncRun(ContactSyncRunDeps deps);
@@ -59,7 +70,7 @@ class ContactSyncRun {
     ContactSyncRun(const ContactSyncRun&) = delete;
     ContactSyncRun& operator=(const ContactSyncRun&) = delete;
 
-    void run(const ContactsSettings& settings);
+    ContactSyncOutcome run(const ContactsSettings& settings);
 
   private:
     struct Pass;
@@ -67,13 +78,15 @@ class ContactSyncRun {
     void write(std::string_view text);
     // False when the run must end before any store is touched.
     bool mayStart(const ContactsSettings& settings);
-    void folderPass(const Pass& pass, LocalContactSource& local);
-    void finishPass(const Pass& pass, int result, const std::string& remoteFile);
+    // False when the pass did not store its result.
+    bool folderPass(const Pass& pass, LocalContactSource& local);
+    bool finishPass(const Pass& pass, int result, const std::string& remoteFile);
     std::string file(std::string_view name) const { return deps_.userFolder + std::string(name); }
 
     ContactSyncRunDeps deps_;
     std::FILE* logFile_ = nullptr;
     SyncLog log_;
+    bool cancelled_ = false;
 };
 
 }  // namespace vellix

@@ -1,5 +1,9 @@
 #include "sync/contacts_settings.h"
 
+#include <tuple>
+
+#include "core/profile_document.h"
+
 namespace vellix {
 
 ContactsSettings ContactsSettings::read(const ProfileFile& ini) {
@@ -13,6 +17,31 @@ ContactsSettings ContactsSettings::read(const ProfileFile& ini) {
     s.synchWith = ini.readText("Vellix", "SynchWith", kStoreSystemBook);
     s.vcardFolders = ini.readText("Vellix", "VcardFolders");
     return s;
+}
+
+Status ContactsSettings::write(ProfileFile& ini) const {
+    return ini.edit([this](ProfileDocument& doc) -> Status {
+        const auto yesNo = [](bool on) { return on ? "Yes" : "No"; };
+        for (const auto& [section, key, value] : {
+                 std::tuple<const char*, const char*, std::string>{"LDAP", "EnableSync",
+                                                                   yesNo(enableSync)},
+                 {"LDAP", "SyncInterval", std::to_string(intervalMinutes)},
+                 {"LDAP", "SyncPublic", yesNo(syncPublic)},
+                 {"LDAP", "SyncPrivate", yesNo(syncPrivate)},
+                 {"LDAP", "PublicFolder", publicFolder},
+                 {"LDAP", "PrivateFolder", privateFolder},
+                 {"Vellix", "SynchWith", synchWith},
+                 {"Vellix", "VcardFolders", vcardFolders},
+             }) {
+            if (Status set = doc.set(section, key, value); !set) return set;
+        }
+        return success();
+    });
+}
+
+std::array<std::string, 2> contactHistoryFiles(bool publicFolder) {
+    const std::string prefix = publicFolder ? "public" : "private";
+    return {prefix + "-local.xml", prefix + "-remote.xml"};
 }
 
 long long ContactsSettings::periodMilliseconds() const {

@@ -3,9 +3,11 @@
 // address book is synchronized. Read afresh at every use, so the options page and the
 // address-book thread never hold stale copies.
 
+#include <array>
 #include <string>
 
 #include "core/profile_file.h"
+#include "core/result.h"
 
 namespace vellix {
 
@@ -27,11 +29,17 @@ struct ContactsSettings {
     std::string vcardFolders;
 
     static ContactsSettings read(const ProfileFile& ini);
+    // Every key above, in one write.
+    Status write(ProfileFile& ini) const;
     // Minutes below 1 count as 30.
     long long periodMilliseconds() const;
     // A folder pass runs when its check box is on and a folder is named.
     bool publicOn() const { return syncPublic && !publicFolder.empty(); }
     bool privateOn() const { return syncPrivate && !privateFolder.empty(); }
+    bool operator==(const ContactsSettings&) const = default;
 };
+
+// The two history files of a server folder's pass, by name in the user folder.
+std::array<std::string, 2> contactHistoryFiles(bool publicFolder);
 
 }  // namespace vellix

@@ -95,6 +95,7 @@ std::string unescapeHistoryValue(std::string_view value) {
 
 void IniContactHistory::open(const std::string& path) {
     path_ = path;
+    changed_ = false;
     const auto bytes = readFileBytes(path);
     document_ = ProfileDocument::parse(bytes && *bytes ? std::string_view(**bytes) : "");
 }
@@ -112,6 +113,7 @@ int IniContactHistory::Put(const ContactRecord& record) {
     for (std::size_t i = 0; i < keyCount(fields_); ++i) {
         entries.push_back({kKeys[i].key, escapeHistoryValue(record.text(kKeys[i].field))});
     }
+    changed_ = true;
     return document_.replaceSection(record.email(), entries) ? 0 : kFailed;
 }
 
@@ -138,6 +140,7 @@ bool IniContactHistory::Contains(const std::string& email) const {
 
 int IniContactHistory::Remove(const std::string& email) {
     if (email.empty()) return kFailed;
+    changed_ = true;
     document_.removeSection(email);
     return 0;
 }

@@ -34,6 +34,8 @@ class IniContactHistory {
     void open(const std::string& path);
     Status save() const;
     const std::string& path() const { return path_; }
+    // Whether a Put or Remove happened since open: only then is there anything to save.
+    bool changed() const { return changed_; }
 
     int Put(const ContactRecord& record);
     int Get(const std::string& email, ContactRecord& out) const;
@@ -46,6 +48,7 @@ class IniContactHistory {
     HistoryFields fields_;
     std::string path_;
     ProfileDocument document_;
+    bool changed_ = false;
 };
 
 // A local store whose history is such a file: the history half of the store's work.

@@ -30,7 +30,7 @@ VcardFolderSource::~VcardFolderSource() {
 }
 
 void VcardFolderSource::saveHistory() {
-    if (!history_.path().empty()) (void)history_.save();
+    if (!history_.path().empty() && history_.changed()) (void)history_.save();
 }
 
 void VcardFolderSource::SetHistoryFile(const std::string& path) {

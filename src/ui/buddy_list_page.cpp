@@ -119,8 +119,8 @@ bool Property_AddContactPage::applyPage() {
     return true;
 }
 
-void Property_AddContactPage::frameMessage(MessageId id) {
-    if (id == UM_USER_LIST_READY) refill();
+void Property_AddContactPage::frameMessage(const PageMessage& message) {
+    if (message.id == UM_USER_LIST_READY) refill();
 }
 
 void Property_AddContactPage::setConfirm(std::function<bool(const std::string&)> confirm) {

@@ -30,7 +30,7 @@ class Property_AddContactPage final : public OptionsPage {
     // server frame.
     bool applyPage() override;
     // UM_USER_LIST_READY: the user list asked for on opening has arrived.
-    void frameMessage(MessageId id) override;
+    void frameMessage(const PageMessage& message) override;
 
     // The question before removing; a message box unless replaced.
     void setConfirm(std::function<bool(const std::string&)> confirm);

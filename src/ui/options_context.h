@@ -5,6 +5,8 @@
 
 #include <QString>
 
+#include <functional>
+#include <memory>
 #include <string>
 
 #include "core/account_store.h"
@@ -15,6 +17,9 @@
 #include "core/user_settings.h"
 #include "server/buddy_table.h"
 #include "server/folder_table.h"
+#include "sync/contact_source.h"
+#include "sync/contact_sync_run.h"
+#include "sync/contacts_settings.h"
 #include "tray/notification_state.h"
 #include "ui/options_pages.h"
 
@@ -43,6 +48,10 @@ struct OptionsContext {
     HunspellSpellingEngine* spelling = nullptr;
     const BuddyTable* buddies = nullptr;
     const UserList* users = nullptr;
+    // The synchronization state the address-book frame keeps, and a way to open the local
+    // store a page names (null when it cannot be opened), for its folder list.
+    ContactSyncState* contactSync = nullptr;
+    std::function<std::unique_ptr<LocalContactSource>(const ContactsSettings&)> openContactStore{};
 
     LoginState loginState() const {
         return session.read([](const SessionState& s) {

@@ -29,9 +29,12 @@ LResult OptionsFrame::handleMessage(Message& message) {
         open(message.take<std::string>().value_or(std::string()));
         return 0;
     }
-    if (message.id == UM_USER_LIST_READY) {
+    if (message.id == UM_USER_LIST_READY || message.id == UM_SYNC_STATUS ||
+        message.id == UM_SYNC_FINISHED) {
+        const PageMessage passed{message.id, message.w,
+                                 message.take<std::string>().value_or(std::string())};
         for (int i = 0; sheet_ && i < sheet_->pageCount(); ++i) {
-            sheet_->page(i)->frameMessage(message.id);
+            sheet_->page(i)->frameMessage(passed);
         }
         return 0;
     }

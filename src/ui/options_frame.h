@@ -2,7 +2,7 @@
 // The options window's owner: a frame on the GUI thread that keeps at most one
 // Property_MainSheet. UM_OPTIONS_PAGE (payload: the page name as std::string, empty for
 // "as it is") opens the window or brings the open one to the front on that page;
-// UM_USER_LIST_READY goes on to the open window's pages. Any
+// UM_USER_LIST_READY, UM_SYNC_STATUS and UM_SYNC_FINISHED go on to the open window's pages. Any
 // thread may post to it; it touches widgets only on the GUI thread.
 
 #include <QPointer>

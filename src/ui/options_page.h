@@ -6,9 +6,18 @@
 
 #include <QWidget>
 
+#include <string>
+
 #include "core/frame_registry.h"
 
 namespace vellix {
+
+// A message to the options frame as its pages see it: its number, wParam and text payload.
+struct PageMessage {
+    MessageId id = 0;
+    WParam w = 0;
+    std::string text;
+};
 
 class OptionsPage : public QWidget {
     Q_OBJECT
@@ -24,7 +33,7 @@ class OptionsPage : public QWidget {
     // False stops OK and Apply with this page active.
     virtual bool applyPage() { return true; }
     // A message to the options frame that a page may be waiting for.
-    virtual void frameMessage(MessageId) {}
+    virtual void frameMessage(const PageMessage&) {}
 
   Q_SIGNALS:
     // The user changed something: the sheet enables Apply.

@@ -56,21 +56,21 @@ TEST(ContactSyncE2eTest, ServerContactsReachTheVcardFoldersAndACardEditReachesTh
     vellix.setEnvironment(env);
     vellix.start();
 
-    const QString privateBook = root.filePath(QStringLiteral("data/contacts/Private"));
-    ASSERT_TRUE(test::runUntil([&] {
-        return cardsOf(root.filePath(QStringLiteral("data/contacts/Public")))
-                   .contains("desk@example.org") &&
-               cardsOf(privateBook).contains("friend@example.net");
-    })) << vellix.trace();
-
     // The run's requests: the session check, then each folder fetched and stored, all with
     // the address-book agent.
-    const auto log = sim.request_log();
     const auto sent = [&](const std::string& word) {
+        const auto log = sim.request_log();
         return std::any_of(log.begin(), log.end(), [&](const test::LoggedRequest& r) {
             return r.query.find(word) != std::string::npos && r.user_agent == "Vellix_Addr";
         });
     };
+    const QString privateBook = root.filePath(QStringLiteral("data/contacts/Private"));
+    ASSERT_TRUE(test::runUntil([&] {
+        return cardsOf(root.filePath(QStringLiteral("data/contacts/Public")))
+                   .contains("desk@example.org") &&
+               cardsOf(privateBook).contains("friend@example.net") &&
+               sent("&SetContacts_80=private");  // the end of the first run
+    })) << vellix.trace();
     for (const char* word : {"&GetSession=Yes", "&GetContacts=public", "&GetContacts=private",
                              "&SetContacts_80=public", "&SetContacts_80=private"})
         EXPECT_TRUE(sent(word)) << word;

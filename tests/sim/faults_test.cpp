@@ -25,6 +25,9 @@ TEST_F(SimFaults, EachKindDamagesOneReply) {
         {"word=GetVersion&kind=status&value=503", CURLE_OK, 503,
          "<html><body>Injected status 503</body></html>"},
         {"word=GetVersion&kind=malformed", CURLE_OK, 200, "<vxversion>" + version},
+        {"word=GetVersion&kind=unclosed", CURLE_OK, 200,
+         "<vxversion>9.0.1</vxversion><autoupdate>yes"},
+        {"word=GetVersion&kind=refuse", CURLE_OK, 200, "<result>failed</result>"},
         {"word=getversion&kind=delay&value=300", CURLE_OK, 200, version},
     };
     for (const auto& c : cases) {

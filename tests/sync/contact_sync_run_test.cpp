@@ -69,7 +69,7 @@ class ContactSyncRunTest : public ::testing::Test {
             .clock = systemLocalTime,
             .showStatus = {},
         });
-        run.run(settings);
+        outcome_ = run.run(settings);
         Lines out;
         std::istringstream log(dir_.read("synch.log"));
         for (std::string line; std::getline(log, line);) {
@@ -82,6 +82,7 @@ class ContactSyncRunTest : public ::testing::Test {
     test::TempFolder dir_;
     FakeServer server_;
     ContactSyncState state_;
+    ContactSyncOutcome outcome_ = ContactSyncOutcome::Done;
     bool cancelAfterFirstContact_ = false;
 };
 
@@ -102,6 +103,7 @@ TEST_F(ContactSyncRunTest, EarlyExitsLogTheReasonAndTouchNoStore) {
         std::optional<std::string> sessionReply;
         std::string reason;
         Lines calls;
+        ContactSyncOutcome outcome = ContactSyncOutcome::Skipped;
     } cases[] = {
         {"no session",
          settings("WAB", true, true),
@@ -121,7 +123,8 @@ TEST_F(ContactSyncRunTest, EarlyExitsLogTheReasonAndTouchNoStore) {
          "S1",
          {},
          " No local contact store for SynchWith=LDAP",
-         {}},
+         {},
+         ContactSyncOutcome::Failed},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -132,6 +135,7 @@ TEST_F(ContactSyncRunTest, EarlyExitsLogTheReasonAndTouchNoStore) {
                   (Lines{"", " Opening Vellix synch log", " Version: 9.0.0", c.reason,
                          " Closing Vellix synch log"}));
         EXPECT_EQ(server_.calls, c.calls);
+        EXPECT_EQ(outcome_, c.outcome);
     }
 }
 
@@ -143,14 +147,16 @@ TEST_F(ContactSyncRunTest, FolderPassesKeepOrDropTheHistoryFiles) {
         bool cancel;
         const char* logged;
         bool publicKept;  // both public history files exist afterwards
+        ContactSyncOutcome outcome;
     } cases[] = {
-        {"stored", kTwoContacts, "<r>success</r>", false, nullptr, true},
+        {"stored", kTwoContacts, "<r>success</r>", false, nullptr, true, ContactSyncOutcome::Done},
         {"error page instead of a list", "<html>busy</html>", "<r>success</r>", false,
-         " Error receiving public contacts from server", true},
-        {"store refused", kTwoContacts, "<r>failed</r>", false, nullptr, false},
+         " Error receiving public contacts from server", true, ContactSyncOutcome::Failed},
+        {"store refused", kTwoContacts, "<r>failed</r>", false,
+         " The server did not store the public contacts", false, ContactSyncOutcome::Failed},
         {"cancelled", kTwoContacts, "<r>success</r>", true,
          " Public synch was cancelled, the next synch will merge the local and remote contacts",
-         false},
+         false, ContactSyncOutcome::Cancelled},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -163,6 +169,7 @@ TEST_F(ContactSyncRunTest, FolderPassesKeepOrDropTheHistoryFiles) {
             dir_.write(name, kTwoContacts);
         }
         const Lines log = Run(settings("WAB", true, true));
+        EXPECT_EQ(outcome_, c.outcome);
         if (c.logged) {
             EXPECT_NE(std::ranges::count(log, c.logged), 0);
         }
