@@ -12,6 +12,8 @@ packages=(
   libx11-dev libxss-dev libxtst-dev libcanberra-dev
   clang libclang-rt-14-dev
   xvfb xauth xdg-utils tinyproxy dbus-daemon
+  # the desktop's address book: contact synchronization's store and its test daemons
+  libebook1.2-dev evolution-data-server
   # a notification area for the tray tests under Xvfb
   trayer
   # the vCard address-book tool the contact synchronization tests read and edit cards with

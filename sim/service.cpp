@@ -55,7 +55,8 @@ std::string Service::request_word(const HttpRequest& request) const {
 
 size_t Service::body_limit(const HttpRequest& head) const {
     const std::string word = request_word(head);
-    if (word == "FileUpload") return config_.max_upload;
+    // A contact list of thousands is several megabytes: it gets the upload limit too.
+    if (word == "FileUpload" || word == "SetContacts_80") return config_.max_upload;
     return config_.max_body;
 }
 

@@ -154,7 +154,8 @@ ProfileDocument::Section& ProfileDocument::sectionForWrite(std::string_view name
     if (Section* existing = findSection(name)) return *existing;
     const std::string trimmed(trimBlanks(name));
     sections_.push_back(Section{trimmed, "[" + trimmed + "]" + lineEnd(), {}, {}, false});
-    sectionsIndexed_ = false;
+    // Kept up to date rather than rebuilt: a history gains thousands of sections in a run.
+    if (sectionsIndexed_) sectionIndex_.try_emplace(lowerAscii(trimmed), sections_.size() - 1);
     return sections_.back();
 }
 

@@ -3,12 +3,16 @@
 #include "core/ascii_case.h"
 #include "core/messages.h"
 #include "core/settings_paths.h"
+#include "sync/eds_contact_source.h"
 #include "sync/vcard_folder_source.h"
 
 namespace vellix {
 
 std::unique_ptr<LocalContactSource> openLocalContactStore(const ContactsSettings& settings,
                                                           bool useDefaultFileAsName) {
+    if (equalsNoCase(settings.synchWith, kStoreSystemBook)) {
+        return std::make_unique<EdsContactSource>();
+    }
     if (!equalsNoCase(settings.synchWith, kStoreVcardFolders)) return nullptr;
     std::string root = settings.vcardFolders;
     if (root.empty()) {

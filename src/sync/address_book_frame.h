@@ -31,8 +31,8 @@ struct AddressBookFrameDeps {
     std::function<void(ContactSyncOutcome)> finished;
 };
 
-// The store "SynchWith" names: vCard folders for "MAPI"; null for the desktop's address
-// book, which this build cannot open yet.
+// The store "SynchWith" names: the desktop's address book for "WAB", vCard folders for
+// "MAPI"; null for any other value.
 std::unique_ptr<LocalContactSource> openLocalContactStore(const ContactsSettings& settings,
                                                           bool useDefaultFileAsName);
 

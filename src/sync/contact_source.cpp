@@ -12,4 +12,8 @@ bool ContactSource::ListFolders(std::vector<std::string>&) {
     return false;
 }
 
+Status LocalContactSource::finishPass() {
+    return success();
+}
+
 }  // namespace vellix

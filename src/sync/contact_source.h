@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "core/result.h"
 #include "sync/contact_record.h"
 
 namespace vellix {
@@ -51,6 +52,9 @@ class LocalContactSource : public ContactSource {
     // Saves the history held so far (when it changed) to the file named before, then reads
     // this one; an empty path only saves, so the driver may delete the file afterwards.
     virtual void SetHistoryFile(const std::string& path) = 0;
+    // Called once the engine is done with a folder: a store that holds changes back writes
+    // them now, with its history, so the driver may still drop the history files after.
+    virtual Status finishPass();
 };
 
 }  // namespace vellix

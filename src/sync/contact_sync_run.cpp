@@ -194,6 +194,9 @@ bool ContactSyncRun::folderPass(const Pass& pass, LocalContactSource& local) {
     // Without a local history, every local contact counts as unchanged since the server's.
     if (pass.isPublic && !exists(localFile) && exists(remoteFile)) engine.PrimeHistory(local);
     const int result = engine.Synchronize(SYNCH_SYNCH, &remote, &local);
+    if (const Status written = local.finishPass(); !written) {
+        log_.Write(" Error writing to the local contact source: " + written.error() + "\n");
+    }
     // Saved now: a store that saved later would bring back a history deleted below.
     local.SetHistoryFile(std::string());
     if (result == ContactSyncEngine::kDone && !remote.SaveContacts(remoteFile)) {

@@ -58,6 +58,12 @@ std::size_t keyCount(HistoryFields fields) {
 
 }  // namespace
 
+std::vector<ContactText> historyFieldsOf(HistoryFields fields) {
+    std::vector<ContactText> out;
+    for (std::size_t i = 0; i < keyCount(fields); ++i) out.push_back(kKeys[i].field);
+    return out;
+}
+
 std::string escapeHistoryValue(std::string_view value) {
     std::string out;
     out.reserve(value.size());

@@ -11,6 +11,7 @@
 #include "core/profile_document.h"
 #include "core/result.h"
 #include "sync/contact_record.h"
+#include "sync/contact_source.h"
 
 namespace vellix {
 
@@ -19,6 +20,9 @@ enum class HistoryFields { SystemBook, VcardFolders };
 
 std::string escapeHistoryValue(std::string_view value);
 std::string unescapeHistoryValue(std::string_view value);
+
+// The fields a store of that kind keeps besides the full name and the e-mail.
+std::vector<ContactText> historyFieldsOf(HistoryFields fields);
 
 class IniContactHistory {
   public:
@@ -45,6 +49,26 @@ class IniContactHistory {
     std::string path_;
     ProfileDocument document_;
     bool changed_ = false;
+};
+
+// A local store whose history is such a file: the history half of the store's work.
+class IniHistoryContactSource : public LocalContactSource {
+  public:
+    int HistoryRemove(const std::string& email) override { return history_.Remove(email); }
+    int HistoryPut(const ContactRecord& record) override { return history_.Put(record); }
+    int HistoryGet(const std::string& email, ContactRecord& out) override {
+        return history_.Get(email, out);
+    }
+    bool HistoryContains(const std::string& email) override { return history_.Contains(email); }
+    int ListHistoryEmails(std::vector<std::string>& emails) override {
+        history_.Emails(emails);
+        return 0;
+    }
+
+  protected:
+    explicit IniHistoryContactSource(HistoryFields fields) : history_(fields) {}
+
+    IniContactHistory history_;
 };
 
 }  // namespace vellix

@@ -20,7 +20,9 @@ std::string readCard(const std::string& path) {
 }  // namespace
 
 VcardFolderSource::VcardFolderSource(std::string root, bool useDefaultFileAsName)
-    : root_(std::move(root)), useDefaultFileAsName_(useDefaultFileAsName) {
+    : IniHistoryContactSource(HistoryFields::VcardFolders),
+      root_(std::move(root)),
+      useDefaultFileAsName_(useDefaultFileAsName) {
 }
 
 VcardFolderSource::~VcardFolderSource() {
@@ -141,11 +143,6 @@ int VcardFolderSource::ContactExists(const std::string& email) {
 int VcardFolderSource::ListEmails(std::vector<std::string>& emails) {
     if (folder_.empty()) return kFailed;
     for (const auto& card : cards_) emails.push_back(card.email);
-    return 0;
-}
-
-int VcardFolderSource::ListHistoryEmails(std::vector<std::string>& emails) {
-    history_.Emails(emails);
     return 0;
 }
 

@@ -10,12 +10,11 @@
 #include <vector>
 
 #include "core/ascii_case.h"
-#include "sync/contact_source.h"
 #include "sync/ini_contact_history.h"
 
 namespace vellix {
 
-class VcardFolderSource : public LocalContactSource {
+class VcardFolderSource : public IniHistoryContactSource {
   public:
     static constexpr int kFailed = 3;
 
@@ -36,13 +35,6 @@ class VcardFolderSource : public LocalContactSource {
     int ContactExists(const std::string& email) override;
     int ListEmails(std::vector<std::string>& emails) override;
     bool IsOpen() override;
-    int HistoryRemove(const std::string& email) override { return history_.Remove(email); }
-    int HistoryPut(const ContactRecord& record) override { return history_.Put(record); }
-    int HistoryGet(const std::string& email, ContactRecord& out) override {
-        return history_.Get(email, out);
-    }
-    bool HistoryContains(const std::string& email) override { return history_.Contains(email); }
-    int ListHistoryEmails(std::vector<std::string>& emails) override;
 
   private:
     struct Card {
@@ -60,7 +52,6 @@ class VcardFolderSource : public LocalContactSource {
     std::string folder_;                                       // the open address book's path
     std::vector<Card> cards_;                                  // in file-name order
     std::map<std::string, std::size_t, std::less<>> byEmail_;  // lower-case email -> first card
-    IniContactHistory history_{HistoryFields::VcardFolders};
 };
 
 }  // namespace vellix
