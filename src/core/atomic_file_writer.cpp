@@ -75,7 +75,7 @@ bool AtomicFileWriter::write(std::string_view bytes) {
     return !failed_;
 }
 
-bool AtomicFileWriter::commit() {
+bool AtomicFileWriter::commit(FolderSync folderSync) {
     if (!file_) return false;
     bool ok = !failed_ && std::fflush(file_) == 0 && ::fsync(::fileno(file_)) == 0;
     ok = std::fclose(file_) == 0 && ok;
@@ -83,16 +83,19 @@ bool AtomicFileWriter::commit() {
     if (ok) ok = std::rename(tempPath_.c_str(), path_.c_str()) == 0;
     if (!ok) ::unlink(tempPath_.c_str());
     tempPath_.clear();
-    if (ok) {
+    if (ok && folderSync == FolderSync::Now) {
         // Make the rename itself durable.
         const auto slash = path_.rfind('/');
-        const std::string folder = slash == std::string::npos ? "." : path_.substr(0, slash + 1);
-        const int folderFd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        if (folderFd >= 0) {
-            ::fsync(folderFd);
-            ::close(folderFd);
-        }
+        (void)syncFolder(slash == std::string::npos ? "." : path_.substr(0, slash + 1));
     }
+    return ok;
+}
+
+bool syncFolder(const std::string& folder) {
+    const int folderFd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folderFd < 0) return false;
+    const bool ok = ::fsync(folderFd) == 0;
+    ::close(folderFd);
     return ok;
 }
 

@@ -10,6 +10,10 @@
 
 namespace vellix {
 
+// When the folder entry of a replaced file is made durable: at once, or later by the
+// caller through syncFolder (one folder sync for many files written in a row).
+enum class FolderSync { Now, Later };
+
 class AtomicFileWriter {
   public:
     AtomicFileWriter() = default;
@@ -20,8 +24,10 @@ class AtomicFileWriter {
     // False when the temporary file cannot be created (missing folder, no rights).
     bool open(const std::string& path);
     bool write(std::string_view bytes);
-    // Flushes, syncs and renames over the target; false leaves the target untouched.
-    bool commit();
+    // Flushes, syncs and renames over the target; false leaves the target untouched. With
+    // FolderSync::Later the file's bytes are on disk before the rename, but the rename itself
+    // is durable only once the caller syncs the folder.
+    bool commit(FolderSync folderSync = FolderSync::Now);
 
   private:
     void discard();
@@ -33,6 +39,9 @@ class AtomicFileWriter {
     std::FILE* file_ = nullptr;
     bool failed_ = false;
 };
+
+// Makes the entries of `folder` (files created, renamed or removed) durable.
+bool syncFolder(const std::string& folder);
 
 // A kill during a write leaves "<name>.XXXXXX" beside the file. Removes such leftovers of
 // state files ("<stem>.<ext>.XXXXXX", regular files) from `folder`; returns how many went.

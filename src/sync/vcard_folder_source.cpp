@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "core/atomic_file.h"
+#include "core/atomic_file_writer.h"
 #include "sync/contact_guid.h"
 #include "sync/vcard_codec.h"
 
@@ -30,7 +31,17 @@ VcardFolderSource::~VcardFolderSource() {
 }
 
 void VcardFolderSource::saveHistory() {
+    // A history naming cards whose renames may not survive a crash would turn them into
+    // deletions on the next run: without a synced folder the old history stays.
+    if (!finishPass()) return;
     if (!history_.path().empty() && history_.changed()) (void)history_.save();
+}
+
+Status VcardFolderSource::finishPass() {
+    if (!folderUnsynced_) return success();
+    if (!syncFolder(folder_)) return failure("cannot sync the address book folder " + folder_);
+    folderUnsynced_ = false;
+    return success();
 }
 
 void VcardFolderSource::SetHistoryFile(const std::string& path) {
@@ -65,6 +76,7 @@ bool VcardFolderSource::OpenFolder(std::string folderId, std::string folderName)
     std::error_code error;
     const fs::path folder = fs::path(root_) / name;
     if (!fs::is_directory(folder, error)) return false;
+    if (!finishPass()) return false;  // the previous folder's changes first
     std::vector<std::string> files;
     for (const auto& entry : fs::directory_iterator(folder, error)) {
         if (entry.is_regular_file(error) && entry.path().extension() == ".vcf") {
@@ -104,7 +116,11 @@ int VcardFolderSource::write(const std::string& path, const ContactRecord& recor
     const std::string sortAs =
         useDefaultFileAsName_ ? std::string() : std::string(record.fullName());
     const std::string card = keepUnknownProperties(old, writeVcard(record, uid, sortAs));
-    return writeFileAtomically(path, card).ok() ? 0 : kFailed;
+    AtomicFileWriter writer;
+    // The card's bytes are synced before its rename; the folder waits for finishPass.
+    if (!writer.open(path) || !writer.write(card)) return kFailed;
+    folderUnsynced_ = true;
+    return writer.commit(FolderSync::Later) ? 0 : kFailed;
 }
 
 int VcardFolderSource::AddContact(const ContactRecord& record) {
@@ -126,7 +142,9 @@ int VcardFolderSource::UpdateContact(const ContactRecord& record) {
 
 int VcardFolderSource::RemoveContact(const std::string& email) {
     const Card* card = find(email);
-    if (!card || !removeFile(card->path).ok()) return kFailed;
+    if (!card) return kFailed;
+    folderUnsynced_ = true;
+    if (!removeFile(card->path).ok()) return kFailed;
     const auto at = static_cast<std::ptrdiff_t>(card - cards_.data());
     cards_.erase(cards_.begin() + at);
     byEmail_.clear();

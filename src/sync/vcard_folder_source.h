@@ -2,8 +2,11 @@
 // The vCard-folder store: a root folder of address books, each a folder of .vcf files
 // holding one card each (the layout vCard tools and synchronizers share). A contact is
 // found by its card's first e-mail; cards without one are invisible to synchronization.
-// Cards are written through a temporary file and a rename, so a crash never leaves half a
-// card. Used on the address-book thread only.
+// Cards are written through a temporary file, synced to disk, and a rename, so a crash never
+// leaves half a card. The folder itself is synced once per pass (finishPass), not per card,
+// and always before the history is saved: a crash may lose the last cards' renames or
+// removals, but never leaves a history that names a card the folder does not durably hold
+// (which the next run would take for a deletion). Used on the address-book thread only.
 
 #include <map>
 #include <string>
@@ -35,6 +38,8 @@ class VcardFolderSource : public IniHistoryContactSource {
     int ContactExists(const std::string& email) override;
     int ListEmails(std::vector<std::string>& emails) override;
     bool IsOpen() override;
+    // Makes this pass's card writes and removals durable (one folder sync).
+    Status finishPass() override;
 
   private:
     struct Card {
@@ -49,8 +54,9 @@ class VcardFolderSource : public IniHistoryContactSource {
 
     std::string root_;
     bool useDefaultFileAsName_;
-    std::string folder_;                                       // the open address book's path
-    std::vector<Card> cards_;                                  // in file-name order
+    std::string folder_;           // the open address book's path
+    bool folderUnsynced_ = false;  // cards written or removed since the folder's last sync
+    std::vector<Card> cards_;      // in file-name order
     std::map<std::string, std::size_t, std::less<>> byEmail_;  // lower-case email -> first card
 };
 
