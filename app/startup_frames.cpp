@@ -18,6 +18,10 @@
 #include "ui/standard_pages.h"
 
 namespace vellix {
+
+ConnectionSettings connectionOf(const AccountSettings& account) {
+    return {account.connectionType, account.proxyServer, account.proxyPort};
+}
 namespace {
 
 // The local store contacts.ini names, as the run and the Address Book page open it.
@@ -110,11 +114,7 @@ std::unique_ptr<Frame> messagingFrame(Application& app, DesktopServices& s) {
         .clock = app.clock(),
         .session = app.session(),
         .serverUrl = [&app] { return app.account().get().url; },
-        .connection =
-            [&app] {
-                const AccountSettings a = app.account().get();
-                return ConnectionSettings{a.connectionType, a.proxyServer, a.proxyPort};
-            },
+        .connection = [&app] { return connectionOf(app.account().get()); },
         .trace = s.trace,
     });
 }
@@ -193,11 +193,8 @@ FrameSpec addressBookFrame(Application& app, SharedState& shared, DesktopService
             .server =
                 [&app, trace] {
                     const AccountSettings account = app.account().get();
-                    return ContactServerAddress{
-                        account.url,
-                        app.session().get().sessionId,
-                        {account.connectionType, account.proxyServer, account.proxyPort},
-                        trace};
+                    return ContactServerAddress{account.url, app.session().get().sessionId,
+                                                connectionOf(account), trace};
                 },
             .mayModifyGlobalContacts =
                 [&app] { return app.session().get().mayModifyGlobalContacts; },

@@ -15,6 +15,7 @@
 #include "server/buddy_table.h"
 #include "server/event_receiver.h"
 #include "server/folder_table.h"
+#include "server/internet_session.h"
 #include "sync/contact_sync_run.h"
 #include "tray/notification_state.h"
 
@@ -70,6 +71,15 @@ struct DesktopServices {
     BuddyWindowViewFactory makeBuddyWindow{};
     std::function<bool()> trayAvailable{};
 };
+
+// How the account reaches its server: the proxy choice of its settings.
+ConnectionSettings connectionOf(const AccountSettings& account);
+// Where a worker's requests go now, in the shape its record takes: {URL, session, connection}.
+template <class Endpoint>
+Endpoint currentEndpoint(Application& app) {
+    const AccountSettings account = app.account().get();
+    return Endpoint{account.url, app.session().get().sessionId, connectionOf(account)};
+}
 
 // The address-book frame, started by the server frame after a login.
 FrameSpec addressBookFrame(Application& app, SharedState& shared, DesktopServices& services);

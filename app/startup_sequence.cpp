@@ -175,10 +175,7 @@ int runVellix(int argc, char** argv) {
     ImReceiverContext receiver(app.clock(), app.frames(), app.session(), shared.buddies);
     receiver.trace = diagnostics;
     receiver.serverUrl = [&app] { return app.account().get().url; };
-    receiver.connection = [&app] {
-        const AccountSettings account = app.account().get();
-        return ConnectionSettings{account.connectionType, account.proxyServer, account.proxyPort};
-    };
+    receiver.connection = [&app] { return connectionOf(app.account().get()); };
     receiver.ownAddress = [&app] { return app.session().get().account; };
     receiver.text = [&strings](int id) { return strings.text(id); };
     receiver.accountSettings = &app.accountSettings();
@@ -186,23 +183,15 @@ int runVellix(int argc, char** argv) {
     receiver.sound = &sound;
     receiver.dialogs = &dialogs;
     receiver.logFolder = app.files().dataFolder;
-    QtUpdaterLauncher updater(
-        UpdaterDeps{
-            .frames = app.frames(),
-            .text = [&strings](int id) { return strings.text(id); },
-            .source =
-                [&app] {
-                    const AccountSettings account = app.account().get();
-                    return UpdateSource{
-                        account.url,
-                        app.session().get().sessionId,
-                        {account.connectionType, account.proxyServer, account.proxyPort}};
-                },
-            .prefix = installPrefix(app.files().programFolder),
-            .publicKeyPem = std::string(kUpdatePublicKeyPem),
-            .trace = diagnostics,
-        },
-        strings);
+    QtUpdaterLauncher updater(UpdaterDeps{
+                                  .frames = app.frames(),
+                                  .text = [&strings](int id) { return strings.text(id); },
+                                  .source = [&app] { return currentEndpoint<UpdateSource>(app); },
+                                  .prefix = installPrefix(app.files().programFolder),
+                                  .publicKeyPem = std::string(kUpdatePublicKeyPem),
+                                  .trace = diagnostics,
+                              },
+                              strings);
     DesktopServices services{strings,     shell,       dialogs,     dialogs,
                              trayHost,    menuHost,    menuDesktop, exitConfirmation,
                              noteWindows, sound,       notifier,    imReceiverFactory(receiver),
@@ -212,14 +201,7 @@ int runVellix(int argc, char** argv) {
         .frames = app.frames(),
         .table = shared.windowTable,
         .text = [&strings](int id) { return strings.text(id); },
-        .endpoint =
-            [&app] {
-                const AccountSettings account = app.account().get();
-                return TransferEndpoint{
-                    account.url,
-                    app.session().get().sessionId,
-                    {account.connectionType, account.proxyServer, account.proxyPort}};
-            },
+        .endpoint = [&app] { return currentEndpoint<TransferEndpoint>(app); },
         .shell = &shell,
         .sound = &sound,
         .incomingFileSound =
