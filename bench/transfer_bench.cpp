@@ -14,6 +14,7 @@
 #include <thread>
 
 #include "server/internet_session.h"
+#include "server/reply_tags.h"
 #include "server/server_requests.h"
 #include "sim_bench_util.h"
 #include "transfer/file_download.h"
@@ -30,13 +31,6 @@ double cpuSeconds() {
     getrusage(RUSAGE_SELF, &usage);
     const auto seconds = [](const timeval& t) { return t.tv_sec + t.tv_usec / 1e6; };
     return seconds(usage.ru_utime) + seconds(usage.ru_stime);
-}
-
-std::string between(const std::string& text, const std::string& tag) {
-    const size_t at = text.find("<" + tag + ">");
-    if (at == std::string::npos) return {};
-    const size_t from = at + tag.size() + 2;
-    return text.substr(from, text.find("</" + tag + ">", from) - from);
 }
 
 // Alice and bob on the sim's status interface: sessions, offers, answers, events.
@@ -58,7 +52,7 @@ struct Peers {
     std::string login(const char* user, const char* password) {
         const std::string body = std::string("User=") + user + "&Password=" + password;
         const auto reply = http->request(url + "?View=StatusCheck&GetSession=Yes", &body);
-        return reply ? between(*reply, "session") : std::string();
+        return reply ? GetTagValue(*reply, "session") : std::string();
     }
     // Offered by alice and accepted by bob, so an upload of `name` is allowed.
     bool agree(const std::string& name, std::uint64_t size) {
@@ -73,7 +67,7 @@ struct Peers {
         for (int i = 0; i < 20; ++i) {
             const auto reply = http->request(poll, nullptr);
             if (reply && reply->find("<filetransferstatus>") != std::string::npos) {
-                return between(*reply, "fileid");
+                return GetTagValue(*reply, "fileid");
             }
         }
         return {};
